@@ -1,0 +1,79 @@
+#ifndef LINKEDLIST_H
+#define LINKEDLIST_H
+
+/* A generic singly linked list of caller-owned void* elements, compared by identity; NULL is a
+ * legal element. Indices are int, from 0. Callers may read and write pFirstNode and size directly
+ * and may chain nodes they allocated themselves with malloc.
+ *
+ * This header compiles as C and as C++, so that a list written in either can stand behind it. */
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct Node {
+    void* pElement;
+    struct Node* pNextNode;
+} Node;
+
+typedef struct LinkedList {
+    Node* pFirstNode;
+    int size;
+    /* Private to the bundled implementation: lists built elsewhere need not have these. */
+    Node* pLastNode;
+    Node* pCursorNode;
+    int cursorIndex;
+} LinkedList;
+
+/* A new empty list, or NULL when memory runs out. */
+LinkedList* ll_newLinkedList(void);
+
+/* The size field, not a count of nodes; -1 for a NULL list. */
+int ll_len(LinkedList* this_);
+
+/* Appends pElement; 0, or -1 for a NULL list or when memory runs out. */
+int ll_add(LinkedList* this_, void* pElement);
+
+/* Inserts pElement at nodeIndex (0 = front, size = end); 0, or -1 for a NULL list, an index
+ * outside 0..size or when memory runs out. */
+int test_addNode(LinkedList* this_, int nodeIndex, void* pElement);
+
+/* The node at nodeIndex; NULL for a NULL list or an index outside 0..size-1. */
+Node* test_getNode(LinkedList* this_, int nodeIndex);
+
+/* The element at index; NULL for a NULL list or an index outside 0..size-1. */
+void* ll_get(LinkedList* this_, int index);
+
+/* Unlinks the element at index and returns it; NULL for a NULL list or a bad index. */
+void* ll_pop(LinkedList* this_, int index);
+
+/* Unlinks the element at index; 0, or -1 for a NULL list or a bad index. */
+int ll_remove(LinkedList* this_, int index);
+
+/* A new list of the elements from..to-1 (the same pointers); NULL for a NULL list, from < 0,
+ * to > size, from > to, or when memory runs out. */
+LinkedList* ll_subList(LinkedList* this_, int from, int to);
+
+/* 1 if pElement is held, 0 if not, -1 for a NULL list. */
+int ll_contains(LinkedList* this_, void* pElement);
+
+/* 1 if this_ holds every element of list2, 0 if not, -1 if either is NULL. */
+int ll_containsAll(LinkedList* this_, LinkedList* list2);
+
+/* The index of the first node holding pElement, -1 if none or for a NULL list. */
+int ll_indexOf(LinkedList* this_, void* pElement);
+
+/* Frees the nodes and the list, never the elements; 0, or -1 for a NULL list. */
+int ll_deleteLinkedList(LinkedList* this_);
+
+/* Applies pFunc to every element in order; 0, or -1 for a NULL list or callback. */
+int ll_map(LinkedList* this_, void (*pFunc)(void* pElement));
+
+/* The sum of pFunc's results greater than 0 over every element; -1 for a NULL list or callback. */
+int ll_count(LinkedList* this_, int (*pFunc)(void* pElement));
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

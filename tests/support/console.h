@@ -1,0 +1,72 @@
+#ifndef TESTS_SUPPORT_CONSOLE_H
+#define TESTS_SUPPORT_CONSOLE_H
+
+// Helpers for tests of console code: capture what a call prints, run a call or a program at a
+// pseudo-terminal with typed lines, and run a program as built in a folder of its own.
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace console {
+
+// Ctrl-D typed at the start of a line: the terminal reports end of input to the reader.
+inline constexpr char kEndOfInput = '\x04';
+
+// Runs fn with file descriptor 1 sent to a temporary file and returns every byte it wrote there,
+// through stdio or straight to the descriptor.
+std::string captureStdout(const std::function<void()>& fn);
+
+struct Run {
+    std::string output; // every byte written to the terminal or pipe, untouched
+    int exitCode = -1;  // the exit status, or -1 when the process did not exit normally
+    int signal = 0;     // the signal that ended the process, if one did
+    bool timedOut = false;
+};
+
+// The terminal a typist would have, minus what hides the program's own bytes: canonical line
+// mode on, so each read hands over one typed line; no echo, no output post-processing, no input
+// translation (a typed '\r' stays '\r'), no signal or editing characters but Ctrl-D for end of
+// input.
+struct Typing {
+    std::vector<std::string> lines;  // each sent with '\n' behind it
+    bool endOfInputAfter = true;     // type Ctrl-D once the lines are spent
+    std::chrono::milliseconds timeout{5000};
+};
+
+// Forks, runs fn in the child at a fresh pseudo-terminal, types the lines and collects what the
+// child printed until it ends; the child's exit status is fn's result.
+Run runAtTerminal(const std::function<int()>& fn, const Typing& typing);
+
+// The same for a program: argv[0] is its path; it runs in cwd (the current folder if empty).
+Run runProgramAtTerminal(const std::vector<std::string>& argv, const Typing& typing,
+                         const std::filesystem::path& cwd = {});
+
+// Runs a program with stdin from /dev/null (or the given text) and stdout and stderr captured
+// together through a pipe.
+Run runProgram(const std::vector<std::string>& argv, const std::filesystem::path& cwd = {},
+               const std::string& input = {},
+               std::chrono::milliseconds timeout = std::chrono::milliseconds{10000});
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, const std::string& bytes);
+
+} // namespace console
+
+#endif

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Shows every program at work, each in a temporary folder of its own.
+# Usage: demo.sh BIN_DIR DATA_DIR
+set -euo pipefail
+bin=$(realpath "$1")
+data=$(realpath "$2")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+section() { printf '\n==== %s ====\n' "$1"; }
+
+section "ioPrimer: write archivo.txt, read its first four bytes back"
+mkdir "$work/ioPrimer"
+(cd "$work/ioPrimer" && "$bin/ioPrimer")
+printf '\n-- archivo.txt (%s bytes) --\n' "$(stat -c %s "$work/ioPrimer/archivo.txt")"
+od -A d -t x1z "$work/ioPrimer/archivo.txt"
