@@ -49,10 +49,12 @@ float toNearestFloat(double value) {
     return static_cast<float>(value);
 }
 
+// The list element as the sale record it points to.
 const Revelado* asRevelado(const void* elemento) {
     return static_cast<const Revelado*>(elemento);
 }
 
+// Cantidad times Precio_Unitario, in single precision.
 float saleAmount(const Revelado& revelado) {
     return static_cast<float>(revelado.Cantidad) * revelado.Precio_Unitario;
 }
@@ -81,6 +83,7 @@ int amountAbove(const void* elemento, float threshold) {
     return saleAmount(*asRevelado(elemento)) > threshold ? 1 : -1;
 }
 
+// True when Tipo_Foto is one of the two Polaroid types, byte for byte and whole.
 bool isPolaroid(const Revelado& revelado) {
     const std::string_view tipo(revelado.Tipo_Foto,
                                 strnlen(revelado.Tipo_Foto, sizeof revelado.Tipo_Foto));

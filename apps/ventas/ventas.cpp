@@ -73,6 +73,7 @@ bool splitFields(char* line, ssize_t length, std::array<char*, kFields>& fields)
     return count == kFields;
 }
 
+// Prints the one line that ends the program when the sales cannot be read.
 void reportError(const char* path, const char* reason) {
     std::printf("Error leyendo ventas de %s: %s\n", path, reason);
 }
@@ -90,8 +91,10 @@ bool loadSales(const char* path, LinkedList* sales) {
     ssize_t length = 0;
     for (long number = 1; (length = reader.next(file.get())) >= 0; number++) {
         if (!splitFields(reader.line, length, fields)) {
-            std::printf("Error leyendo ventas de %s: la linea %ld no tiene %d campos\n", path,
-                        number, kFields);
+            char reason[64];
+            std::snprintf(reason, sizeof reason, "la linea %ld no tiene %d campos", number,
+                          kFields);
+            reportError(path, reason);
             return false;
         }
         if (number == 1) {
@@ -125,6 +128,7 @@ float highestSale(LinkedList* sales) {
     return highest;
 }
 
+// Prints the five figures about the sales.
 void printSummary(LinkedList* sales) {
     std::printf("Fotos reveladas: %d\n", ll_count(sales, revelados_totalesCount));
     std::printf("Ventas mayores a 150: %d\n", ll_count(sales, revelados_ventaMayor150));
