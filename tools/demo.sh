@@ -14,3 +14,8 @@ mkdir "$work/ioPrimer"
 (cd "$work/ioPrimer" && "$bin/ioPrimer")
 printf '\n-- archivo.txt (%s bytes) --\n' "$(stat -c %s "$work/ioPrimer/archivo.txt")"
 od -A d -t x1z "$work/ioPrimer/archivo.txt"
+
+section "ventas: five figures about the sample sales"
+mkdir "$work/ventas"
+cp "$data/ventas.csv" "$work/ventas/"
+(cd "$work/ventas" && "$bin/ventas")
