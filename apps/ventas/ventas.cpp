@@ -5,6 +5,7 @@
 #include "Revelados.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -108,8 +109,10 @@ bool loadSales(const char* path, LinkedList* sales) {
             return false;
         }
     }
-    if (std::ferror(file.get())) {
-        reportError(path, "no se pudo leer el archivo");
+    // Reading stops before the end of the file on a read error, and also when getline cannot grow
+    // its buffer, which need not set the error indicator: only the end of the file is success.
+    if (std::ferror(file.get()) || !std::feof(file.get())) {
+        reportError(path, errno == ENOMEM ? "memoria insuficiente" : "no se pudo leer el archivo");
         return false;
     }
     return true;
