@@ -15,10 +15,18 @@ constexpr int LENGTH = 5;
 
 static char otherName[] = "99";
 
+// The messages the assertions report with.
 static const char kNotNullNodeMsg[] =
     "\nExiste un error al intentar obtener el nodo.\n El valor de retorno no puede ser NULL\n";
 static const char kPositionMsg[] =
     "\nError en el valor de retorno de <getNode> al solicitar el elemento en la  posicion %i\n";
+static const char kSizeMsg[] =
+    "\nError en el valor de size de la lista se debe incrementar al agregar nodos\n";
+static const char kAddResultMsg[] = "\nError en el valor de retorno de <addNode> si se agrego un "
+                                    "nodo correctamente\n el valor a retornar es (0)\n";
+static const char kNullListMsg[] = "\nError en el valor de retorno de <addNode> si la lista pasada "
+                                   "es NULL\n el valor a retornar es (-1)\n";
+static const char kFrontMsg[] = "El puntero al employee agregado en la pos 0 no corresponde\n";
 
 // A new employee from fixture row i; the name doubles as the last name.
 static Employee* fixtureEmployee(int i) {
@@ -41,9 +49,7 @@ void appendProbeSetup() {
 void appendProbeCase01() {
     LinkedList* list = ll_newLinkedList();
     test_addNode(list, 0, nullptr);
-    utest_assertEqualsIntMsg(
-        1, list->size,
-        "\nError en el valor de size de la lista se debe incrementar al agregar nodos\n");
+    utest_assertEqualsIntMsg(1, list->size, kSizeMsg);
 }
 
 // Every insertion at the end answers 0.
@@ -53,9 +59,7 @@ void appendProbeCase02() {
     for (int i = 0; i < LENGTH; i++) {
         pAux[i] = fixtureEmployee(i);
         int r = test_addNode(list, list->size, pAux[i]);
-        utest_assertEqualsIntMsg(r, 0,
-                                 "\nError en el valor de retorno de <addNode> si se agrego un "
-                                 "nodo correctamente\n el valor a retornar es (0)\n");
+        utest_assertEqualsIntMsg(r, 0, kAddResultMsg);
     }
 }
 
@@ -76,9 +80,7 @@ void appendProbeCase03() {
 // A null list is refused with -1.
 void appendProbeCase04() {
     int r = test_addNode(nullptr, 0, nullptr);
-    utest_assertEqualsIntMsg(r, -1,
-                             "\nError en el valor de retorno de <addNode> si la lista pasada es "
-                             "NULL\n el valor a retornar es (-1)\n");
+    utest_assertEqualsIntMsg(r, -1, kNullListMsg);
 }
 
 // Insertion at 0 goes to the front and shifts every node one place on.
@@ -91,8 +93,7 @@ void appendProbeCase05() {
     test_addNode(list, 0, other);
     Node* nodoAux = test_getNode(list, 0);
     utest_assertNotNullMsg(nodoAux, kNotNullNodeMsg);
-    utest_assertEqualsPointerMsg(nodoAux->pElement, other,
-                                 "El puntero al employee agregado en la pos 0 no corresponde\n");
+    utest_assertEqualsPointerMsg(nodoAux->pElement, other, kFrontMsg);
     for (int i = 0; i < LENGTH; i++) {
         nodoAux = test_getNode(list, i + 1);
         utest_assertNotNullMsg(nodoAux, kNotNullNodeMsg);

@@ -6,6 +6,21 @@
 static char firstName[] = "JUAN";
 static char lastName[] = "PEREZ";
 
+// The messages the assertions report with.
+static const char kPoppedMsg[] =
+    "\nError en el valor de retorno de <pop> si los parametros son correctos\n y la lista tiene el "
+    "elemento solitado la funcion retorna el puntero al elemento\n";
+static const char kFirstPoppedMsg[] =
+    "\nError en el valor de retorno de <pop> al solicitar el primer elemento\n";
+static const char kLastPoppedMsg[] =
+    "\nError en el valor de retorno de <pop> al solicitar el ultimo elemento\n";
+static const char kBelowRangeMsg[] = "\nError en el valor de retorno de <pop> al solicitar un "
+                                     "elemento fuera de indice (< 0),\n se deberia retornar NULL\n";
+static const char kPastLengthMsg[] =
+    "\nError en el valor de retorno de <pop> al solicitar un elemento fuera de indice (>= "
+    "ll_len),\n se deberia retornar NULL\n";
+static const char kNullListMsg[] = "\nError en el valor de retorno de <get> si la lista pasada es "
+                                   "NULL\n el valor a retornar es NULL\n";
 static const char kLengthMsg[] = "\nError en el len() de la lista luego de quitar un elemento";
 
 // The employee every case keeps in the list.
@@ -37,9 +52,7 @@ void extractProbeCase01() {
     Employee* pElement = caseEmployee();
     LinkedList* list = listOfOne(pElement);
     void* pElement2 = ll_pop(list, 0);
-    utest_assertNotNullMsg(pElement2, "\nError en el valor de retorno de <pop> si los parametros "
-                                      "son correctos\n y la lista tiene el elemento solitado la "
-                                      "funcion retorna el puntero al elemento\n");
+    utest_assertNotNullMsg(pElement2, kPoppedMsg);
 }
 
 // Popping the only element returns it and empties the list.
@@ -47,9 +60,7 @@ void extractProbeCase02() {
     Employee* pElement = caseEmployee();
     LinkedList* list = listOfOne(pElement);
     void* pElement2 = ll_pop(list, 0);
-    utest_assertEqualsPointerMsg(
-        pElement2, pElement,
-        "\nError en el valor de retorno de <pop> al solicitar el primer elemento\n");
+    utest_assertEqualsPointerMsg(pElement2, pElement, kFirstPoppedMsg);
     utest_assertEqualsIntMsg(ll_len(list), 0, kLengthMsg);
 }
 
@@ -58,9 +69,7 @@ void extractProbeCase03() {
     Employee* pElement = caseEmployee();
     LinkedList* list = listOfTwo(pElement);
     void* pElement2 = ll_pop(list, 1);
-    utest_assertEqualsPointerMsg(
-        pElement2, pElement,
-        "\nError en el valor de retorno de <pop> al solicitar el ultimo elemento\n");
+    utest_assertEqualsPointerMsg(pElement2, pElement, kLastPoppedMsg);
     utest_assertEqualsIntMsg(ll_len(list), 1, kLengthMsg);
 }
 
@@ -69,16 +78,12 @@ void extractProbeCase04() {
     Employee* pElement = caseEmployee();
     LinkedList* list = listOfTwo(pElement);
     void* pElement2 = ll_pop(list, -1);
-    utest_assertNullMsg(pElement2, "\nError en el valor de retorno de <pop> al solicitar un "
-                                   "elemento fuera de indice (< 0),\n se deberia retornar NULL\n");
+    utest_assertNullMsg(pElement2, kBelowRangeMsg);
     pElement2 = ll_pop(list, 2);
-    utest_assertNullMsg(pElement2,
-                        "\nError en el valor de retorno de <pop> al solicitar un elemento fuera "
-                        "de indice (>= ll_len),\n se deberia retornar NULL\n");
+    utest_assertNullMsg(pElement2, kPastLengthMsg);
 }
 
 // A null list has no elements.
 void extractProbeCase05() {
-    utest_assertNullMsg(ll_get(nullptr, 0), "\nError en el valor de retorno de <get> si la lista "
-                                            "pasada es NULL\n el valor a retornar es NULL\n");
+    utest_assertNullMsg(ll_get(nullptr, 0), kNullListMsg);
 }

@@ -4,6 +4,22 @@
 
 #include <cstdlib>
 
+// The messages the assertions report with.
+static const char kNodeMsg[] =
+    "\nError en el valor de retorno de <getNode> si los parametros son correctos\n y la lista "
+    "tiene elementos la funcion retorna el puntero al nodo\n";
+static const char kFirstNodeMsg[] =
+    "\nError en el valor de retorno de <getNode> al solicitar el primer elemento\n";
+static const char kLastNodeMsg[] =
+    "\nError en el valor de retorno de <getNode> al solicitar el ultimo elemento\n";
+static const char kBelowRangeMsg[] = "\nError en el valor de retorno de <getNode> al solicitar un "
+                                     "elemento fuera de indice (-1),\n se deberia retornar NULL\n";
+static const char kPastSizeMsg[] =
+    "\nError en el valor de retorno de <getNode> al solicitar un elemento fuera de indice (>= a "
+    "ll_len),\n se deberia retornar NULL\n";
+static const char kNullListMsg[] = "\nError en el valor de retorno de <get> si la lista pasada es "
+                                   "NULL\n el valor a retornar es NULL\n";
+
 // A node from malloc, as a caller of the list may make one itself.
 static Node* newBareNode() {
     return static_cast<Node*>(malloc(sizeof(Node)));
@@ -35,9 +51,7 @@ void fetchProbeCase01() {
     Node* nodo2;
     LinkedList* list = chainTwoNodes(nodo1, nodo2, 2);
     Node* nodoAux = test_getNode(list, 0);
-    utest_assertNotNullMsg(nodoAux, "\nError en el valor de retorno de <getNode> si los "
-                                    "parametros son correctos\n y la lista tiene elementos la "
-                                    "funcion retorna el puntero al nodo\n");
+    utest_assertNotNullMsg(nodoAux, kNodeMsg);
 }
 
 // Index 0 is the first node itself.
@@ -46,9 +60,7 @@ void fetchProbeCase02() {
     Node* nodo2;
     LinkedList* list = chainTwoNodes(nodo1, nodo2, 2);
     Node* nodoAux = test_getNode(list, 0);
-    utest_assertEqualsPointerMsg(
-        nodoAux, nodo1,
-        "\nError en el valor de retorno de <getNode> al solicitar el primer elemento\n");
+    utest_assertEqualsPointerMsg(nodoAux, nodo1, kFirstNodeMsg);
 }
 
 // The last index is the last node itself.
@@ -57,9 +69,7 @@ void fetchProbeCase03() {
     Node* nodo2;
     LinkedList* list = chainTwoNodes(nodo1, nodo2, 2);
     Node* nodoAux = test_getNode(list, 1);
-    utest_assertEqualsPointerMsg(
-        nodoAux, nodo2,
-        "\nError en el valor de retorno de <getNode> al solicitar el ultimo elemento\n");
+    utest_assertEqualsPointerMsg(nodoAux, nodo2, kLastNodeMsg);
 }
 
 // Indices outside 0..size-1 give null, even with more nodes chained than size says.
@@ -68,17 +78,12 @@ void fetchProbeCase04() {
     Node* nodo2;
     LinkedList* list = chainTwoNodes(nodo1, nodo2, 1);
     Node* nodoAux = test_getNode(list, -1);
-    utest_assertNullMsg(nodoAux, "\nError en el valor de retorno de <getNode> al solicitar un "
-                                 "elemento fuera de indice (-1),\n se deberia retornar NULL\n");
+    utest_assertNullMsg(nodoAux, kBelowRangeMsg);
     nodoAux = test_getNode(list, 1);
-    utest_assertNullMsg(nodoAux,
-                        "\nError en el valor de retorno de <getNode> al solicitar un elemento "
-                        "fuera de indice (>= a ll_len),\n se deberia retornar NULL\n");
+    utest_assertNullMsg(nodoAux, kPastSizeMsg);
 }
 
 // A null list has no nodes.
 void fetchProbeCase05() {
-    utest_assertNullMsg(test_getNode(nullptr, 0), "\nError en el valor de retorno de <get> si la "
-                                                  "lista pasada es NULL\n el valor a retornar es "
-                                                  "NULL\n");
+    utest_assertNullMsg(test_getNode(nullptr, 0), kNullListMsg);
 }

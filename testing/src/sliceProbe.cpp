@@ -11,6 +11,17 @@ static float salary[6] = {1000.0f, 1000.0f, 2000.0f, 3000.0f, 4000.0f, 8000.0f};
 static int id[6] = {11, 20, 3, 4, 9, 99};
 constexpr int LENGTH = 5;
 
+// The messages the assertions report with.
+static const char kSubListMsg[] = "\nError en el valor de retorno de <subList> si los parametros "
+                                  "son correctos\nno debe retornar NULL\n";
+static const char kSameElementsMsg[] = "Error: la sub lista no contiene los elementos solicitados";
+static const char kFromBelowMsg[] = "\nError en el valor de retorno de <subList> el from esta "
+                                    "fuera de indice (< 0),\n se deberia retornar NULL\n";
+static const char kToPastMsg[] = "\nError en el valor de retorno de <subList> el to esta fuera de "
+                                 "indice (> len()),\n se deberia retornar NULL\n";
+static const char kNullListMsg[] = "\nError en el valor de retorno de <subList> si la lista pasada "
+                                   "es NULL\n el valor a retornar es (NULL)\n";
+
 // A new list of the fixture employees, created into pAux in row order and added with ll_add.
 static LinkedList* listOfFixtureEmployees(Employee* pAux[LENGTH]) {
     LinkedList* list = ll_newLinkedList();
@@ -29,9 +40,7 @@ void sliceProbeSetup() {
 void sliceProbeCase01() {
     LinkedList* list = ll_newLinkedList();
     ll_add(list, nullptr);
-    utest_assertNotNullMsg(ll_subList(list, 0, 1), "\nError en el valor de retorno de <subList> "
-                                                   "si los parametros son correctos\nno debe "
-                                                   "retornar NULL\n");
+    utest_assertNotNullMsg(ll_subList(list, 0, 1), kSubListMsg);
 }
 
 // The range 0 to 2 holds the first two element pointers, in order.
@@ -40,8 +49,7 @@ void sliceProbeCase02() {
     LinkedList* list = listOfFixtureEmployees(pAux);
     LinkedList* pSubList = ll_subList(list, 0, 2);
     for (int i = 0; i < 2; i++) {
-        utest_assertEqualsPointerMsg(ll_get(pSubList, i), ll_get(list, i),
-                                     "Error: la sub lista no contiene los elementos solicitados");
+        utest_assertEqualsPointerMsg(ll_get(pSubList, i), ll_get(list, i), kSameElementsMsg);
     }
 }
 
@@ -50,11 +58,9 @@ void sliceProbeCase03() {
     Employee* pAux[LENGTH];
     LinkedList* list = listOfFixtureEmployees(pAux);
     LinkedList* pSubList = ll_subList(list, -1, 2);
-    utest_assertNullMsg(pSubList, "\nError en el valor de retorno de <subList> el from esta fuera "
-                                  "de indice (< 0),\n se deberia retornar NULL\n");
+    utest_assertNullMsg(pSubList, kFromBelowMsg);
     pSubList = ll_subList(list, 0, 6);
-    utest_assertNullMsg(pSubList, "\nError en el valor de retorno de <subList> el to esta fuera "
-                                  "de indice (> len()),\n se deberia retornar NULL\n");
+    utest_assertNullMsg(pSubList, kToPastMsg);
 }
 
 // A null list yields null.
@@ -62,6 +68,5 @@ void sliceProbeCase04() {
     Employee* pAux[LENGTH];
     listOfFixtureEmployees(pAux);
     LinkedList* pSubList = ll_subList(nullptr, 0, 2);
-    utest_assertNullMsg(pSubList, "\nError en el valor de retorno de <subList> si la lista pasada "
-                                  "es NULL\n el valor a retornar es (NULL)\n");
+    utest_assertNullMsg(pSubList, kNullListMsg);
 }

@@ -11,6 +11,16 @@ static float salary[6] = {1000.0f, 1000.0f, 2000.0f, 3000.0f, 4000.0f, 8000.0f};
 static int id[6] = {11, 20, 3, 4, 9, 99};
 constexpr int LENGTH = 5;
 
+// The messages the assertions report with.
+static const char kAnswerMsg[] = "\nError en el valor de retorno de <containsAll> si los "
+                                 "parametros son correctos\n debe retornar 0 o 1\n";
+static const char kNotAllHeldMsg[] =
+    "Error en el valor de retorno <containsAll> si la lista2 no esta contenida se debe retornar 0";
+static const char kNullSecondMsg[] = "\nError en el valor de retorno de <containsAll> si la lista "
+                                     "(this2) pasada es NULL\n el valor a retornar es -1\n";
+static const char kNullFirstMsg[] = "\nError en el valor de retorno de <containsAll> si la lista "
+                                    "(this) pasada es NULL\n el valor a retornar es -1\n";
+
 // Creates the fixture employees into pAux, adding each to list and then to pOtherList.
 static void addFixtureEmployeesToBoth(LinkedList* list, LinkedList* pOtherList,
                                       Employee* pAux[LENGTH]) {
@@ -29,9 +39,7 @@ void supersetProbeSetup() {
 void supersetProbeCase01() {
     LinkedList* list = ll_newLinkedList();
     int r = ll_containsAll(list, list);
-    utest_assertNotEqualsIntMsg(r, -1,
-                                "\nError en el valor de retorno de <containsAll> si los "
-                                "parametros son correctos\n debe retornar 0 o 1\n");
+    utest_assertNotEqualsIntMsg(r, -1, kAnswerMsg);
 }
 
 // Once its first element is removed, a list no longer holds all of its twin.
@@ -42,9 +50,7 @@ void supersetProbeCase02() {
     addFixtureEmployeesToBoth(list, pOtherList, pAux);
     ll_remove(list, 0);
     int r = ll_containsAll(list, pOtherList);
-    utest_assertEqualsIntMsg(r, 0,
-                             "Error en el valor de retorno <containsAll> si la lista2 no esta "
-                             "contenida se debe retornar 0");
+    utest_assertEqualsIntMsg(r, 0, kNotAllHeldMsg);
 }
 
 // Two lists of the same pointers hold each other.
@@ -60,10 +66,6 @@ void supersetProbeCase03() {
 // A null list on either side answers -1.
 void supersetProbeCase04() {
     LinkedList* list = ll_newLinkedList();
-    utest_assertEqualsIntMsg(ll_containsAll(list, nullptr), -1,
-                             "\nError en el valor de retorno de <containsAll> si la lista "
-                             "(this2) pasada es NULL\n el valor a retornar es -1\n");
-    utest_assertEqualsIntMsg(ll_containsAll(nullptr, list), -1,
-                             "\nError en el valor de retorno de <containsAll> si la lista (this) "
-                             "pasada es NULL\n el valor a retornar es -1\n");
+    utest_assertEqualsIntMsg(ll_containsAll(list, nullptr), -1, kNullSecondMsg);
+    utest_assertEqualsIntMsg(ll_containsAll(nullptr, list), -1, kNullFirstMsg);
 }
