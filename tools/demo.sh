@@ -14,3 +14,6 @@ mkdir "$work/ioPrimer"
 (cd "$work/ioPrimer" && "$bin/ioPrimer")
 printf '\n-- archivo.txt (%s bytes) --\n' "$(stat -c %s "$work/ioPrimer/archivo.txt")"
 od -A d -t x1z "$work/ioPrimer/archivo.txt"
+
+section "probeRunner: the list conformance suite against the bundled list"
+"$bin/probeRunner"
