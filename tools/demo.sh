@@ -19,3 +19,5 @@ section "ventas: five figures about the sample sales"
 mkdir "$work/ventas"
 cp "$data/ventas.csv" "$work/ventas/"
 (cd "$work/ventas" && "$bin/ventas")
+section "probeRunner: the list conformance suite against the bundled list"
+"$bin/probeRunner"
