@@ -21,3 +21,7 @@ cp "$data/archivo.csv" "$work/main/"
 (cd "$work/main" && "$bin/main")
 printf '\n-- sueldos.csv (%s lines) --\n' "$(wc -l <"$work/main/sueldos.csv")"
 cat "$work/main/sueldos.csv"
+section "ventas: five figures about the sample sales"
+mkdir "$work/ventas"
+cp "$data/ventas.csv" "$work/ventas/"
+(cd "$work/ventas" && "$bin/ventas")
