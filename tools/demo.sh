@@ -15,6 +15,12 @@ mkdir "$work/ioPrimer"
 printf '\n-- archivo.txt (%s bytes) --\n' "$(stat -c %s "$work/ioPrimer/archivo.txt")"
 od -A d -t x1z "$work/ioPrimer/archivo.txt"
 
+section "main: salaries of the sample payroll archivo.csv into sueldos.csv"
+mkdir "$work/main"
+cp "$data/archivo.csv" "$work/main/"
+(cd "$work/main" && "$bin/main")
+printf '\n-- sueldos.csv (%s lines) --\n' "$(wc -l <"$work/main/sueldos.csv")"
+cat "$work/main/sueldos.csv"
 section "ventas: five figures about the sample sales"
 mkdir "$work/ventas"
 cp "$data/ventas.csv" "$work/ventas/"
