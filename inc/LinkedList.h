@@ -19,10 +19,15 @@ typedef struct Node {
 typedef struct LinkedList {
     Node* pFirstNode;
     int size;
-    /* Private to the bundled implementation: lists built elsewhere need not have these. */
+    /* Private to the bundled implementation: lists built elsewhere need not have these.
+     * pLastNode (the node at size-1) and pCursorNode (the node at cursorIndex, the last position
+     * reached) are trusted only while pFirstNode and size still equal pSeenFirstNode and seenSize,
+     * the values they had when the list last changed them; NULL means not known. */
     Node* pLastNode;
     Node* pCursorNode;
     int cursorIndex;
+    Node* pSeenFirstNode;
+    int seenSize;
 } LinkedList;
 
 /* A new empty list, or NULL when memory runs out. */
@@ -31,11 +36,13 @@ LinkedList* ll_newLinkedList(void);
 /* The size field, not a count of nodes; -1 for a NULL list. */
 int ll_len(LinkedList* this_);
 
-/* Appends pElement; 0, or -1 for a NULL list or when memory runs out. */
+/* Appends pElement; 0, or -1 for a NULL list, a full list (size INT_MAX), fewer nodes chained
+ * than size says, or when memory runs out. */
 int ll_add(LinkedList* this_, void* pElement);
 
 /* Inserts pElement at nodeIndex (0 = front, size = end); 0, or -1 for a NULL list, an index
- * outside 0..size or when memory runs out. */
+ * outside 0..size, a full list, fewer nodes chained than the index needs, or when memory runs
+ * out. Nodes chained beyond size stay chained behind the new one. */
 int test_addNode(LinkedList* this_, int nodeIndex, void* pElement);
 
 /* The node at nodeIndex; NULL for a NULL list or an index outside 0..size-1. */
@@ -63,7 +70,7 @@ int ll_containsAll(LinkedList* this_, LinkedList* list2);
 /* The index of the first node holding pElement, -1 if none or for a NULL list. */
 int ll_indexOf(LinkedList* this_, void* pElement);
 
-/* Frees the nodes and the list, never the elements; 0, or -1 for a NULL list. */
+/* Frees the list and its first size nodes, never the elements; 0, or -1 for a NULL list. */
 int ll_deleteLinkedList(LinkedList* this_);
 
 /* Applies pFunc to every element in order; 0, or -1 for a NULL list or callback. */

@@ -48,3 +48,7 @@ ANSWERS
 else
     echo "(script(1) is not installed: run build/bin/registro yourself)"
 fi
+section "ventas: five figures about the sample sales"
+mkdir "$work/ventas"
+cp "$data/ventas.csv" "$work/ventas/"
+(cd "$work/ventas" && "$bin/ventas")

@@ -1,0 +1,160 @@
+#ifndef UTEST_H
+#define UTEST_H
+
+/* Assertions for the list conformance cases. A case is a function with no parameters and no
+ * result; its first failed assertion appends a report to utest_printErrorBuffer, records where it
+ * failed in the three utest_*TestError globals and returns from the case.
+ *
+ * The assertions are textual: on failure every argument is evaluated a second time for the report,
+ * so a call passed as an argument is made again and the report shows the second result.
+ *
+ * Only declarations here: the runner (or a test) defines the globals, the report zero-filled. */
+
+#include <stdarg.h>
+#include <stddef.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+
+extern char utest_printBuffer[256];
+extern char utest_printErrorBuffer[409600];
+extern int utest_flagTestError;
+extern int utest_lineTestError;
+extern char* utest_fileTestError;
+extern int utest_totalTestsCounter;
+extern int utest_okTestsCounter;
+extern int utest_varAux;
+
+/* The current source file's name after its last '/', else after its last '\', else whole. */
+#define __FILENAME__                                                                               \
+    (strrchr(__FILE__, '/')    ? strrchr(__FILE__, '/') + 1                                        \
+     : strrchr(__FILE__, '\\') ? strrchr(__FILE__, '\\') + 1                                       \
+                               : __FILE__)
+
+/* Formats one line into utest_printBuffer, cut to its 255 characters, and appends it to
+ * utest_printErrorBuffer, cut where the report is full. */
+static inline void utest_printLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+static inline void utest_printLine(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(utest_printBuffer, sizeof(utest_printBuffer), format, arguments);
+    va_end(arguments);
+    size_t used = strlen(utest_printErrorBuffer);
+    strncat(utest_printErrorBuffer + used, utest_printBuffer,
+            sizeof(utest_printErrorBuffer) - 1 - used);
+}
+
+/* Print macros: MSG is the format, followed by none to four values. */
+#define utest_print(MSG) utest_printLine(MSG)
+#define utest_print1(MSG, VAR1) utest_printLine(MSG, VAR1)
+#define utest_print2(MSG, VAR1, VAR2) utest_printLine(MSG, VAR1, VAR2)
+#define utest_print3(MSG, VAR1, VAR2, VAR3) utest_printLine(MSG, VAR1, VAR2, VAR3)
+#define utest_print4(MSG, VAR1, VAR2, VAR3, VAR4) utest_printLine(MSG, VAR1, VAR2, VAR3, VAR4)
+
+/* The low 32 bits of a pointer, for the '0x%x' report lines. */
+#define utest_low32(P) ((unsigned int)(uintptr_t)(P))
+
+/* Records the failing line and file, then leaves the case. For use inside the assertions only. */
+#define utest_failAndReturn()                                                                      \
+    utest_flagTestError = 1;                                                                       \
+    utest_lineTestError = __LINE__;                                                                \
+    utest_fileTestError = (char*)__FILENAME__;                                                     \
+    return
+
+/* Fails when TEST holds, with a report line of two values. */
+#define utest_check2(TEST, FORMAT, V1, V2)                                                         \
+    {                                                                                              \
+        if (TEST) {                                                                                \
+            utest_print2(FORMAT, V1, V2);                                                          \
+            utest_failAndReturn();                                                                 \
+        }                                                                                          \
+    }
+
+/* Fails when TEST holds, with a report line of two values and the message line MSG. */
+#define utest_check2Msg(TEST, FORMAT, V1, V2, MSG)                                                 \
+    {                                                                                              \
+        if (TEST) {                                                                                \
+            utest_print2(FORMAT, V1, V2);                                                          \
+            utest_print1("%s\r\n", MSG);                                                           \
+            utest_failAndReturn();                                                                 \
+        }                                                                                          \
+    }
+
+/* Fails when TEST holds, with a report line of one value. */
+#define utest_check1(TEST, FORMAT, V1)                                                             \
+    {                                                                                              \
+        if (TEST) {                                                                                \
+            utest_print1(FORMAT, V1);                                                              \
+            utest_failAndReturn();                                                                 \
+        }                                                                                          \
+    }
+
+/* Fails when TEST holds, with a report line of one value and the message line MSG. */
+#define utest_check1Msg(TEST, FORMAT, V1, MSG)                                                     \
+    {                                                                                              \
+        if (TEST) {                                                                                \
+            utest_print1(FORMAT, V1);                                                              \
+            utest_print1("%s\r\n", MSG);                                                           \
+            utest_failAndReturn();                                                                 \
+        }                                                                                          \
+    }
+
+#define utest_assertEqualsInt(A, B)                                                                \
+    utest_check2((A) != (B), "assert equals failed '%d' != '%d'\r\n", A, B)
+#define utest_assertEqualsFloat(A, B)                                                              \
+    utest_check2((A) != (B), "assert equals failed '%f' != '%f'\r\n", (double)(A), (double)(B))
+#define utest_assertEqualsPointer(A, B)                                                            \
+    utest_check2((A) != (B), "assert equals failed '0x%x' != '0x%x'\r\n", utest_low32(A),          \
+                 utest_low32(B))
+#define utest_assertNotEqualsInt(A, B)                                                             \
+    utest_check2((A) == (B), "assert not equals failed '%d' != '%d'\r\n", A, B)
+#define utest_assertNotEqualsFloat(A, B)                                                           \
+    utest_check2((A) == (B), "assert not equals failed '%f' != '%f'\r\n", (double)(A), (double)(B))
+#define utest_assertNotEqualsPointer(A, B)                                                         \
+    utest_check2((A) == (B), "assert not equals failed '0x%x' != '0x%x'\r\n", utest_low32(A),      \
+                 utest_low32(B))
+#define utest_assertNull(A)                                                                        \
+    utest_check1((A) != 0, "assert null failed. Value: '%p' \r\n", (const void*)(A))
+#define utest_assertNotNull(A)                                                                     \
+    utest_check1((A) == 0, "assert not null failed. Value: '%p' \r\n", (const void*)(A))
+
+/* Compares exactly S characters of A and B, NUL characters included. */
+#define utest_assertEqualsString(A, B, S)                                                          \
+    {                                                                                              \
+        for (utest_varAux = 0; utest_varAux < (S); utest_varAux++) {                               \
+            utest_check2((A)[utest_varAux] != (B)[utest_varAux],                                   \
+                         "assert equals string. Value: '%s' != '%s' \r\n", A, B)                   \
+        }                                                                                          \
+    }
+
+#define utest_assertEqualsIntMsg(A, B, C)                                                          \
+    utest_check2Msg((A) != (B), "assert equals failed '%d' != '%d'\r\n", A, B, C)
+#define utest_assertEqualsFloatMsg(A, B, C)                                                        \
+    utest_check2Msg((A) != (B), "assert equals failed '%f' != '%f'\r\n", (double)(A), (double)(B), \
+                    C)
+#define utest_assertEqualsPointerMsg(A, B, C)                                                      \
+    utest_check2Msg((A) != (B), "assert equals failed '%p' != '%p'\r\n", (const void*)(A),         \
+                    (const void*)(B), C)
+#define utest_assertNotEqualsIntMsg(A, B, C)                                                       \
+    utest_check2Msg((A) == (B), "assert not equals failed '%d' != '%d'\r\n", A, B, C)
+#define utest_assertNotEqualsFloatMsg(A, B, C)                                                     \
+    utest_check2Msg((A) == (B), "assert not equals failed '%f' != '%f'\r\n", (double)(A),          \
+                    (double)(B), C)
+#define utest_assertNotEqualsPointerMsg(A, B, C)                                                   \
+    utest_check2Msg((A) == (B), "assert not equals failed '0x%x' != '0x%x'\r\n", utest_low32(A),   \
+                    utest_low32(B), C)
+#define utest_assertNullMsg(A, B)                                                                  \
+    utest_check1Msg((A) != 0, "assert null failed. Value: '%p' \r\n", (const void*)(A), B)
+#define utest_assertNotNullMsg(A, B)                                                               \
+    utest_check1Msg((A) == 0, "assert not null failed. Value: '%p' \r\n", (const void*)(A), B)
+
+/* Compares exactly S characters of A and B, NUL characters included. */
+#define utest_assertEqualsStringMsg(A, B, S, C)                                                    \
+    {                                                                                              \
+        for (utest_varAux = 0; utest_varAux < (S); utest_varAux++) {                               \
+            utest_check2Msg((A)[utest_varAux] != (B)[utest_varAux],                                \
+                            "assert equals string. Value: '%s' != '%s' \r\n", A, B, C)             \
+        }                                                                                          \
+    }
+
+#endif
