@@ -6,7 +6,9 @@
 namespace {
 
 struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
+    void operator()(std::FILE* file) const {
+        std::fclose(file);
+    }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 

@@ -80,7 +80,8 @@ TEST(RunAtTerminal, StopsAHangingChild) {
 }
 
 TEST(RunProgram, PassesInputAndCollectsOutputWithExitStatus) {
-    const auto run = console::runProgram({"/bin/sh", "-c", "cat; echo fin >&2; exit 3"}, {}, "hola\n");
+    const auto run =
+        console::runProgram({"/bin/sh", "-c", "cat; echo fin >&2; exit 3"}, {}, "hola\n");
     EXPECT_EQ(run.output, "hola\nfin\n");
     EXPECT_EQ(run.exitCode, 3);
 }

@@ -6,7 +6,9 @@
 
 namespace {
 
-const std::string kFileBytes("Hola\n\x18\xf9\x06\x00" "456984", 15);
+const std::string kFileBytes("Hola\n\x18\xf9\x06\x00"
+                             "456984",
+                             15);
 
 TEST(IoPrimer, WritesFifteenBytesAndReadsTheFirstFourBack) {
     console::TempDir dir;

@@ -18,11 +18,12 @@ char* text(const char* s) {
 
 class StaffTable : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_EQ(initEmployees(table.data(), EMPLOYEES), CORRECTO); }
+    void SetUp() override {
+        ASSERT_EQ(initEmployees(table.data(), EMPLOYEES), CORRECTO);
+    }
 
     int add(int id, const char* name, const char* lastName, float salary, int sector) {
-        return addEmployee(table.data(), EMPLOYEES, id, text(name), text(lastName), salary,
-                           sector);
+        return addEmployee(table.data(), EMPLOYEES, id, text(name), text(lastName), salary, sector);
     }
 
     std::string print(int len = EMPLOYEES) {
@@ -54,7 +55,9 @@ TEST(StaffTableArguments, EveryOperationRejectsANullTableOrANonPositiveLengthSil
         EXPECT_EQ(out, "");
     }
     EXPECT_EQ(slot, 42);
-    EXPECT_EQ(captureStdout([&] { EXPECT_EQ(addEmployee(one, 1, 1, nullptr, text("b"), 1, 1), ERROR); }), "");
+    EXPECT_EQ(
+        captureStdout([&] { EXPECT_EQ(addEmployee(one, 1, 1, nullptr, text("b"), 1, 1), ERROR); }),
+        "");
     EXPECT_EQ(addEmployee(one, 1, 1, text("a"), nullptr, 1, 1), ERROR);
 }
 

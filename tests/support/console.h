@@ -31,8 +31,8 @@ struct Run {
 // translation (a typed '\r' stays '\r'), no signal or editing characters but Ctrl-D for end of
 // input.
 struct Typing {
-    std::vector<std::string> lines;  // each sent with '\n' behind it
-    bool endOfInputAfter = true;     // type Ctrl-D once the lines are spent
+    std::vector<std::string> lines; // each sent with '\n' behind it
+    bool endOfInputAfter = true;    // type Ctrl-D once the lines are spent
     std::chrono::milliseconds timeout{5000};
 };
 
@@ -57,8 +57,12 @@ class TempDir {
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& path() const {
+        return path_;
+    }
+    std::filesystem::path operator/(const std::string& name) const {
+        return path_ / name;
+    }
 
   private:
     std::filesystem::path path_;

@@ -1,0 +1,37 @@
+// Positions with ll_indexOf, null elements included.
+#include "LinkedList.h"
+#include "utest.h"
+
+#include <cstdint>
+
+// The messages the assertions report with.
+static const char kFoundMsg[] =
+    "\nError en el valor de retorno de <indexOf> si los parametros son correctos y \nel elemento "
+    "esta contenido se debe retornar la posicion del elemento\n";
+static const char kNotFoundMsg[] =
+    "\nError en el valor de retorno de <indexOf> si los parametros son correctos y \nel elemento "
+    "NO esta contenido se debe retornar -1\n";
+static const char kNullListMsg[] = "\nError en el valor de retorno de <indexOf> si la lista pasada "
+                                   "es NULL\n el valor a retornar es (-1)\n";
+
+void positionProbeSetup() {
+    utest_print("Setup...\r\n");
+}
+
+// A null element is found at its index; an address no element has is not found.
+void positionProbeCase01() {
+    LinkedList* list = ll_newLinkedList();
+    ll_add(list, nullptr);
+    int r = ll_indexOf(list, nullptr);
+    utest_assertEqualsIntMsg(r, 0, kFoundMsg);
+    // Only compared, never read through.
+    void* p = reinterpret_cast<void*>(std::uintptr_t{1});
+    r = ll_indexOf(list, p);
+    utest_assertEqualsIntMsg(r, -1, kNotFoundMsg);
+}
+
+// A null list answers -1.
+void positionProbeCase02() {
+    int r = ll_indexOf(nullptr, nullptr);
+    utest_assertEqualsIntMsg(r, -1, kNullListMsg);
+}

@@ -1,0 +1,249 @@
+/* A plain singly linked list in C with one realistic fault switched on at compile time, so that
+ * the conformance suite can be seen to catch it: define one FAULT_<name> macro. With none it
+ * keeps the list's contract, which shows that each fault alone makes the difference. */
+#include "LinkedList.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#ifdef FAULT_subListCopiesRecords
+/* How much of a record the faulty sub-list copies: every record the cases use is longer. */
+enum { RECORD_BYTES = 16 };
+#endif
+
+LinkedList* ll_newLinkedList(void) {
+    return calloc(1, sizeof(LinkedList));
+}
+
+int ll_len(LinkedList* this_) {
+    if (this_ == NULL) {
+        return -1;
+    }
+#ifdef FAULT_lenCountsNodes
+    /* Counts the chained nodes instead of answering from the size field. */
+    int count = 0;
+    for (Node* node = this_->pFirstNode; node != NULL; node = node->pNextNode) {
+        count++;
+    }
+    return count;
+#else
+    return this_->size;
+#endif
+}
+
+Node* test_getNode(LinkedList* this_, int nodeIndex) {
+    if (this_ == NULL || nodeIndex < 0) {
+        return NULL;
+    }
+#ifndef FAULT_getNodePastSize
+    /* The faulty list trusts the chain to end where size says, and follows it past size. */
+    if (nodeIndex >= this_->size) {
+        return NULL;
+    }
+#endif
+    Node* node = this_->pFirstNode;
+    for (int i = 0; i < nodeIndex && node != NULL; i++) {
+        node = node->pNextNode;
+    }
+    return node;
+}
+
+int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
+#ifdef FAULT_crashOnNullList
+    /* No null check: a null list is read through. */
+    if (nodeIndex < 0 || nodeIndex > this_->size) {
+#else
+    if (this_ == NULL || nodeIndex < 0 || nodeIndex > this_->size) {
+#endif
+        return -1;
+    }
+#ifdef FAULT_insertAtZeroAppends
+    /* Index 0 taken to mean "no position given": the element goes to the end. */
+    if (nodeIndex == 0) {
+        nodeIndex = this_->size;
+    }
+#endif
+    Node* node = malloc(sizeof(Node));
+    if (node == NULL) {
+        return -1;
+    }
+    node->pElement = pElement;
+    if (nodeIndex == 0) {
+        node->pNextNode = this_->pFirstNode;
+        this_->pFirstNode = node;
+    } else {
+        Node* previous = test_getNode(this_, nodeIndex - 1);
+        node->pNextNode = previous->pNextNode;
+        previous->pNextNode = node;
+    }
+#ifdef FAULT_nullNotCounted
+    /* A null element taken for an empty slot, not an element. */
+    if (pElement != NULL)
+#endif
+        this_->size++;
+    return 0;
+}
+
+int ll_add(LinkedList* this_, void* pElement) {
+    return this_ == NULL ? -1 : test_addNode(this_, this_->size, pElement);
+}
+
+void* ll_get(LinkedList* this_, int index) {
+    Node* node = test_getNode(this_, index);
+    return node == NULL ? NULL : node->pElement;
+}
+
+/* Unlinks the node at index and returns it, leaving size to the caller; NULL for a bad index. */
+static Node* unlinkNode(LinkedList* this_, int index) {
+    Node* node = test_getNode(this_, index);
+    if (node == NULL) {
+        return NULL;
+    }
+    if (index == 0) {
+        this_->pFirstNode = node->pNextNode;
+    } else {
+        test_getNode(this_, index - 1)->pNextNode = node->pNextNode;
+    }
+    return node;
+}
+
+void* ll_pop(LinkedList* this_, int index) {
+    Node* node = unlinkNode(this_, index);
+    if (node == NULL) {
+        return NULL;
+    }
+#ifndef FAULT_popKeepsLength
+    /* The faulty list forgets to shorten the list. */
+    this_->size--;
+#endif
+#ifdef FAULT_popReturnsNode
+    /* The node is handed back where its element was asked for. */
+    return node;
+#else
+    void* pElement = node->pElement;
+    free(node);
+    return pElement;
+#endif
+}
+
+int ll_remove(LinkedList* this_, int index) {
+    Node* node = unlinkNode(this_, index);
+    if (node == NULL) {
+        return -1;
+    }
+    this_->size--;
+    free(node);
+    return 0;
+}
+
+LinkedList* ll_subList(LinkedList* this_, int from, int to) {
+    if (this_ == NULL || from < 0 || from > to) {
+        return NULL;
+    }
+#ifndef FAULT_subListPastLength
+    /* The faulty list accepts an end past the length, and fills the rest with nulls. */
+    if (to > this_->size) {
+        return NULL;
+    }
+#endif
+    LinkedList* subList = ll_newLinkedList();
+    if (subList == NULL) {
+        return NULL;
+    }
+    for (int i = from; i < to; i++) {
+        void* pElement = ll_get(this_, i);
+#ifdef FAULT_subListCopiesRecords
+        /* The sub-list gets copies of the records instead of the records themselves. */
+        if (pElement != NULL) {
+            void* copy = malloc(RECORD_BYTES);
+            if (copy != NULL) {
+                memcpy(copy, pElement, RECORD_BYTES);
+            }
+            pElement = copy;
+        }
+#endif
+        ll_add(subList, pElement);
+    }
+    return subList;
+}
+
+int ll_contains(LinkedList* this_, void* pElement) {
+    if (this_ == NULL) {
+        return -1;
+    }
+#ifdef FAULT_containsNull
+    /* Null taken to be in every list. */
+    if (pElement == NULL) {
+        return 1;
+    }
+#endif
+    Node* node = this_->pFirstNode;
+    for (int i = 0; i < this_->size && node != NULL; i++, node = node->pNextNode) {
+        if (node->pElement == pElement) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int ll_containsAll(LinkedList* this_, LinkedList* list2) {
+    if (this_ == NULL || list2 == NULL) {
+        return -1;
+    }
+    int result = 1;
+    Node* node = list2->pFirstNode;
+    for (int i = 0; i < list2->size && node != NULL; i++, node = node->pNextNode) {
+        if (ll_contains(this_, node->pElement) == 0) {
+#ifndef FAULT_containsAllAlways
+            /* The faulty list drops the answer, so every list holds every other. */
+            result = 0;
+#endif
+        }
+    }
+    return result;
+}
+
+int ll_indexOf(LinkedList* this_, void* pElement) {
+    if (this_ == NULL) {
+        return -1;
+    }
+    Node* node = this_->pFirstNode;
+    int index = 0;
+    for (;;) {
+        if (node == NULL || index >= this_->size) {
+            return -1;
+        }
+#ifdef FAULT_indexOfMissesNull
+        /* An empty slot never matches, so a null element is never found. */
+        if (node->pElement != NULL && node->pElement == pElement) {
+#else
+        if (node->pElement == pElement) {
+#endif
+            return index;
+        }
+#ifndef FAULT_endlessLoop
+        /* The faulty list forgets to step on, and asks the same node forever. */
+        node = node->pNextNode;
+        index++;
+#endif
+    }
+}
+
+int ll_deleteLinkedList(LinkedList* this_) {
+    if (this_ == NULL) {
+        return -1;
+    }
+    Node* node = this_->pFirstNode;
+    for (int i = 0; i < this_->size && node != NULL; i++) {
+        Node* next = node->pNextNode;
+        free(node);
+        node = next;
+    }
+    free(this_);
+#ifdef FAULT_deleteAnswersError
+    /* Success reported with the failure code. */
+    return -1;
+#else
+    return 0;
+#endif
+}

@@ -1,0 +1,182 @@
+// probeRunner as built against the bundled list: its output, options and exit status.
+#include "console.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kCases = 33;
+const std::string kBanner = "Setup...\r\n";
+
+// The groups in the order they run, with their number of cases.
+const std::vector<std::pair<std::string, int>> kGroups = {
+    {"appendProbe", 5},   {"fetchProbe", 5},  {"extractProbe", 5},
+    {"sliceProbe", 4},    {"memberProbe", 3}, {"supersetProbe", 4},
+    {"positionProbe", 2}, {"countProbe", 3},  {"disposeProbe", 2}};
+
+console::Run runner(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), PROBERUNNER_PATH);
+    return console::runProgram(arguments);
+}
+
+// Every case as "group groupCaseNN", in the order they run.
+std::vector<std::string> allCases() {
+    std::vector<std::string> cases;
+    for (const auto& [group, count] : kGroups) {
+        for (int i = 1; i <= count; i++) {
+            cases.push_back(group + " " + group + (i < 10 ? "Case0" : "Case") + std::to_string(i));
+        }
+    }
+    return cases;
+}
+
+std::string repeat(const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; i++) {
+        repeated += text;
+    }
+    return repeated;
+}
+
+// The plain output of a run in which every case passes.
+std::string passingRun() {
+    std::string expected;
+    for (const std::string& name : allCases()) {
+        expected += "PASS " + name + "\n";
+    }
+    return expected + repeat(kBanner, 9) + "33 passed, 0 failed\n";
+}
+
+TEST(ProbeRunner, PassesEveryCaseWithOnlyTheNineBannersInTheReport) {
+    const auto run = runner({});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, passingRun());
+}
+
+TEST(ProbeRunner, RunsTheSameInProcessWithoutFork) {
+    // The cases keep their lists on purpose: leak checking would fail a run in one process.
+    setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+    const auto run = runner({"--no-fork"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, passingRun());
+}
+
+TEST(ProbeRunner, ListsEveryCaseInOrder) {
+    std::string expected;
+    for (const std::string& name : allCases()) {
+        expected += name + "\n";
+    }
+    const auto run = runner({"--list"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, expected);
+}
+
+TEST(ProbeRunner, FiltersByGroupAndByCase) {
+    EXPECT_EQ(runner({"--list", "--group", "countProbe", "--group=disposeProbe"}).output,
+              "countProbe countProbeCase01\ncountProbe countProbeCase02\n"
+              "countProbe countProbeCase03\ndisposeProbe disposeProbeCase01\n"
+              "disposeProbe disposeProbeCase02\n");
+    EXPECT_EQ(runner({"--list", "--case", "Case05"}).output,
+              "appendProbe appendProbeCase05\nfetchProbe fetchProbeCase05\n"
+              "extractProbe extractProbeCase05\n");
+    EXPECT_EQ(runner({"--list", "--case", "sliceProbeCase03", "--case", "Case02", "--group",
+                      "sliceProbe"})
+                  .output,
+              "sliceProbe sliceProbeCase02\nsliceProbe sliceProbeCase03\n");
+}
+
+TEST(ProbeRunner, RunsTheSetupOfTheSelectedGroupsOnly) {
+    const auto narrowed = runner({"--group", "positionProbe"});
+    EXPECT_EQ(narrowed.exitCode, 0);
+    EXPECT_EQ(narrowed.output, "PASS positionProbe positionProbeCase01\n"
+                               "PASS positionProbe positionProbeCase02\n" +
+                                   kBanner + "2 passed, 0 failed\n");
+}
+
+TEST(ProbeRunner, WritesATapStreamWithItsPlan) {
+    std::string expected = "TAP version 13\n1..33\n";
+    int number = 0;
+    for (const std::string& name : allCases()) {
+        expected += "ok " + std::to_string(++number) + " - " + name + "\n";
+    }
+    const auto run = runner({"--tap"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, expected + "# 33 passed, 0 failed\n");
+    EXPECT_EQ(runner({"--tap", "--case", "Case04"}).output.substr(0, 20), "TAP version 13\n1..5\n");
+}
+
+TEST(ProbeRunner, WritesJunitXmlBesideThePlainLines) {
+    console::TempDir dir;
+    const auto run = runner({"--junit", (dir / "results.xml").string()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, passingRun());
+    const std::string xml = console::readFile(dir / "results.xml");
+    EXPECT_EQ(
+        xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"probeRunner\" "
+                  "tests=\"33\" failures=\"0\" time=\"",
+                  0),
+        0u);
+    for (const auto& [group, count] : kGroups) {
+        EXPECT_NE(xml.find("<testsuite name=\"" + group + "\" tests=\"" + std::to_string(count) +
+                           "\" failures=\"0\" errors=\"0\""),
+                  std::string::npos)
+            << group;
+    }
+    EXPECT_NE(xml.find("<testcase classname=\"fetchProbe\" name=\"fetchProbeCase04\" time=\""),
+              std::string::npos);
+    size_t testcases = 0;
+    for (size_t at = xml.find("<testcase "); at != std::string::npos;
+         at = xml.find("<testcase ", at + 1)) {
+        testcases++;
+    }
+    EXPECT_EQ(testcases, static_cast<size_t>(kCases));
+    EXPECT_TRUE(xml.ends_with("    </testcase>\n  </testsuite>\n</testsuites>\n") ||
+                xml.ends_with("/>\n  </testsuite>\n</testsuites>\n"))
+        << xml;
+}
+
+TEST(ProbeRunner, FailsWhenTheJunitFileCannotBeWritten) {
+    console::TempDir dir;
+    const auto run = runner({"--case", "Case01", "--junit", (dir / "no/such/folder.xml").string()});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.output.find("probeRunner: cannot write"), std::string::npos);
+}
+
+TEST(ProbeRunner, ShowsHelp) {
+    const auto run = runner({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output.rfind("Usage: probeRunner [OPTION]...\n", 0), 0u);
+    for (const char* option : {"--group NAME", "--case NAME", "--list", "--tap", "--junit FILE",
+                               "--no-fork", "--timeout SECONDS", "--help"}) {
+        EXPECT_NE(run.output.find(option), std::string::npos) << option;
+    }
+}
+
+TEST(ProbeRunner, RefusesBadOptionsWithStatusTwoAndRunsNothing) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--bogus"},
+        {"--group", "nope"},
+        {"--case", "Case09"},
+        {"--timeout", "0"},
+        {"--timeout", "-1"},
+        {"--timeout=1s"},
+        {"--timeout"},
+        {"--list=yes"},
+        {"extra"},
+        {"--group", "positionProbe", "--case", "memberProbeCase02"}};
+    for (const auto& arguments : bad) {
+        const auto run = runner(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments[0];
+        EXPECT_EQ(run.output.rfind("probeRunner: ", 0), 0u) << run.output;
+        EXPECT_EQ(run.output.find("PASS"), std::string::npos) << run.output;
+    }
+}
+
+TEST(ProbeRunner, AcceptsAFractionalTimeout) {
+    const auto run = runner({"--timeout", "0.5", "--group", "extractProbe"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.output.find("5 passed, 0 failed\n"), std::string::npos);
+}
+
+} // namespace
