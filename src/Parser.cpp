@@ -23,16 +23,16 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Bytes read from the file at a time; also the longest line accepted.
-constexpr size_t kReadSize = 256 * 1024;
+constexpr size_t kReadSize = size_t{256} * 1024;
 
 // Records live in blocks mapped straight from the kernel: a payroll of a million records is
 // 140 MB, and touching that much fresh memory a page at a time costs a trap into the kernel per
 // 4 KiB, more than parsing the file does. Blocks double from 64 KiB up to 8 MiB; from 2 MiB on
 // they are aligned to 2 MiB and offered for huge pages, so that the kernel can hand out a large
 // payroll's memory 2 MiB at a time. Every block is filled in (populated) as it is mapped.
-constexpr size_t kFirstBlockBytes = 64 * 1024;
-constexpr size_t kLargestBlockBytes = 8 * 1024 * 1024;
-constexpr size_t kHugePageBytes = 2 * 1024 * 1024;
+constexpr size_t kFirstBlockBytes = size_t{64} * 1024;
+constexpr size_t kLargestBlockBytes = size_t{8} * 1024 * 1024;
+constexpr size_t kHugePageBytes = size_t{2} * 1024 * 1024;
 
 // Maps bytes (a multiple of 64 KiB, of 2 MiB from 2 MiB on) of zeroed memory, populated where the
 // kernel can; nullptr when memory runs out.

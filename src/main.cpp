@@ -87,8 +87,8 @@ class SalaryFile {
     }
 
   private:
-    static constexpr size_t kBufferSize = 64 * 1024;
-    static constexpr size_t kLongestLine = 3 * 11 + sizeof(Empleado::nombre) + 4;
+    static constexpr size_t kBufferSize = size_t{64} * 1024;
+    static constexpr size_t kLongestLine = size_t{3} * 11 + sizeof(Empleado::nombre) + 4;
 
     bool flush() {
         if (failed_) {
