@@ -2,8 +2,6 @@
 #include "LinkedList.h"
 #include "utest.h"
 
-#include <cstdint>
-
 // The messages the assertions report with.
 static const char kFoundMsg[] =
     "\nError en el valor de retorno de <indexOf> si los parametros son correctos y \nel elemento "
@@ -24,8 +22,9 @@ void positionProbeCase01() {
     ll_add(list, nullptr);
     int r = ll_indexOf(list, nullptr);
     utest_assertEqualsIntMsg(r, 0, kFoundMsg);
-    // Only compared, never read through.
-    void* p = reinterpret_cast<void*>(std::uintptr_t{1});
+    // An address that no element has: only compared, never read through.
+    static int notAnElement;
+    void* p = &notAnElement;
     r = ll_indexOf(list, p);
     utest_assertEqualsIntMsg(r, -1, kNotFoundMsg);
 }
