@@ -25,7 +25,9 @@ extern int utest_totalTestsCounter;
 extern int utest_okTestsCounter;
 extern int utest_varAux;
 
-/* The current source file's name after its last '/', else after its last '\', else whole. */
+/* The current source file's name after its last '/', else after its last '\', else whole. The
+ * cases' reports fix this name, reserved identifier or not. */
+/* NOLINTNEXTLINE(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp) */
 #define __FILENAME__                                                                               \
     (strrchr(__FILE__, '/')    ? strrchr(__FILE__, '/') + 1                                        \
      : strrchr(__FILE__, '\\') ? strrchr(__FILE__, '\\') + 1                                       \
@@ -34,6 +36,9 @@ extern int utest_varAux;
 /* Formats one line into utest_printBuffer, cut to its 255 characters, and appends it to
  * utest_printErrorBuffer, cut where the report is full. */
 static inline void utest_printLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+/* A C variadic function, not a parameter pack, so that the compiler checks every format against
+ * its values. */
+/* NOLINTNEXTLINE(cert-dcl50-cpp) */
 static inline void utest_printLine(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);

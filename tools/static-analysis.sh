@@ -15,7 +15,7 @@ run-clang-tidy -p "$build" -quiet -j "$(nproc)" "$PWD/(src|lib|testing|apps)/" >
     { cat "$build/clang-tidy.log"; echo "clang-tidy found faults"; exit 1; }
 
 echo "cppcheck over src/ lib/ testing/ apps/"
-cppcheck --enable=warning,style,performance,portability --std=c++20 --language=c++ --library=posix \
+cppcheck --enable=warning,performance,portability --std=c++20 --language=c++ --library=posix \
     --error-exitcode=1 --inline-suppr --quiet -j "$(nproc)" \
     --suppressions-list=tools/cppcheck.suppress \
     -I src -I inc -I testing -I testing/inc src lib testing apps
