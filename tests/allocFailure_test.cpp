@@ -3,11 +3,14 @@
 // was, and leak nothing (the sanitizer build checks that at exit).
 #include "Employee.h"
 #include "LinkedList.h"
+#include "Parser.h"
 #include "Revelados.h"
 #include "allocFail.h"
+#include "console.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -184,6 +187,45 @@ TEST(AllocationFailure, NewEmployeeAnswersNull) {
         return fired;
     });
     EXPECT_EQ(failures, 1);
+}
+
+TEST(AllocationFailure, ParserAnswersZeroAndLeavesTheListAsItWas) {
+    // Three employees fit the first block of records; six hundred need a second one.
+    const struct {
+        int employees;
+        long allocations; // the read buffer, blocks and their index, a node per employee
+    } cases[] = {{3, 1 + 2 + 3}, {600, 1 + 4 + 600}};
+    for (const auto& c : cases) {
+        console::TempDir dir;
+        std::string payroll = "id,nombre,horasTrabajadas\n";
+        for (int i = 0; i < c.employees; ++i) {
+            payroll += std::to_string(i) + ",Empleado " + std::to_string(i) + ",100\n";
+        }
+        console::writeFile(dir / "archivo.csv", payroll);
+        std::string path = (dir / "archivo.csv").string();
+        const long failures = allocfail::eachFailure([&](long n) {
+            LinkedList* list = listOf(2);
+            const Shape before = shapeOf(list);
+            int result = 0;
+            bool fired = false;
+            {
+                allocfail::Failing failing(n);
+                result = parser_parseEmpleados(path.data(), list);
+                fired = failing.fired();
+            }
+            if (fired) {
+                EXPECT_EQ(result, 0) << c.employees << " failing " << n;
+                EXPECT_EQ(shapeOf(list), before) << c.employees << " failing " << n;
+            } else {
+                EXPECT_EQ(result, 1);
+                EXPECT_EQ(ll_len(list), 2 + c.employees);
+            }
+            expectStillUsable(list);
+            ll_deleteLinkedList(list);
+            return fired;
+        });
+        EXPECT_EQ(failures, c.allocations) << c.employees;
+    }
 }
 
 } // namespace

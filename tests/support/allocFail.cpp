@@ -18,6 +18,7 @@ void* __real_mmap(void* address, std::size_t length, int protection, int flags, 
 ssize_t __real_getline(char** line, std::size_t* capacity, std::FILE* stream);
 ssize_t __real___getdelim(char** line, std::size_t* capacity, int delimiter, std::FILE* stream);
 void* __real__Znwm(std::size_t size);
+void* __real__ZnamRKSt9nothrow_t(std::size_t size, const std::nothrow_t& tag);
 }
 
 namespace {
@@ -102,5 +103,10 @@ void* __wrap__Znwm(std::size_t size) {
         throw std::bad_alloc();
     }
     return __real__Znwm(size);
+}
+
+// operator new[](std::size_t, const std::nothrow_t&).
+void* __wrap__ZnamRKSt9nothrow_t(std::size_t size, const std::nothrow_t& tag) {
+    return failNow() ? nullptr : __real__ZnamRKSt9nothrow_t(size, tag);
 }
 }

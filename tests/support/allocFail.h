@@ -2,10 +2,10 @@
 #define TESTS_SUPPORT_ALLOCFAIL_H
 
 // Test-only allocation failures. A program linked with the alloc_fail library has its own calls to
-// malloc, calloc, realloc, mmap, operator new and getline (or the __getdelim it becomes) routed
-// through wrappers (the linker's --wrap) that count them and make one chosen call fail as running
-// out of memory does: NULL, MAP_FAILED, std::bad_alloc, or -1 with ENOMEM. Allocations made
-// inside the C and C++ runtimes themselves are not seen.
+// malloc, calloc, realloc, mmap, operator new (and new[] without throwing) and getline (or the
+// __getdelim it becomes) routed through wrappers (the linker's --wrap) that count them and make one
+// chosen call fail as running out of memory does: NULL, MAP_FAILED, std::bad_alloc, or -1 with
+// ENOMEM. Allocations made inside the C and C++ runtimes themselves are not seen.
 
 namespace allocfail {
 
