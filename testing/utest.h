@@ -25,13 +25,19 @@ extern int utest_totalTestsCounter;
 extern int utest_okTestsCounter;
 extern int utest_varAux;
 
+/* The part of path after its last '/', else after its last '\', else the whole path. */
+static inline const char* utest_baseName(const char* path) {
+    const char* slash = strrchr(path, '/');
+    if (slash == NULL) {
+        slash = strrchr(path, '\\');
+    }
+    return slash != NULL ? slash + 1 : path;
+}
+
 /* The current source file's name after its last '/', else after its last '\', else whole. The
  * cases' reports fix this name, reserved identifier or not. */
 /* NOLINTNEXTLINE(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp) */
-#define __FILENAME__                                                                               \
-    (strrchr(__FILE__, '/')    ? strrchr(__FILE__, '/') + 1                                        \
-     : strrchr(__FILE__, '\\') ? strrchr(__FILE__, '\\') + 1                                       \
-                               : __FILE__)
+#define __FILENAME__ utest_baseName(__FILE__)
 
 /* Formats one line into utest_printBuffer, cut to its 255 characters, and appends it to
  * utest_printErrorBuffer, cut where the report is full. */
