@@ -1,0 +1,25 @@
+# Prints gcovr's line and branch coverage of the system's sources (src/, lib/, testing/, apps/)
+# and its per-file table of branches from the counts the tests left, fails below the floors, then clears the counts so that the next
+# run measures afresh:
+#   cmake -DGCOVR=<gcovr> -DSOURCE=<source dir> -DBUILD=<build dir> -P coverageReport.cmake
+# Branches the compiler adds for exceptions and for code it proves unreachable are not counted.
+set(lineFloor 95)
+set(branchFloor 85)
+execute_process(
+    COMMAND ${GCOVR} --root ${SOURCE} --object-directory ${BUILD}
+        --filter ${SOURCE}/src/ --filter ${SOURCE}/lib/ --filter ${SOURCE}/testing/
+        --filter ${SOURCE}/apps/
+        --exclude-unreachable-branches --exclude-throw-branches
+        --txt ${BUILD}/coverage.txt --branches --print-summary
+        --fail-under-line ${lineFloor} --fail-under-branch ${branchFloor}
+    WORKING_DIRECTORY ${SOURCE}
+    RESULT_VARIABLE result)
+file(READ ${BUILD}/coverage.txt perFile)
+message("${perFile}")
+file(GLOB_RECURSE counts ${BUILD}/*.gcda)
+if(counts)
+    file(REMOVE ${counts})
+endif()
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "coverage below ${lineFloor}% of lines or ${branchFloor}% of branches")
+endif()
