@@ -212,6 +212,23 @@ TEST(LinkedListByHand, NodesPastSizeAreNotThereAndAMissingNodeIsNotACrash) {
     ll_deleteLinkedList(list);
 }
 
+TEST(LinkedListByHand, RemovingPastTheChainFailsAndLeavesTheListAlone) {
+    LinkedList* list = ll_newLinkedList();
+    Node* only = handNode(item(0), nullptr);
+    list->pFirstNode = only;
+    list->size = 3; // two nodes fewer than the size says
+    EXPECT_EQ(ll_remove(list, 2), -1);
+    EXPECT_EQ(ll_remove(list, 1), -1);
+    EXPECT_EQ(ll_len(list), 3);
+    EXPECT_EQ(list->pFirstNode, only);
+    EXPECT_EQ(only->pNextNode, nullptr);
+    list->size = 1;
+    EXPECT_EQ(ll_remove(list, 0), 0);
+    EXPECT_EQ(ll_len(list), 0);
+    EXPECT_EQ(list->pFirstNode, nullptr);
+    ll_deleteLinkedList(list);
+}
+
 TEST(LinkedListByHand, RewrittenFieldsAreNeverReadThroughARememberedPosition) {
     LinkedList* list = listOf({item(0), item(1), item(2), item(3)});
     EXPECT_EQ(elementsOf(list).size(), 4U); // leaves the cursor on the last node

@@ -130,6 +130,16 @@ TEST_F(SalaryWriter, AFileThatCannotBeWrittenOrOpenedFailsWithoutClaimingSuccess
     EXPECT_EQ(generarArchivoSueldos(nullptr, list), -1);
 }
 
+TEST_F(SalaryWriter, AFullDiskMidwayFailsWithoutClaimingSuccess) {
+    // Far more lines than one block of the writer holds, so that a block fails before the last.
+    std::vector<Empleado> records(5000, empleado(1, std::string(100, 'n').c_str(), 10, 1800));
+    for (Empleado& record : records) {
+        ll_add(list, &record);
+    }
+    EXPECT_EQ(write("/dev/full", list), -1);
+    EXPECT_EQ(printed, "");
+}
+
 TEST_F(SalaryWriter, ANameWithoutItsEndIsWrittenUpToTheFieldsEnd) {
     Empleado record = empleado(1, "", 2, 3);
     std::memset(record.nombre, 'n', sizeof record.nombre);
