@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -114,6 +115,10 @@ struct Options {
 constexpr int kExitFailed = 1;
 constexpr int kExitTrouble = 2; // a usage error, or the runner itself failed
 
+// The longest timeout accepted: a day, far beyond any case, and well inside what the clock and
+// poll() can count.
+constexpr double kMaxTimeout = 86400;
+
 constexpr char kUsage[] = R"(Usage: probeRunner [OPTION]...
 Runs the linked-list conformance cases against the list this program was built with.
 Each case runs in a child process of its own: a crash or a hang fails that case alone.
@@ -126,7 +131,7 @@ Each case runs in a child process of its own: a crash or a hang fails that case 
   --junit FILE       also write the results to FILE as JUnit XML
   --no-fork          run the cases in this process (for a debugger): no crash or hang
                      protection
-  --timeout SECONDS  fail a case still running after SECONDS (default 5)
+  --timeout SECONDS  fail a case still running after SECONDS (default 5, at most 86400)
   --help             show this help
 
 Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when the
@@ -229,7 +234,9 @@ bool readUntilClosed(int fd, std::chrono::steady_clock::time_point deadline, std
             return false;
         }
         pollfd ready{fd, POLLIN, 0};
-        const int polled = poll(&ready, 1, static_cast<int>(left.count()) + 1);
+        // poll() counts in an int of milliseconds; the +1 rounds the last fraction up.
+        const auto wait = std::min<std::chrono::milliseconds::rep>(left.count(), INT_MAX - 1);
+        const int polled = poll(&ready, 1, static_cast<int>(wait) + 1);
         if (polled < 0 && errno != EINTR) {
             return false;
         }
@@ -474,8 +481,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
             char* end = nullptr;
             options.timeout = strtod(value->c_str(), &end);
             if (value->empty() || *end != '\0' || !std::isfinite(options.timeout) ||
-                options.timeout <= 0) {
-                return usageError("the timeout must be a number of seconds above 0, not '" +
+                options.timeout <= 0 || options.timeout > kMaxTimeout) {
+                return usageError("the timeout must be a number of seconds above 0 and at most " +
+                                  std::to_string(static_cast<int>(kMaxTimeout)) + ", not '" +
                                   *value + "'");
             }
         } else if (option == "--list") {

@@ -161,6 +161,10 @@ TEST(ProbeRunner, RefusesBadOptionsWithStatusTwoAndRunsNothing) {
         {"--timeout", "0"},
         {"--timeout", "-1"},
         {"--timeout=1s"},
+        {"--timeout", "86400.5"},
+        {"--timeout", "1e10"},
+        {"--timeout", "1e19"},
+        {"--timeout", "inf"},
         {"--timeout"},
         {"--list=yes"},
         {"extra"},
@@ -177,6 +181,12 @@ TEST(ProbeRunner, AcceptsAFractionalTimeout) {
     const auto run = runner({"--timeout", "0.5", "--group", "extractProbe"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.output.find("5 passed, 0 failed\n"), std::string::npos);
+}
+
+TEST(ProbeRunner, AcceptsATimeoutOfUpToADay) {
+    const auto run = runner({"--timeout", "86400", "--group", "countProbe"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.output.find("3 passed, 0 failed\n"), std::string::npos);
 }
 
 } // namespace
