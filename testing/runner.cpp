@@ -442,6 +442,22 @@ bool isGroup(std::string_view name) {
     return false;
 }
 
+// True when a case filter picks the case: its full name or its CaseNN part.
+bool caseMatches(const ProbeCase& probe, std::string_view filter) {
+    const std::string_view name = probe.name;
+    return filter == name || filter == name.substr(strlen(probe.group));
+}
+
+// True when a case filter picks some case of some group.
+bool isCase(std::string_view filter) {
+    for (const ProbeCase& probe : kCases) {
+        if (caseMatches(probe, filter)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Reads the command line into options; the exit status of a usage error, or nothing.
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     static constexpr std::string_view kFlags[] = {"--help", "-h", "--list", "--tap", "--no-fork"};
@@ -474,6 +490,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
             }
             options.groups.push_back(*value);
         } else if (option == "--case") {
+            if (!isCase(*value)) {
+                return usageError("no case is named '" + *value + "'");
+            }
             options.cases.push_back(*value);
         } else if (option == "--junit") {
             options.junit = *value;
@@ -499,7 +518,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     return std::nullopt;
 }
 
-// True when the filters pick the case; a case filter matches the full name or its CaseNN part.
+// True when the filters pick the case.
 bool isSelected(const ProbeCase& probe, const Options& options) {
     auto matches = [](const std::vector<std::string>& filters, auto&& test) {
         if (filters.empty()) {
@@ -512,10 +531,8 @@ bool isSelected(const ProbeCase& probe, const Options& options) {
         }
         return false;
     };
-    const std::string_view name = probe.name;
-    const std::string_view number = name.substr(strlen(probe.group));
     return matches(options.groups, [&](const std::string& g) { return g == probe.group; }) &&
-           matches(options.cases, [&](const std::string& c) { return c == name || c == number; });
+           matches(options.cases, [&](const std::string& c) { return caseMatches(probe, c); });
 }
 
 // Runs the selected cases, each group's setup first, printing one line per case as it ends.
