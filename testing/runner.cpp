@@ -540,6 +540,9 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
                              const Options& options) {
     std::vector<Result> results;
     for (const ProbeCase* probe : selected) {
+        // What is printed so far must reach a pipe even when this case takes the runner down,
+        // as it can under --no-fork.
+        fflush(stdout);
         if (results.empty() || strcmp(results.back().probe->group, probe->group) != 0) {
             probe->setup();
         }

@@ -3,6 +3,8 @@
 // fails its case alone and the run goes on. Prints the kill matrix.
 #include "console.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -81,10 +83,14 @@ void PrintTo(const CaughtFault& caught, std::ostream* out) {
 
 // Runs the runner built against the list with the given fault ("sound" for none).
 console::Run runFaulty(const std::string& fault, std::vector<std::string> arguments) {
-    // A crash must reach the runner as its signal, also in the sanitised build.
-    const char* asan = getenv("ASAN_OPTIONS");
-    setenv("ASAN_OPTIONS", (std::string(asan != nullptr ? asan : "") + ":handle_segv=0").c_str(),
-           1);
+    // A crash must reach the runner as its signal, also in the sanitised build. The cases keep
+    // their lists on purpose: leak checking would fail a run in one process.
+    static const char* const inherited = getenv("ASAN_OPTIONS");
+    std::string asan = std::string(inherited != nullptr ? inherited : "") + ":handle_segv=0";
+    if (std::find(arguments.begin(), arguments.end(), "--no-fork") != arguments.end()) {
+        asan += ":detect_leaks=0";
+    }
+    setenv("ASAN_OPTIONS", asan.c_str(), 1);
     arguments.insert(arguments.begin(), std::string(MUTANTS_DIR) + "/probeRunner_" + fault);
     return console::runProgram(arguments);
 }
@@ -206,6 +212,17 @@ TEST(FaultyLists, AHangFailsItsCaseAtTheTimeoutAndTheRunGoesOn) {
     EXPECT_EQ(failures[0].why, "timed out after 0.3 s");
     EXPECT_NE(run.output.find("PASS countProbe countProbeCase01\n"), std::string::npos);
     EXPECT_TRUE(run.output.ends_with("32 passed, 1 failed\n")) << run.output;
+}
+
+TEST(FaultyLists, WithoutForkACrashStillLeavesTheLinesPrintedBeforeIt) {
+    const auto plain = runFaulty("crashOnNullList", {"--no-fork"});
+    EXPECT_EQ(plain.signal, SIGSEGV);
+    EXPECT_EQ(plain.output,
+              "PASS appendProbe appendProbeCase01\nPASS appendProbe appendProbeCase02\n"
+              "PASS appendProbe appendProbeCase03\n");
+    const auto tap = runFaulty("crashOnNullList", {"--no-fork", "--tap", "--case", "Case04"});
+    EXPECT_EQ(tap.signal, SIGSEGV);
+    EXPECT_EQ(tap.output, "TAP version 13\n1..5\n");
 }
 
 TEST(FaultyLists, TapShowsTheFailureAndItsReportAsComments) {
