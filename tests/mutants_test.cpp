@@ -225,6 +225,23 @@ TEST(FaultyLists, WithoutForkACrashStillLeavesTheLinesPrintedBeforeIt) {
     EXPECT_EQ(tap.output, "TAP version 13\n1..5\n");
 }
 
+// In one process the cases share the assertion flag: a failed case must not fail the next ones.
+TEST(FaultyLists, WithoutForkAFailureDoesNotSpillIntoTheNextCases) {
+    const auto run = runFaulty("popKeepsLength", {"--no-fork", "--group", "extractProbe"});
+    EXPECT_EQ(run.exitCode, 1);
+    const auto failures = failuresIn(run.output);
+    ASSERT_EQ(failures.size(), 2u) << run.output;
+    EXPECT_EQ(failures[0].probeCase, "extractProbeCase02");
+    EXPECT_EQ(failures[1].probeCase, "extractProbeCase03");
+    EXPECT_TRUE(run.output.starts_with("PASS extractProbe extractProbeCase01\n")) << run.output;
+    EXPECT_NE(run.output.find("PASS extractProbe extractProbeCase04\n"
+                              "PASS extractProbe extractProbeCase05\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_TRUE(run.output.ends_with("3 passed, 2 failed\n")) << run.output;
+    EXPECT_EQ(run.output, runFaulty("popKeepsLength", {"--group", "extractProbe"}).output);
+}
+
 TEST(FaultyLists, TapShowsTheFailureAndItsReportAsComments) {
     const auto plain = runFaulty("nullNotCounted", {"--case", "appendProbeCase01"});
     const auto failures = failuresIn(plain.output);
