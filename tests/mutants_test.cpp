@@ -27,50 +27,63 @@ const std::vector<std::string> kFaults = {
     "containsAllAlways", "lenCountsNodes",       "deleteAnswersError", "indexOfMissesNull",
     "crashOnNullList",   "endlessLoop"};
 
-// A fault caught by an assertion: the first case to fail and its report block, with every
-// pointer value shown as 0x?.
+// A fault caught by an assertion: the first case to fail, the assertion that fails as its source
+// line reads, and its report block, with every pointer value shown as 0x?.
 struct CaughtFault {
     std::string fault;
     std::string group;
     std::string probeCase;
+    std::string assertion;
     std::string report;
 };
 
 const std::vector<CaughtFault> kCaught = {
     {"getNodePastSize", "fetchProbe", "fetchProbeCase04",
+     "utest_assertNullMsg(nodoAux, kPastSizeMsg);",
      "assert null failed. Value: '0x?' \r\n\nError en el valor de retorno de <getNode> al "
      "solicitar un elemento fuera de indice (>= a ll_len),\n se deberia retornar NULL\n\r\n"},
     {"insertAtZeroAppends", "appendProbe", "appendProbeCase05",
+     "utest_assertEqualsPointerMsg(nodoAux->pElement, other, kFrontMsg);",
      "assert equals failed '0x?' != '0x?'\r\nEl puntero al employee agregado en la pos 0 no "
      "corresponde\n\r\n"},
     {"nullNotCounted", "appendProbe", "appendProbeCase01",
+     "utest_assertEqualsIntMsg(1, list->size, kSizeMsg);",
      "assert equals failed '1' != '0'\r\n\nError en el valor de size de la lista se debe "
      "incrementar al agregar nodos\n\r\n"},
     {"popReturnsNode", "extractProbe", "extractProbeCase02",
+     "utest_assertEqualsPointerMsg(pElement2, pElement, kFirstPoppedMsg);",
      "assert equals failed '0x?' != '0x?'\r\n\nError en el valor de retorno de <pop> al "
      "solicitar el primer elemento\n\r\n"},
     {"popKeepsLength", "extractProbe", "extractProbeCase02",
+     "utest_assertEqualsIntMsg(ll_len(list), 0, kLengthMsg);",
      "assert equals failed '1' != '0'\r\n\nError en el len() de la lista luego de quitar un "
      "elemento\r\n"},
     {"subListCopiesRecords", "sliceProbe", "sliceProbeCase02",
+     "utest_assertEqualsPointerMsg(ll_get(pSubList, i), ll_get(list, i), kSameElementsMsg);",
      "assert equals failed '0x?' != '0x?'\r\nError: la sub lista no contiene los elementos "
      "solicitados\r\n"},
     {"subListPastLength", "sliceProbe", "sliceProbeCase03",
+     "utest_assertNullMsg(pSubList, kToPastMsg);",
      "assert null failed. Value: '0x?' \r\n\nError en el valor de retorno de <subList> el to "
      "esta fuera de indice (> len()),\n se deberia retornar NULL\n\r\n"},
     {"containsNull", "memberProbe", "memberProbeCase01",
+     "utest_assertEqualsIntMsg(r, 0, kEmptyMsg);",
      "assert equals failed '1' != '0'\r\n\nError en el valor de retorno de <contains> si los "
      "parametros son correctos\n debe retornar 0 o 1\n\r\n"},
     {"containsAllAlways", "supersetProbe", "supersetProbeCase02",
+     "utest_assertEqualsIntMsg(r, 0, kNotAllHeldMsg);",
      "assert equals failed '1' != '0'\r\nError en el valor de retorno <containsAll> si la lista2 "
      "no esta contenida se debe retornar 0\r\n"},
     {"lenCountsNodes", "countProbe", "countProbeCase01",
+     "utest_assertEqualsIntMsg(r, 5, kSizeFieldMsg);",
      "assert equals failed '0' != '5'\r\n\nError en el valor de retorno de <len> si los "
      "parametros son correctos\n la funcion retorna la cantidad de elementos de la lista\n\r\n"},
     {"deleteAnswersError", "disposeProbe", "disposeProbeCase01",
+     "utest_assertEqualsIntMsg(r, 0, kDisposedMsg);",
      "assert equals failed '-1' != '0'\r\n\nError en el valor de retorno de <deleteLinkedList> "
      "si los parametros son correctos es 0\n\r\n"},
     {"indexOfMissesNull", "positionProbe", "positionProbeCase01",
+     "utest_assertEqualsIntMsg(r, 0, kFoundMsg);",
      "assert equals failed '-1' != '0'\r\n\nError en el valor de retorno de <indexOf> si los "
      "parametros son correctos y \nel elemento esta contenido se debe retornar la posicion del "
      "elemento\n\r\n"},
@@ -139,13 +152,23 @@ std::string hidePointers(const std::string& text) {
     return std::regex_replace(text, std::regex("0x[0-9a-f]+"), "0x?");
 }
 
-// Line `number` of a case group's source.
-std::string sourceLine(const std::string& file, int number) {
+// Line `number` of a case group's source without its indentation, when it lies inside the
+// function of the case; empty otherwise.
+std::string lineInCase(const std::string& file, const std::string& probeCase, int number) {
     std::istringstream lines(console::readFile(std::string(PROBE_SOURCES_DIR) + "/" + file));
     std::string line;
-    for (int i = 0; i < number && std::getline(lines, line); i++) {
+    bool inCase = false;
+    for (int i = 1; std::getline(lines, line); i++) {
+        if (line == "void " + probeCase + "() {") {
+            inCase = true;
+        } else if (line == "}") {
+            inCase = false;
+        }
+        if (i == number) {
+            return inCase ? line.erase(0, line.find_first_not_of(' ')) : "";
+        }
     }
-    return line;
+    return "";
 }
 
 TEST(FaultyLists, TheSoundOneInCPassesEveryCase) {
@@ -167,13 +190,13 @@ TEST_P(CaughtByAssertion, FirstFailsItsCaseWithTheExactReport) {
     EXPECT_EQ(failures[0].group, expected.group);
     EXPECT_EQ(failures[0].probeCase, expected.probeCase);
 
-    // The failing assertion's place: the group's source by its base name, and a line on which
-    // an assertion stands.
+    // The failing assertion's place: the group's source by its base name, and the line of the
+    // assertion meant to catch the fault, inside the case.
     std::smatch place;
     ASSERT_TRUE(std::regex_match(failures[0].why, place, std::regex("(\\w+\\.cpp):(\\d+)")))
         << failures[0].why;
     EXPECT_EQ(place[1], expected.group + ".cpp");
-    EXPECT_NE(sourceLine(place[1], std::stoi(place[2])).find("utest_assert"), std::string::npos);
+    EXPECT_EQ(lineInCase(place[1], expected.probeCase, std::stoi(place[2])), expected.assertion);
 
     // Run alone, the case leaves its group's banner and then its block in the report.
     const auto alone = runFaulty(expected.fault, {"--case", expected.probeCase});
