@@ -224,19 +224,32 @@ template <typename OnLine> bool forEachLine(std::FILE* file, OnLine&& onLine) {
     return held == 0 || onLine(std::string_view(buffer.get(), held));
 }
 
-// Reads every employee of file into store, skipping the header line and blank lines; false on a
-// malformed line, a read error or a lack of memory.
+// The payroll's first line. A file that starts otherwise is not a payroll (or its line ends are
+// not ones we split on): taking its first line for the header would drop data without a word.
+constexpr std::string_view kHeader = "id,nombre,horasTrabajadas";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Whether line holds nothing but blanks and tabs.
+bool isBlank(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// Reads every employee of file into store, checking the header line and skipping blank lines;
+// false on a missing header, a malformed line, a read error or a lack of memory.
 bool readEmpleados(std::FILE* file, RecordStore& store) {
     bool header = true;
     return forEachLine(file, [&](std::string_view line) {
-        if (header) {
-            header = false;
-            return true;
-        }
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        if (line.empty()) {
+        if (header) {
+            header = false;
+            if (line.starts_with(kByteOrderMark)) {
+                line.remove_prefix(kByteOrderMark.size());
+            }
+            return line == kHeader;
+        }
+        if (isBlank(line)) {
             return true;
         }
         Empleado* record = store.next();

@@ -1,5 +1,6 @@
 #include "Revelados.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -59,20 +60,16 @@ float saleAmount(const Revelado& revelado) {
     return static_cast<float>(revelado.Cantidad) * revelado.Precio_Unitario;
 }
 
-// The amount truncated toward zero, clamped to the int range; 0 for NaN.
-int truncateToInt(float amount) {
-    // 2^31 is exact in float, and every float in [-2^31, 2^31) truncates into int.
-    constexpr float kIntLimit = 2147483648.0f;
+// The amount truncated toward zero, clamped to the floats an int can hold; 0 for NaN.
+float wholeAmount(float amount) {
+    // -2^31 is exact in float, but float(INT_MAX) rounds up to 2^31, one past the int range:
+    // the largest float below it is 2^31 - 128.
+    constexpr float kIntLowest = -2147483648.0f;
+    constexpr float kIntHighest = 2147483520.0f;
     if (std::isnan(amount)) {
-        return 0;
+        return 0.0f;
     }
-    if (amount >= kIntLimit) {
-        return INT_MAX;
-    }
-    if (amount < -kIntLimit) {
-        return INT_MIN;
-    }
-    return static_cast<int>(amount);
+    return std::trunc(std::clamp(amount, kIntLowest, kIntHighest));
 }
 
 // 1 if the element's sale amount is greater than threshold, else -1; NaN never is.
@@ -240,7 +237,7 @@ float revelados_mayorPreciodeVenta(void* elemento) {
     if (elemento == nullptr) {
         return 0.0f;
     }
-    return static_cast<float>(truncateToInt(saleAmount(*asRevelado(elemento))));
+    return wholeAmount(saleAmount(*asRevelado(elemento)));
 }
 
 int revelados_polaroid(void* elemento) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -120,6 +121,10 @@ struct Options {
 constexpr int kExitFailed = 1;
 constexpr int kExitTrouble = 2; // a usage error, or the runner itself failed
 
+// The longest timeout accepted: a day, far beyond any case, and well inside what the clock and
+// poll() can count.
+constexpr double kMaxTimeout = 86400;
+
 constexpr char kUsage[] = R"(Usage: probeRunner [OPTION]...
 Runs the linked-list conformance cases against the list this program was built with.
 Each case runs in a child process of its own: a crash or a hang fails that case alone.
@@ -132,7 +137,7 @@ Each case runs in a child process of its own: a crash or a hang fails that case 
   --junit FILE       also write the results to FILE as JUnit XML
   --no-fork          run the cases in this process (for a debugger): no crash or hang
                      protection
-  --timeout SECONDS  fail a case still running after SECONDS (default 5)
+  --timeout SECONDS  fail a case still running after SECONDS (default 5, at most 86400)
   --help             show this help
 
 Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when the
@@ -235,7 +240,9 @@ bool readUntilClosed(int fd, std::chrono::steady_clock::time_point deadline, std
             return false;
         }
         pollfd ready{fd, POLLIN, 0};
-        const int polled = poll(&ready, 1, static_cast<int>(left.count()) + 1);
+        // poll() counts in an int of milliseconds; the +1 rounds the last fraction up.
+        const auto wait = std::min<std::chrono::milliseconds::rep>(left.count(), INT_MAX - 1);
+        const int polled = poll(&ready, 1, static_cast<int>(wait) + 1);
         if (polled < 0 && errno != EINTR) {
             return false;
         }
@@ -444,6 +451,22 @@ bool isGroup(std::string_view name) {
     return false;
 }
 
+// True when a case filter picks the case: its full name or its CaseNN part.
+bool caseMatches(const ProbeCase& probe, std::string_view filter) {
+    const std::string_view name = probe.name;
+    return filter == name || filter == name.substr(strlen(probe.group));
+}
+
+// True when a case filter picks some case of some group.
+bool isCase(std::string_view filter) {
+    for (const ProbeCase& probe : kCases) {
+        if (caseMatches(probe, filter)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Reads the command line into options; the exit status of a usage error, or nothing.
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     static constexpr std::string_view kFlags[] = {"--help", "-h", "--list", "--tap", "--no-fork"};
@@ -476,6 +499,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
             }
             options.groups.push_back(*value);
         } else if (option == "--case") {
+            if (!isCase(*value)) {
+                return usageError("no case is named '" + *value + "'");
+            }
             options.cases.push_back(*value);
         } else if (option == "--junit") {
             options.junit = *value;
@@ -483,8 +509,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
             char* end = nullptr;
             options.timeout = strtod(value->c_str(), &end);
             if (value->empty() || *end != '\0' || !std::isfinite(options.timeout) ||
-                options.timeout <= 0) {
-                return usageError("the timeout must be a number of seconds above 0, not '" +
+                options.timeout <= 0 || options.timeout > kMaxTimeout) {
+                return usageError("the timeout must be a number of seconds above 0 and at most " +
+                                  std::to_string(static_cast<int>(kMaxTimeout)) + ", not '" +
                                   *value + "'");
             }
         } else if (option == "--list") {
@@ -500,7 +527,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     return std::nullopt;
 }
 
-// True when the filters pick the case; a case filter matches the full name or its CaseNN part.
+// True when the filters pick the case.
 bool isSelected(const ProbeCase& probe, const Options& options) {
     auto matches = [](const std::vector<std::string>& filters, auto&& test) {
         if (filters.empty()) {
@@ -513,10 +540,8 @@ bool isSelected(const ProbeCase& probe, const Options& options) {
         }
         return false;
     };
-    const std::string_view name = probe.name;
-    const std::string_view number = name.substr(strlen(probe.group));
     return matches(options.groups, [&](const std::string& g) { return g == probe.group; }) &&
-           matches(options.cases, [&](const std::string& c) { return c == name || c == number; });
+           matches(options.cases, [&](const std::string& c) { return caseMatches(probe, c); });
 }
 
 // Runs the selected cases, each group's setup first, printing one line per case as it ends.
@@ -524,6 +549,9 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
                              const Options& options) {
     std::vector<Result> results;
     for (const ProbeCase* probe : selected) {
+        // What is printed so far must reach a pipe even when this case takes the runner down,
+        // as it can under --no-fork.
+        fflush(stdout);
         if (results.empty() || strcmp(results.back().probe->group, probe->group) != 0) {
             probe->setup();
         }

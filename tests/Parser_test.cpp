@@ -63,7 +63,8 @@ TEST_F(Parser, ReadsEveryEmployeeInFileOrder) {
 }
 
 TEST_F(Parser, AcceptsCrlfBlankLinesAndAMissingFinalLineEnd) {
-    ASSERT_EQ(parse("id,nombre,horasTrabajadas\r\n\r\n1,Ana,5\r\n\n\n2,Bruno,6\r\n3,Carla,7"), 1);
+    ASSERT_EQ(parse("id,nombre,horasTrabajadas\r\n\r\n1,Ana,5\r\n\n \t\n2,Bruno,6\r\n3,Carla,7"),
+              1);
     EXPECT_EQ(rows(), (std::vector<Row>{{1, "Ana", 5}, {2, "Bruno", 6}, {3, "Carla", 7}}));
 }
 
@@ -76,9 +77,14 @@ TEST_F(Parser, TakesTheLimitsOfEachField) {
                           {INT_MAX, longest, INT_MIN}, {INT_MIN, "x", INT_MAX}, {0, "y", 7}}));
 }
 
-TEST_F(Parser, SkipsTheFirstLineWhateverItHolds) {
-    ASSERT_EQ(parse("1,Ana,5\n2,Bruno,6\n"), 1);
-    EXPECT_EQ(rows(), (std::vector<Row>{{2, "Bruno", 6}}));
+TEST_F(Parser, RefusesAFileThatDoesNotStartWithTheHeader) {
+    EXPECT_EQ(parse("1,Ana,5\n2,Bruno,6\n"), 0) << "the first employee would be lost";
+    EXPECT_EQ(parse("id,nombre,horasTrabajadas\r1,Ana,5\r2,Bruno,6\r"), 0)
+        << "carriage returns alone do not end lines: the whole payroll would be lost";
+    EXPECT_EQ(parse("ID,NOMBRE,HORASTRABAJADAS\n1,Ana,5\n"), 0);
+    EXPECT_EQ(ll_len(list), 0);
+    ASSERT_EQ(parse("\xEF\xBB\xBFid,nombre,horasTrabajadas\r\n1,Ana,5\r\n"), 1);
+    EXPECT_EQ(rows(), (std::vector<Row>{{1, "Ana", 5}}));
 }
 
 TEST_F(Parser, AHeaderAloneOrAnEmptyFileGivesNoEmployees) {
@@ -129,7 +135,7 @@ TEST_F(Parser, AnyMalformedLineFailsAndLeavesTheListAsItWas) {
         "1,Ana,-2147483649",
         "1,Ana,99999999999999999999",
         "1,Ana,5\r\r",
-        "   ",
+        " \r ",
     };
     int kept = 0;
     ll_add(list, &kept);

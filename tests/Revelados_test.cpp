@@ -267,15 +267,16 @@ TEST(ReveladosMayorPrecio, TruncatesTowardZero) {
 }
 
 TEST(ReveladosMayorPrecio, ClampsAmountsBeyondTheIntRange) {
-    const float intMax = static_cast<float>(INT_MAX);
+    const float intMax = 2147483520.0f; // the largest float an int can hold
     const float intMin = static_cast<float>(INT_MIN);
     EXPECT_EQ(revelados_mayorPreciodeVenta(sale(1000000, 1.0e6f).get()), intMax);
     EXPECT_EQ(revelados_mayorPreciodeVenta(sale(-1000000, 1.0e6f).get()), intMin);
     EXPECT_EQ(revelados_mayorPreciodeVenta(sale(1, INFINITY).get()), intMax);
     EXPECT_EQ(revelados_mayorPreciodeVenta(sale(1, -INFINITY).get()), intMin);
     EXPECT_EQ(revelados_mayorPreciodeVenta(sale(1, -2147483648.0f).get()), intMin);
-    EXPECT_EQ(revelados_mayorPreciodeVenta(sale(1, 2147483520.0f).get()), 2147483520.0f)
-        << "the largest float below 2^31 fits";
+    EXPECT_EQ(revelados_mayorPreciodeVenta(sale(1, 2147483520.0f).get()), intMax);
+    EXPECT_EQ(static_cast<int>(revelados_mayorPreciodeVenta(sale(1, INFINITY).get())), 2147483520)
+        << "converting the result back to int stays defined";
 }
 
 TEST(ReveladosPolaroid, ExactCaseSensitiveTypesOnly) {

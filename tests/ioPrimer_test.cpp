@@ -26,6 +26,14 @@ TEST(IoPrimer, ReplacesAnEarlierLongerFile) {
     EXPECT_EQ(console::readFile(dir / "archivo.txt"), kFileBytes);
 }
 
+TEST(IoPrimer, AShortReadPrintsZero) {
+    console::TempDir dir;
+    std::filesystem::create_symlink("/dev/null", dir / "archivo.txt");
+    const auto run = console::runProgram({IOPRIMER_PATH}, dir.path());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, "Abrio\nlei la variable 0");
+}
+
 TEST(IoPrimer, PrintsNothingWhenTheFileCannotBeCreated) {
     console::TempDir dir;
     std::filesystem::create_directory(dir / "archivo.txt");

@@ -3,6 +3,8 @@
 // fails its case alone and the run goes on. Prints the kill matrix.
 #include "console.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -25,50 +27,63 @@ const std::vector<std::string> kFaults = {
     "containsAllAlways", "lenCountsNodes",       "deleteAnswersError", "indexOfMissesNull",
     "crashOnNullList",   "endlessLoop"};
 
-// A fault caught by an assertion: the first case to fail and its report block, with every
-// pointer value shown as 0x?.
+// A fault caught by an assertion: the first case to fail, the assertion that fails as its source
+// line reads, and its report block, with every pointer value shown as 0x?.
 struct CaughtFault {
     std::string fault;
     std::string group;
     std::string probeCase;
+    std::string assertion;
     std::string report;
 };
 
 const std::vector<CaughtFault> kCaught = {
     {"getNodePastSize", "fetchProbe", "fetchProbeCase04",
+     "utest_assertNullMsg(nodoAux, kPastSizeMsg);",
      "assert null failed. Value: '0x?' \r\n\nError en el valor de retorno de <getNode> al "
      "solicitar un elemento fuera de indice (>= a ll_len),\n se deberia retornar NULL\n\r\n"},
     {"insertAtZeroAppends", "appendProbe", "appendProbeCase05",
+     "utest_assertEqualsPointerMsg(nodoAux->pElement, other, kFrontMsg);",
      "assert equals failed '0x?' != '0x?'\r\nEl puntero al employee agregado en la pos 0 no "
      "corresponde\n\r\n"},
     {"nullNotCounted", "appendProbe", "appendProbeCase01",
+     "utest_assertEqualsIntMsg(1, list->size, kSizeMsg);",
      "assert equals failed '1' != '0'\r\n\nError en el valor de size de la lista se debe "
      "incrementar al agregar nodos\n\r\n"},
     {"popReturnsNode", "extractProbe", "extractProbeCase02",
+     "utest_assertEqualsPointerMsg(pElement2, pElement, kFirstPoppedMsg);",
      "assert equals failed '0x?' != '0x?'\r\n\nError en el valor de retorno de <pop> al "
      "solicitar el primer elemento\n\r\n"},
     {"popKeepsLength", "extractProbe", "extractProbeCase02",
+     "utest_assertEqualsIntMsg(ll_len(list), 0, kLengthMsg);",
      "assert equals failed '1' != '0'\r\n\nError en el len() de la lista luego de quitar un "
      "elemento\r\n"},
     {"subListCopiesRecords", "sliceProbe", "sliceProbeCase02",
+     "utest_assertEqualsPointerMsg(ll_get(pSubList, i), ll_get(list, i), kSameElementsMsg);",
      "assert equals failed '0x?' != '0x?'\r\nError: la sub lista no contiene los elementos "
      "solicitados\r\n"},
     {"subListPastLength", "sliceProbe", "sliceProbeCase03",
+     "utest_assertNullMsg(pSubList, kToPastMsg);",
      "assert null failed. Value: '0x?' \r\n\nError en el valor de retorno de <subList> el to "
      "esta fuera de indice (> len()),\n se deberia retornar NULL\n\r\n"},
     {"containsNull", "memberProbe", "memberProbeCase01",
+     "utest_assertEqualsIntMsg(r, 0, kEmptyMsg);",
      "assert equals failed '1' != '0'\r\n\nError en el valor de retorno de <contains> si los "
      "parametros son correctos\n debe retornar 0 o 1\n\r\n"},
     {"containsAllAlways", "supersetProbe", "supersetProbeCase02",
+     "utest_assertEqualsIntMsg(r, 0, kNotAllHeldMsg);",
      "assert equals failed '1' != '0'\r\nError en el valor de retorno <containsAll> si la lista2 "
      "no esta contenida se debe retornar 0\r\n"},
     {"lenCountsNodes", "countProbe", "countProbeCase01",
+     "utest_assertEqualsIntMsg(r, 5, kSizeFieldMsg);",
      "assert equals failed '0' != '5'\r\n\nError en el valor de retorno de <len> si los "
      "parametros son correctos\n la funcion retorna la cantidad de elementos de la lista\n\r\n"},
     {"deleteAnswersError", "disposeProbe", "disposeProbeCase01",
+     "utest_assertEqualsIntMsg(r, 0, kDisposedMsg);",
      "assert equals failed '-1' != '0'\r\n\nError en el valor de retorno de <deleteLinkedList> "
      "si los parametros son correctos es 0\n\r\n"},
     {"indexOfMissesNull", "positionProbe", "positionProbeCase01",
+     "utest_assertEqualsIntMsg(r, 0, kFoundMsg);",
      "assert equals failed '-1' != '0'\r\n\nError en el valor de retorno de <indexOf> si los "
      "parametros son correctos y \nel elemento esta contenido se debe retornar la posicion del "
      "elemento\n\r\n"},
@@ -81,10 +96,14 @@ void PrintTo(const CaughtFault& caught, std::ostream* out) {
 
 // Runs the runner built against the list with the given fault ("sound" for none).
 console::Run runFaulty(const std::string& fault, std::vector<std::string> arguments) {
-    // A crash must reach the runner as its signal, also in the sanitised build.
-    const char* asan = getenv("ASAN_OPTIONS");
-    setenv("ASAN_OPTIONS", (std::string(asan != nullptr ? asan : "") + ":handle_segv=0").c_str(),
-           1);
+    // A crash must reach the runner as its signal, also in the sanitised build. The cases keep
+    // their lists on purpose: leak checking would fail a run in one process.
+    static const char* const inherited = getenv("ASAN_OPTIONS");
+    std::string asan = std::string(inherited != nullptr ? inherited : "") + ":handle_segv=0";
+    if (std::find(arguments.begin(), arguments.end(), "--no-fork") != arguments.end()) {
+        asan += ":detect_leaks=0";
+    }
+    setenv("ASAN_OPTIONS", asan.c_str(), 1);
     arguments.insert(arguments.begin(), std::string(MUTANTS_DIR) + "/probeRunner_" + fault);
     return console::runProgram(arguments);
 }
@@ -133,13 +152,23 @@ std::string hidePointers(const std::string& text) {
     return std::regex_replace(text, std::regex("0x[0-9a-f]+"), "0x?");
 }
 
-// Line `number` of a case group's source.
-std::string sourceLine(const std::string& file, int number) {
+// Line `number` of a case group's source without its indentation, when it lies inside the
+// function of the case; empty otherwise.
+std::string lineInCase(const std::string& file, const std::string& probeCase, int number) {
     std::istringstream lines(console::readFile(std::string(PROBE_SOURCES_DIR) + "/" + file));
     std::string line;
-    for (int i = 0; i < number && std::getline(lines, line); i++) {
+    bool inCase = false;
+    for (int i = 1; std::getline(lines, line); i++) {
+        if (line == "void " + probeCase + "() {") {
+            inCase = true;
+        } else if (line == "}") {
+            inCase = false;
+        }
+        if (i == number) {
+            return inCase ? line.erase(0, line.find_first_not_of(' ')) : "";
+        }
     }
-    return line;
+    return "";
 }
 
 TEST(FaultyLists, TheSoundOneInCPassesEveryCase) {
@@ -161,13 +190,13 @@ TEST_P(CaughtByAssertion, FirstFailsItsCaseWithTheExactReport) {
     EXPECT_EQ(failures[0].group, expected.group);
     EXPECT_EQ(failures[0].probeCase, expected.probeCase);
 
-    // The failing assertion's place: the group's source by its base name, and a line on which
-    // an assertion stands.
+    // The failing assertion's place: the group's source by its base name, and the line of the
+    // assertion meant to catch the fault, inside the case.
     std::smatch place;
     ASSERT_TRUE(std::regex_match(failures[0].why, place, std::regex("(\\w+\\.cpp):(\\d+)")))
         << failures[0].why;
     EXPECT_EQ(place[1], expected.group + ".cpp");
-    EXPECT_NE(sourceLine(place[1], std::stoi(place[2])).find("utest_assert"), std::string::npos);
+    EXPECT_EQ(lineInCase(place[1], expected.probeCase, std::stoi(place[2])), expected.assertion);
 
     // Run alone, the case leaves its group's banner and then its block in the report.
     const auto alone = runFaulty(expected.fault, {"--case", expected.probeCase});
@@ -206,6 +235,34 @@ TEST(FaultyLists, AHangFailsItsCaseAtTheTimeoutAndTheRunGoesOn) {
     EXPECT_EQ(failures[0].why, "timed out after 0.3 s");
     EXPECT_NE(run.output.find("PASS countProbe countProbeCase01\n"), std::string::npos);
     EXPECT_TRUE(run.output.ends_with("32 passed, 1 failed\n")) << run.output;
+}
+
+TEST(FaultyLists, WithoutForkACrashStillLeavesTheLinesPrintedBeforeIt) {
+    const auto plain = runFaulty("crashOnNullList", {"--no-fork"});
+    EXPECT_EQ(plain.signal, SIGSEGV);
+    EXPECT_EQ(plain.output,
+              "PASS appendProbe appendProbeCase01\nPASS appendProbe appendProbeCase02\n"
+              "PASS appendProbe appendProbeCase03\n");
+    const auto tap = runFaulty("crashOnNullList", {"--no-fork", "--tap", "--case", "Case04"});
+    EXPECT_EQ(tap.signal, SIGSEGV);
+    EXPECT_EQ(tap.output, "TAP version 13\n1..5\n");
+}
+
+// In one process the cases share the assertion flag: a failed case must not fail the next ones.
+TEST(FaultyLists, WithoutForkAFailureDoesNotSpillIntoTheNextCases) {
+    const auto run = runFaulty("popKeepsLength", {"--no-fork", "--group", "extractProbe"});
+    EXPECT_EQ(run.exitCode, 1);
+    const auto failures = failuresIn(run.output);
+    ASSERT_EQ(failures.size(), 2u) << run.output;
+    EXPECT_EQ(failures[0].probeCase, "extractProbeCase02");
+    EXPECT_EQ(failures[1].probeCase, "extractProbeCase03");
+    EXPECT_TRUE(run.output.starts_with("PASS extractProbe extractProbeCase01\n")) << run.output;
+    EXPECT_NE(run.output.find("PASS extractProbe extractProbeCase04\n"
+                              "PASS extractProbe extractProbeCase05\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_TRUE(run.output.ends_with("3 passed, 2 failed\n")) << run.output;
+    EXPECT_EQ(run.output, runFaulty("popKeepsLength", {"--group", "extractProbe"}).output);
 }
 
 TEST(FaultyLists, TapShowsTheFailureAndItsReportAsComments) {

@@ -158,9 +158,16 @@ TEST(ProbeRunner, RefusesBadOptionsWithStatusTwoAndRunsNothing) {
         {"--bogus"},
         {"--group", "nope"},
         {"--case", "Case09"},
+        {"--case", "Case02", "--case", "nope"},
+        {"--case=fetchProbeCase01", "--case", "fetchProbeCase1"},
+        {"--case", "Case"},
         {"--timeout", "0"},
         {"--timeout", "-1"},
         {"--timeout=1s"},
+        {"--timeout", "86400.5"},
+        {"--timeout", "1e10"},
+        {"--timeout", "1e19"},
+        {"--timeout", "inf"},
         {"--timeout"},
         {"--list=yes"},
         {"extra"},
@@ -177,6 +184,12 @@ TEST(ProbeRunner, AcceptsAFractionalTimeout) {
     const auto run = runner({"--timeout", "0.5", "--group", "extractProbe"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.output.find("5 passed, 0 failed\n"), std::string::npos);
+}
+
+TEST(ProbeRunner, AcceptsATimeoutOfUpToADay) {
+    const auto run = runner({"--timeout", "86400", "--group", "countProbe"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.output.find("3 passed, 0 failed\n"), std::string::npos);
 }
 
 } // namespace

@@ -19,6 +19,7 @@ char* text(const char* s) {
 class StaffTable : public ::testing::Test {
   protected:
     void SetUp() override {
+        table = {}; // a zero-filled table, as a static one starts, whatever ran before
         ASSERT_EQ(initEmployees(table.data(), EMPLOYEES), CORRECTO);
     }
 

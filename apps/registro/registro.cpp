@@ -99,9 +99,11 @@ bool hasLetter(const char* text) {
 // NAME_LENGTH characters. text must hold INQ_LINE_SIZE bytes.
 bool askName(char* text, const Question& question) {
     for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
-        if (inq_getString(question.prompt, "", text) == CORRECTO && hasLetter(text)) {
-            text[NAME_LENGTH] = '\0';
-            return true;
+        if (inq_getString(question.prompt, "", text) == CORRECTO) {
+            text[NAME_LENGTH] = '\0'; // cut first: fifty blanks before a letter are no name
+            if (hasLetter(text)) {
+                return true;
+            }
         }
         stopAtEndOfInput();
         std::printf("%s", question.error);
@@ -120,7 +122,7 @@ void printSummary(const Employee& employee) {
 }
 
 // Asks an id and shows its employee; null when the attempts are spent or no employee has it.
-Employee* askEmployee(Register& reg) {
+const Employee* askEmployee(Register& reg) {
     int id = 0;
     if (!askNumber(&id, 1, HIGHEST, ID, ATTEMPTS)) {
         return nullptr;
@@ -180,19 +182,25 @@ bool changeField(Employee& employee, int field) {
     }
 }
 
+// The table has no operation to change a record in place: the changed copy replaces the old
+// record through removeEmployee and addEmployee, keeping its id.
 void modifyEmployee(Register& reg) {
-    Employee* employee = askEmployee(reg);
-    if (employee == nullptr) {
+    const Employee* found = askEmployee(reg);
+    if (found == nullptr) {
         return;
     }
+    Employee changed = *found;
     int field = 0;
     if (!askNumber(&field, FIELD_NAME, FIELD_SECTOR, FIELD, ATTEMPTS) ||
-        !changeField(*employee, field)) {
+        !changeField(changed, field)) {
         std::puts("Modificación cancelada.");
         return;
     }
+    removeEmployee(reg.table, EMPLOYEES, changed.id);
+    addEmployee(reg.table, EMPLOYEES, changed.id, changed.name, changed.lastName, changed.salary,
+                changed.sector);
     std::puts("Empleado modificado.");
-    printSummary(*employee);
+    printSummary(changed);
 }
 
 // A confirmation is 's' or 'S' alone on its line.

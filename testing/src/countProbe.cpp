@@ -2,6 +2,9 @@
 #include "LinkedList.h"
 #include "utest.h"
 
+// The fixture length the other groups share; no case here needs it.
+#define LENGTH 5
+
 // The messages the assertions report with.
 static const char kSizeFieldMsg[] =
     "\nError en el valor de retorno de <len> si los parametros son correctos\n la funcion retorna "
