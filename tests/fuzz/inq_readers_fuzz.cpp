@@ -22,13 +22,16 @@ void require(bool condition) {
     }
 }
 
-// Makes data the whole of standard input, from its first byte.
+// Makes data the whole of standard input, from its first byte. Unbuffered, standard input hands
+// each reader only the bytes it asks for, as a terminal does a line at a time: a buffered file
+// would be read whole by the first reader and thrown away by the first discard of pending input.
 void becomeStdin(const std::uint8_t* data, std::size_t size) {
     std::FILE* file = std::fopen(inputPath, "wb");
     require(file != nullptr);
     require(std::fwrite(data, 1, size, file) == size);
     std::fclose(file);
     require(std::freopen(inputPath, "rb", stdin) != nullptr);
+    require(std::setvbuf(stdin, nullptr, _IONBF, 0) == 0);
 }
 
 // A heap block of size bytes, each set to fill.
