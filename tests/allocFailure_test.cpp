@@ -208,14 +208,17 @@ TEST(AllocationFailure, ParserAnswersZeroAndLeavesTheListAsItWas) {
             const Shape before = shapeOf(list);
             int result = 0;
             bool fired = false;
+            long long mapped = 0;
             {
                 allocfail::Failing failing(n);
                 result = parser_parseEmpleados(path.data(), list);
                 fired = failing.fired();
+                mapped = failing.mappedBytes();
             }
             if (fired) {
                 EXPECT_EQ(result, 0) << c.employees << " failing " << n;
                 EXPECT_EQ(shapeOf(list), before) << c.employees << " failing " << n;
+                EXPECT_EQ(mapped, 0) << "blocks of records left mapped, failing " << n;
             } else {
                 EXPECT_EQ(result, 1);
                 EXPECT_EQ(ll_len(list), 2 + c.employees);

@@ -15,6 +15,7 @@ void* __real_calloc(std::size_t count, std::size_t size);
 void* __real_realloc(void* pointer, std::size_t size);
 void* __real_mmap(void* address, std::size_t length, int protection, int flags, int fd,
                   off_t offset);
+int __real_munmap(void* address, std::size_t length);
 ssize_t __real_getline(char** line, std::size_t* capacity, std::FILE* stream);
 ssize_t __real___getdelim(char** line, std::size_t* capacity, int delimiter, std::FILE* stream);
 void* __real__Znwm(std::size_t size);
@@ -27,6 +28,7 @@ bool armed = false;
 long counted = 0;
 long failAt = 0;
 bool hit = false;
+long long mapped = 0;
 
 // Counts one allocation; true when it is the one chosen to fail.
 bool failNow() {
@@ -51,6 +53,7 @@ Failing::Failing(long n) {
     counted = 0;
     failAt = n;
     hit = false;
+    mapped = 0;
 }
 
 Failing::~Failing() {
@@ -63,6 +66,10 @@ bool Failing::fired() const {
 
 long Failing::count() const {
     return counted;
+}
+
+long long Failing::mappedBytes() const {
+    return mapped;
 }
 
 } // namespace allocfail
@@ -83,7 +90,22 @@ void* __wrap_realloc(void* pointer, std::size_t size) {
 
 void* __wrap_mmap(void* address, std::size_t length, int protection, int flags, int fd,
                   off_t offset) {
-    return failNow() ? MAP_FAILED : __real_mmap(address, length, protection, flags, fd, offset);
+    if (failNow()) {
+        return MAP_FAILED;
+    }
+    void* mapping = __real_mmap(address, length, protection, flags, fd, offset);
+    if (armed && mapping != MAP_FAILED) {
+        mapped += static_cast<long long>(length);
+    }
+    return mapping;
+}
+
+int __wrap_munmap(void* address, std::size_t length) {
+    const int result = __real_munmap(address, length);
+    if (armed && result == 0) {
+        mapped -= static_cast<long long>(length);
+    }
+    return result;
 }
 
 // getline grows its buffer inside the C library; a failure there reads as this: -1 and ENOMEM,
