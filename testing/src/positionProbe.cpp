@@ -2,6 +2,8 @@
 #include "LinkedList.h"
 #include "utest.h"
 
+#include <cstdint>
+
 // The messages the assertions report with.
 static const char kFoundMsg[] =
     "\nError en el valor de retorno de <indexOf> si los parametros son correctos y \nel elemento "
@@ -22,9 +24,10 @@ void positionProbeCase01() {
     ll_add(list, nullptr);
     int r = ll_indexOf(list, nullptr);
     utest_assertEqualsIntMsg(r, 0, kFoundMsg);
-    // An address that no element has: only compared, never read through.
-    static int notAnElement;
-    void* p = &notAnElement;
+    // The address 1, which no element has and nothing lives at: a list must only compare it, and
+    // one that reads through its elements crashes here instead of passing.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the probe is this very address.
+    void* p = reinterpret_cast<void*>(std::uintptr_t{1});
     r = ll_indexOf(list, p);
     utest_assertEqualsIntMsg(r, -1, kNotFoundMsg);
 }
