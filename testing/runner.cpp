@@ -27,16 +27,6 @@
 extern "C" void __gcov_dump(void);
 #endif
 
-// The assertion globals that utest.h declares; the report starts empty.
-char utest_printBuffer[256];
-char utest_printErrorBuffer[409600];
-int utest_flagTestError;
-int utest_lineTestError;
-char* utest_fileTestError;
-int utest_totalTestsCounter;
-int utest_okTestsCounter;
-int utest_varAux;
-
 // Every case, grouped, in the order they run.
 #define PROBE_CASES(X)                                                                             \
     X(appendProbe, 01)                                                                             \

@@ -11,15 +11,6 @@
 #include <string>
 #include <vector>
 
-char utest_printBuffer[256];
-char utest_printErrorBuffer[409600];
-int utest_flagTestError;
-int utest_lineTestError;
-char* utest_fileTestError;
-int utest_totalTestsCounter;
-int utest_okTestsCounter;
-int utest_varAux;
-
 namespace {
 
 void require(bool condition) {
