@@ -1,5 +1,6 @@
 // probeRunner: runs the linked-list conformance cases against the list it was built with, each
 // case in a child process of its own, and reports every case, the failure report and a summary.
+#include "probeSeed.h"
 #include "utest.h"
 
 #include <poll.h>
@@ -11,12 +12,14 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,48 +30,14 @@
 extern "C" void __gcov_dump(void);
 #endif
 
-// Every case, grouped, in the order they run.
-#define PROBE_CASES(X)                                                                             \
-    X(appendProbe, 01)                                                                             \
-    X(appendProbe, 02)                                                                             \
-    X(appendProbe, 03)                                                                             \
-    X(appendProbe, 04)                                                                             \
-    X(appendProbe, 05)                                                                             \
-    X(fetchProbe, 01)                                                                              \
-    X(fetchProbe, 02)                                                                              \
-    X(fetchProbe, 03)                                                                              \
-    X(fetchProbe, 04)                                                                              \
-    X(fetchProbe, 05)                                                                              \
-    X(extractProbe, 01)                                                                            \
-    X(extractProbe, 02)                                                                            \
-    X(extractProbe, 03)                                                                            \
-    X(extractProbe, 04)                                                                            \
-    X(extractProbe, 05)                                                                            \
-    X(sliceProbe, 01)                                                                              \
-    X(sliceProbe, 02)                                                                              \
-    X(sliceProbe, 03)                                                                              \
-    X(sliceProbe, 04)                                                                              \
-    X(memberProbe, 01)                                                                             \
-    X(memberProbe, 02)                                                                             \
-    X(memberProbe, 03)                                                                             \
-    X(supersetProbe, 01)                                                                           \
-    X(supersetProbe, 02)                                                                           \
-    X(supersetProbe, 03)                                                                           \
-    X(supersetProbe, 04)                                                                           \
-    X(positionProbe, 01)                                                                           \
-    X(positionProbe, 02)                                                                           \
-    X(countProbe, 01)                                                                              \
-    X(countProbe, 02)                                                                              \
-    X(countProbe, 03)                                                                              \
-    X(disposeProbe, 01)                                                                            \
-    X(disposeProbe, 02)
-
 // The groups' functions live in their own libraries.
-#define DECLARE_CASE(group, number)                                                                \
+#define CONFORMANCE_CASE(group, number)                                                            \
     void group##Setup();                                                                           \
     void group##Case##number();
-PROBE_CASES(DECLARE_CASE)
-#undef DECLARE_CASE
+#define EXTENDED_CASE CONFORMANCE_CASE
+#include "probeCases.h"
+#undef CONFORMANCE_CASE
+#undef EXTENDED_CASE
 
 namespace {
 
@@ -77,13 +46,17 @@ struct ProbeCase {
     const char* name;
     void (*setup)();
     void (*run)();
+    bool extended; // runs only under --extended
 };
 
 constexpr ProbeCase kCases[] = {
-#define CASE_ENTRY(group, number)                                                                  \
-    {#group, #group "Case" #number, group##Setup, group##Case##number},
-    PROBE_CASES(CASE_ENTRY)
-#undef CASE_ENTRY
+#define CONFORMANCE_CASE(group, number)                                                            \
+    {#group, #group "Case" #number, group##Setup, group##Case##number, false},
+#define EXTENDED_CASE(group, number)                                                               \
+    {#group, #group "Case" #number, group##Setup, group##Case##number, true},
+#include "probeCases.h"
+#undef CONFORMANCE_CASE
+#undef EXTENDED_CASE
 };
 
 // How a case ended.
@@ -101,6 +74,7 @@ struct Outcome {
 struct Options {
     std::vector<std::string> groups;
     std::vector<std::string> cases;
+    bool extended = false;
     bool list = false;
     bool tap = false;
     bool fork = true;
@@ -122,6 +96,9 @@ Each case runs in a child process of its own: a crash or a hang fails that case 
   --group NAME       run only the cases of group NAME (may be repeated)
   --case NAME        run only case NAME: a full name such as extractProbeCase04, or a
                      number such as Case04 for that case of every group (may be repeated)
+  --extended         after the conformance cases, run the extended checks
+  --seed N           draw the extended checks' random operations from seed N (default:
+                     a new seed each run, printed in the report)
   --list             list the selected cases instead of running them
   --tap              write a TAP stream instead of the plain lines
   --junit FILE       also write the results to FILE as JUnit XML
@@ -459,8 +436,10 @@ bool isCase(std::string_view filter) {
 
 // Reads the command line into options; the exit status of a usage error, or nothing.
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
-    static constexpr std::string_view kFlags[] = {"--help", "-h", "--list", "--tap", "--no-fork"};
-    static constexpr std::string_view kValued[] = {"--group", "--case", "--junit", "--timeout"};
+    static constexpr std::string_view kFlags[] = {"--help",    "-h",   "--list",
+                                                  "--tap",     "--no-fork", "--extended"};
+    static constexpr std::string_view kValued[] = {"--group", "--case", "--junit", "--timeout",
+                                                   "--seed"};
     auto isIn = [](const auto& names, std::string_view name) {
         return std::find(std::begin(names), std::end(names), name) != std::end(names);
     };
@@ -504,6 +483,15 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
                                   std::to_string(static_cast<int>(kMaxTimeout)) + ", not '" +
                                   *value + "'");
             }
+        } else if (option == "--seed") {
+            char* end = nullptr;
+            errno = 0;
+            probeSeed = strtoull(value->c_str(), &end, 10);
+            if (value->empty() || *end != '\0' || errno != 0 || !isdigit(value->front())) {
+                return usageError("the seed must be a whole number, not '" + *value + "'");
+            }
+        } else if (option == "--extended") {
+            options.extended = true;
         } else if (option == "--list") {
             options.list = true;
         } else if (option == "--tap") {
@@ -519,6 +507,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
 
 // True when the filters pick the case.
 bool isSelected(const ProbeCase& probe, const Options& options) {
+    if (probe.extended && !options.extended) {
+        return false;
+    }
     auto matches = [](const std::vector<std::string>& filters, auto&& test) {
         if (filters.empty()) {
             return true;
@@ -574,7 +565,11 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
 
 } // namespace
 
+unsigned long long probeSeed = 0;
+
 int main(int argc, char** argv) {
+    probeSeed = (static_cast<unsigned long long>(std::random_device{}()) << 32) ^
+                std::random_device{}();
     Options options;
     if (const auto status = parseOptions(argc, argv, options)) {
         return *status;
