@@ -93,6 +93,13 @@ bool syncFolder(const std::string& folder) {
 
 } // namespace
 
+bool resolveLinks(const char* path, std::string& target) {
+    target = path;
+    struct stat info {};
+    bool exists = false;
+    return followLinks(target, info, exists);
+}
+
 AtomicFile::~AtomicFile() {
     discard();
 }

@@ -58,4 +58,9 @@ class AtomicFile {
     bool unnamed_ = false;
 };
 
+// The file that path leads to: path with its symbolic links followed, whether or not that file
+// exists. False, with errno set, when a link cannot be read or the links loop. (It is the file
+// AtomicFile::open would replace.)
+bool resolveLinks(const char* path, std::string& target);
+
 #endif

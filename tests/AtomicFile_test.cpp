@@ -90,10 +90,18 @@ TEST(AtomicFile, ALinkStaysALinkAndTheFileItLeadsToIsReplaced) {
     ASSERT_TRUE(replace(dir / "dangling", "made"));
     EXPECT_EQ(console::readFile(dir / "real/later.csv"), "made");
 
+    // resolveLinks names the file that open would replace, there or not.
+    std::string target;
+    ASSERT_TRUE(resolveLinks((dir / "out.csv").c_str(), target));
+    EXPECT_EQ(target, (dir / "real/data.csv").string());
+    ASSERT_TRUE(resolveLinks((dir / "nothing.csv").c_str(), target));
+    EXPECT_EQ(target, (dir / "nothing.csv").string());
+
     fs::create_symlink("loop", dir / "loop");
     AtomicFile looping;
     EXPECT_FALSE(looping.open((dir / "loop").c_str()));
     EXPECT_EQ(errno, ELOOP);
+    EXPECT_FALSE(resolveLinks((dir / "loop").c_str(), target));
 }
 
 TEST(AtomicFile, WritesADeviceInPlaceAndReportsItsFailure) {
