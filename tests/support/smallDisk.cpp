@@ -22,6 +22,11 @@ SmallDisk::SmallDisk(unsigned kibibytes) {
     }
 }
 
+bool SmallDisk::makeReadOnly() {
+    return mounted_ && mount(nullptr, path_.c_str(), nullptr,
+                             MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
+}
+
 SmallDisk::~SmallDisk() {
     if (mounted_) {
         umount2(path_.c_str(), MNT_DETACH);

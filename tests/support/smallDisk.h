@@ -26,6 +26,9 @@ class SmallDisk {
         return path_ / name;
     }
 
+    // Mounts the file system again read-only, its files kept; false when that fails.
+    bool makeReadOnly();
+
   private:
     std::filesystem::path path_;
     bool mounted_ = false;
