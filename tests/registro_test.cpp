@@ -175,6 +175,13 @@ TEST(Registro, ARefusedFileIsLeftAsItWasAndNoMenuIsShown) {
     EXPECT_EQ(session.exitCode, 1);
     EXPECT_EQ(session.output, "personal.csv:4: el id 7 ya está en la línea 2\n");
     EXPECT_EQ(console::readFile(dir / "personal.csv"), content);
+
+    // A folder that is not there holds no register, and could never hold one.
+    const auto nowhere = registroIn(dir.path(), Lines{"5"}, {"no/existe.csv"});
+    EXPECT_EQ(nowhere.exitCode, 1);
+    EXPECT_EQ(nowhere.output,
+              "no/existe.csv: no se pudo tomar el candado no/.existe.csv.lock (No such file or "
+              "directory).\n");
 }
 
 TEST(Registro, ASecondSessionOnTheSameFileIsRefused) {
@@ -408,7 +415,7 @@ TEST(Registro, BajaNeedsAnSAloneAndIdsAreNotGivenTwice) {
                                   "No hay un empleado con el id 2.\n" + altaDone(3, 1) + menu(2));
 }
 
-TEST(Registro, AFullTableRefusesAnotherAlta) {
+TEST(Registro, AFullTableOrTheLastIdRefusesAnotherAlta) {
     const console::TempDir dir;
     std::string content = kHeader;
     for (int id = 1; id <= 1000; ++id) {
@@ -420,6 +427,10 @@ TEST(Registro, AFullTableRefusesAnotherAlta) {
     EXPECT_EQ(session.output, menu(1000) + "La tabla está llena: no se pueden dar más altas.\n" +
                                   menu(1000) + kReports + figures("1000.00", "1.00", "0") +
                                   menu(1000));
+
+    console::writeFile(dir / "empleados.csv", kHeader + std::string("2147483647,Ana,Paz,1,1\n"));
+    EXPECT_EQ(registroIn(dir.path(), Lines{"1", "5"}).output,
+              menu(1) + "No quedan ids para más altas: el id 2147483647 es el último.\n" + menu(1));
 }
 
 } // namespace

@@ -213,12 +213,12 @@ void removeOneEmployee(Register& reg) {
 // Shows the menu, with the file and how many employees it holds, and reads one choice; false,
 // having said why, for anything but a number from 1 to 5.
 bool askMenu(const Register& reg, int& option) {
-    char prompt[512];
-    std::snprintf(prompt, sizeof prompt, "\nRegistro de empleados: %s, %d %s%s\n%s", reg.path,
-                  reg.employees, reg.employees == 1 ? "empleado" : "empleados",
-                  reg.unsaved ? " (hay cambios sin guardar)" : "", MENU_OPTIONS);
+    const std::string prompt =
+        std::string("\nRegistro de empleados: ") + reg.path + ", " + std::to_string(reg.employees) +
+        (reg.employees == 1 ? " empleado" : " empleados") +
+        (reg.unsaved ? " (hay cambios sin guardar)" : "") + "\n" + MENU_OPTIONS;
     std::string text;
-    if (!answer(prompt, text)) {
+    if (!answer(prompt.c_str(), text)) {
         return false;
     }
     if (!readWholeNumber(text, option) || option > SALIR) {

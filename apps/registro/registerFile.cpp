@@ -92,7 +92,7 @@ std::string readEmployee(std::string_view line, Employee& employee) {
 std::string readingFault(LineReader::Status status, const LineReader& reader) {
     switch (status) {
     case LineReader::Status::tooLong:
-        return "la línea tiene más de " + std::to_string(kLongestLine) + " bytes";
+        return "la línea es demasiado larga";
     case LineReader::Status::noMemory:
         return "memoria insuficiente";
     default:

@@ -31,10 +31,14 @@ SessionLock::~SessionLock() {
 
 SessionLock::Result SessionLock::take(const char* path) {
     std::string target;
-    if (!resolveLinks(path, target)) {
-        return Result::failed;
+    const bool resolved = resolveLinks(path, target);
+    if (!resolved) {
+        target = path; // for the lock file's name in the message
     }
     path_ = target.substr(0, nameAt(target)) + "." + target.substr(nameAt(target)) + ".lock";
+    if (!resolved) {
+        return Result::failed;
+    }
     // Read access is enough for flock, and lets a lock file made by another user serve too.
     fd_ = open(path_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd_ < 0) {

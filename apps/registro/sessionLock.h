@@ -25,7 +25,8 @@ class SessionLock {
     // made (read-only), no session can save, so none needs the lock: held, with none taken.
     Result take(const char* path);
 
-    // The lock file's name, once take() was called.
+    // The lock file's name, once take() was called (beside path itself when its links could not
+    // be followed).
     const std::string& path() const {
         return path_;
     }
