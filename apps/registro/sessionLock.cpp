@@ -32,11 +32,13 @@ SessionLock::~SessionLock() {
 SessionLock::Result SessionLock::take(const char* path) {
     std::string target;
     const bool resolved = resolveLinks(path, target);
+    const int linkFailure = errno;
     if (!resolved) {
         target = path; // for the lock file's name in the message
     }
     path_ = target.substr(0, nameAt(target)) + "." + target.substr(nameAt(target)) + ".lock";
     if (!resolved) {
+        errno = linkFailure;
         return Result::failed;
     }
     // Read access is enough for flock, and lets a lock file made by another user serve too.
