@@ -250,6 +250,29 @@ TEST(Registro, AnswersThroughAPipeAreTakenLineByLine) {
               kHeader + std::string("1,Ana,Paz,1500.00,2\n2,Eva,Sol,20.00,3\n"));
 }
 
+// The report menu reads its two questions itself: a long line there is refused whole too, at a
+// terminal and through a pipe. Cut at 1023 characters, the option would read as 0 and the order
+// as 0, and the "1" behind them would answer the main menu with an Alta.
+TEST(Registro, ALongAnswerToTheReportMenuIsRefusedWholeToo) {
+    const std::string longZero = std::string(1023, '0') + "1";
+    const Lines answers = alta("Ana", "Paz", "10", "1") + Lines{"4", longZero, "4", "1", longZero};
+    const std::string expected = altaDone(1, 0) + menu(1) + kReports + kTooLong +
+                                 "Opcion no valida.\n" + menu(1) + orderedList() + kTooLong +
+                                 listed(1, "Ana", "Paz", "10.00", 1) + menu(1) + "\n";
+    const auto typed = registro(answers);
+    EXPECT_EQ(typed.exitCode, 0);
+    EXPECT_EQ(typed.output, expected);
+
+    const console::TempDir dir;
+    std::string piped;
+    for (const std::string& line : answers) {
+        piped += line + "\n";
+    }
+    const auto run = console::runProgram({REGISTRO_PATH}, dir.path(), piped);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, expected);
+}
+
 TEST(Registro, AFailedSaveSaysSoKeepsTheOldFileAndTheNextSaveTakesTheChange) {
     console::SmallDisk disk(12); // three pages
     if (!disk.mounted()) {

@@ -52,7 +52,7 @@ bool answer(const char* prompt, std::string& text) {
     case Answer::given:
         return true;
     case Answer::tooLong:
-        std::printf("Respuesta demasiado larga: se toman hasta %zu caracteres.\n", LONGEST_ANSWER);
+        std::fputs(TOO_LONG_ANSWER, stdout);
         return false;
     default:
         throw InputEnded{};
@@ -253,7 +253,7 @@ void runMenu(Register& reg) {
             removeOneEmployee(reg);
             break;
         default:
-            menuOrderEmployees(reg.table, EMPLOYEES);
+            withOneAnswerPerRead([&reg] { menuOrderEmployees(reg.table, EMPLOYEES); });
             if (std::feof(stdin) != 0 || std::ferror(stdin) != 0) {
                 throw InputEnded{};
             }
