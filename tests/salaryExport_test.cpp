@@ -58,17 +58,19 @@ TEST_F(SalaryExport, AHeaderOnlyPayrollGivesAnEmptySalaryFile) {
     EXPECT_EQ(sueldos(), "");
 }
 
-TEST_F(SalaryExport, AnUnreadablePayrollLeavesTheSalaryFileUntouched) {
-    EXPECT_EQ(run(), kReadError);
+TEST_F(SalaryExport, AnUnreadablePayrollSaysWhereAndLeavesTheSalaryFileUntouched) {
+    const std::string missing = "archivo.csv: no se pudo abrir: No such file or directory\n";
+    EXPECT_EQ(run(), missing + kReadError);
     EXPECT_FALSE(std::filesystem::exists(dir / "sueldos.csv"));
 
     const std::string previous = "9,Previo,100,18000\n";
     console::writeFile(dir / "sueldos.csv", previous);
-    EXPECT_EQ(run(), kReadError);
+    EXPECT_EQ(run(), missing + kReadError);
     EXPECT_EQ(sueldos(), previous);
 
     payroll(std::string(kHeader) + "1,Ana,10\n2,Bruno,muchas\n");
-    EXPECT_EQ(run(), kReadError);
+    EXPECT_EQ(run(), "archivo.csv:3: las horas trabajadas no son un entero: \"muchas\"\n" +
+                         std::string(kReadError));
     EXPECT_EQ(sueldos(), previous);
 }
 
