@@ -113,9 +113,13 @@ bool AtomicFile::open(const char* path) {
     target_ = path;
     struct stat info {};
     bool exists = false;
+    targetExists_ = false;
     if (!followLinks(target_, info, exists)) {
         return false;
     }
+    targetExists_ = exists;
+    targetDevice_ = info.st_dev;
+    targetInode_ = info.st_ino;
     folder_ = folderOf(target_);
     if (exists && !S_ISREG(info.st_mode)) {
         return openInPlace();
@@ -160,6 +164,12 @@ bool AtomicFile::openTemporary(mode_t mode) {
         return false;
     }
     return true;
+}
+
+bool AtomicFile::sameFileAs(const char* path) const {
+    struct stat info {};
+    return targetExists_ && path != nullptr && stat(path, &info) == 0 &&
+           info.st_dev == targetDevice_ && info.st_ino == targetInode_;
 }
 
 bool AtomicFile::commit() {

@@ -39,6 +39,12 @@ class AtomicFile {
         return target_;
     }
 
+    // Whether path, its links followed, names the very file that will be replaced (the same
+    // file under another name, or a link to it either way), so that a caller can refuse to
+    // replace the file it reads from. False when the target does not exist yet or path cannot be
+    // examined. Answers for the last successful open().
+    bool sameFileAs(const char* path) const;
+
     // Puts the new content in place; false, with errno set, when any of it failed to reach the
     // disk or the rename failed: the old file is then as it was. (Should the folder alone fail to
     // sync after the rename, the new content is in place but false still says it may not
@@ -56,6 +62,9 @@ class AtomicFile {
     std::string temporary_; // the hidden file's name; empty for an unnamed file
     bool inPlace_ = false;
     bool unnamed_ = false;
+    bool targetExists_ = false; // and then its identity:
+    dev_t targetDevice_ = 0;
+    ino_t targetInode_ = 0;
 };
 
 // The file that path leads to: path with its symbolic links followed, whether or not that file

@@ -41,6 +41,11 @@ class LineReader {
         return error_;
     }
 
+    // The longest line taken, line end included.
+    size_t longestLine() const {
+        return capacity_;
+    }
+
   private:
     Status fail(Status status);
 

@@ -1,29 +1,22 @@
 #include "Parser.h"
 
+#include "Diagnostic.h"
 #include "Empleado.h"
+#include "Fields.h"
+#include "File.h"
+#include "LineReader.h"
 
 #include <algorithm>
-#include <climits>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <string_view>
 #include <sys/mman.h>
 #include <vector>
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const {
-        std::fclose(file);
-    }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// Bytes read from the file at a time; also the longest line accepted.
-constexpr size_t kReadSize = size_t{256} * 1024;
 
 // Records live in blocks mapped straight from the kernel: a payroll of a million records is
 // 140 MB, and touching that much fresh memory a page at a time costs a trap into the kernel per
@@ -139,129 +132,149 @@ class RecordStore {
     bool kept_ = false;
 };
 
-// Reads a decimal 32-bit integer: an optional '-', then digits and nothing else.
-bool parseInt(std::string_view text, int& value) {
-    const bool negative = !text.empty() && text.front() == '-';
-    if (negative) {
-        text.remove_prefix(1);
-    }
-    if (text.empty()) {
-        return false;
-    }
-    const int64_t limit = negative ? -int64_t{INT_MIN} : int64_t{INT_MAX};
-    int64_t magnitude = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > limit) {
-            return false;
-        }
-    }
-    value = static_cast<int>(negative ? -magnitude : magnitude);
-    return true;
+// What is wrong with a payroll line: the reason, naming the field, and the text to quote.
+struct Fault {
+    const char* reason = nullptr; // nullptr: nothing is wrong
+    std::string_view text;
+};
+
+// Whether any byte of word is a control character: below 0x20, or 0x7F. Each test is exact for
+// the word as a whole (a borrow can mark a byte only above one that matched).
+constexpr bool hasControlByte(uint64_t word) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHighBits = kOnes * 0x80;
+    const uint64_t below = (word - kOnes * 0x20) & ~word & kHighBits;
+    const uint64_t del = word ^ (kOnes * 0x7F);
+    return (below | ((del - kOnes) & ~del & kHighBits)) != 0;
 }
 
-// Fills record from one line "id,nombre,horasTrabajadas" without its line end; false when the
-// line is malformed (a comma too many fails the hours, which take digits only).
-bool parseEmpleado(std::string_view line, Empleado& record) {
+// Whether text holds a byte that is no printable character: a CR, a tab or a NUL inside a name
+// would show as something else, or as nothing, wherever the name is printed. Eight bytes at a
+// time: on a million short names a byte at a time would cost a tenth of the whole export.
+bool hasControlCharacter(std::string_view text) {
+    const char* const bytes = text.data();
+    const size_t size = text.size();
+    uint64_t word = 0;
+    if (size >= 8) {
+        size_t at = 0;
+        for (; at + 8 < size; at += 8) {
+            std::memcpy(&word, bytes + at, 8);
+            if (hasControlByte(word)) {
+                return true;
+            }
+        }
+        // The last eight bytes, overlapping those already seen.
+        std::memcpy(&word, bytes + size - 8, 8);
+        return hasControlByte(word);
+    }
+    if (size >= 4) {
+        // The first four and the last four, overlapping where fewer than eight.
+        uint32_t head = 0;
+        uint32_t tail = 0;
+        std::memcpy(&head, bytes, 4);
+        std::memcpy(&tail, bytes + size - 4, 4);
+        return hasControlByte(uint64_t{head} << 32 | tail);
+    }
+    bool found = false;
+    for (size_t at = 0; at < size; ++at) {
+        const auto byte = static_cast<unsigned char>(bytes[at]);
+        found |= byte < 0x20 || byte == 0x7F;
+    }
+    return found;
+}
+
+// The fault of an id or an hours field that parseInt32 did not take.
+Fault integerFault(IntegerText found, std::string_view text, const char* notInteger,
+                   const char* outOfRange) {
+    return {found == IntegerText::notInteger ? notInteger : outOfRange, text};
+}
+
+// Fills record from one line "id,nombre,horasTrabajadas" without its line end; what is wrong with
+// the line when it is malformed, the fields checked in their order.
+Fault parseEmpleado(std::string_view line, Empleado& record) {
     const size_t firstComma = line.find(',');
     if (firstComma == std::string_view::npos) {
-        return false;
+        return {"faltan el nombre y las horas trabajadas", line};
     }
     const size_t secondComma = line.find(',', firstComma + 1);
     if (secondComma == std::string_view::npos) {
-        return false;
+        return {"faltan las horas trabajadas", line};
     }
+    const std::string_view idText = line.substr(0, firstComma);
     const std::string_view nombre = line.substr(firstComma + 1, secondComma - firstComma - 1);
-    // A NUL inside the name would silently cut it short wherever it is printed.
-    if (nombre.empty() || nombre.size() > NOMBRE_LENGTH ||
-        nombre.find('\0') != std::string_view::npos) {
-        return false;
+    const std::string_view horasText = line.substr(secondComma + 1);
+    // Asked only once a field failed: a comma too many shifts the fields behind it.
+    const auto tooManyFields = [&] { return horasText.find(',') != std::string_view::npos; };
+    const Fault commaTooMany{"la línea tiene más de tres campos (el nombre no puede llevar comas)",
+                             line};
+    const IntegerText id = parseInt32(idText, record.id);
+    if (id != IntegerText::ok) {
+        return integerFault(id, idText, "el id no es un entero",
+                            "el id está fuera del rango de -2147483648 a 2147483647");
     }
-    if (!parseInt(line.substr(0, firstComma), record.id) ||
-        !parseInt(line.substr(secondComma + 1), record.horasTrabajadas)) {
-        return false;
+    if (nombre.empty()) {
+        return tooManyFields() ? commaTooMany : Fault{"el nombre está vacío", line};
+    }
+    if (nombre.size() > NOMBRE_LENGTH) {
+        return {"el nombre tiene más de 127 bytes", nombre};
+    }
+    if (hasControlCharacter(nombre)) {
+        return {"el nombre tiene un carácter de control", nombre};
+    }
+    const IntegerText horas = parseInt32(horasText, record.horasTrabajadas);
+    if (horas != IntegerText::ok) {
+        return tooManyFields() ? commaTooMany
+                               : integerFault(horas, horasText,
+                                              "las horas trabajadas no son un entero",
+                                              "las horas trabajadas están fuera del rango de "
+                                              "-2147483648 a 2147483647");
     }
     std::memcpy(record.nombre, nombre.data(), nombre.size());
     record.nombre[nombre.size()] = '\0';
     record.sueldo = 0;
-    return true;
-}
-
-// Calls onLine with every line of file, without its '\n', the last one also when it has no line
-// end. False on a read error, a line longer than kReadSize or when onLine returns false.
-template <typename OnLine> bool forEachLine(std::FILE* file, OnLine&& onLine) {
-    const std::unique_ptr<char[]> buffer(new (std::nothrow) char[kReadSize]);
-    if (!buffer) {
-        return false;
-    }
-    size_t held = 0; // bytes at the front of the buffer: a line still waiting for its end
-    for (;;) {
-        const size_t got = std::fread(buffer.get() + held, 1, kReadSize - held, file);
-        if (got == 0) {
-            if (std::ferror(file)) {
-                return false;
-            }
-            break;
-        }
-        const char* start = buffer.get();
-        const char* const end = start + held + got;
-        while (const auto* lineEnd =
-                   static_cast<const char*>(std::memchr(start, '\n', end - start))) {
-            if (!onLine(std::string_view(start, lineEnd - start))) {
-                return false;
-            }
-            start = lineEnd + 1;
-        }
-        held = end - start;
-        if (held == kReadSize) {
-            return false;
-        }
-        std::memmove(buffer.get(), start, held);
-    }
-    return held == 0 || onLine(std::string_view(buffer.get(), held));
+    return {};
 }
 
 // The payroll's first line. A file that starts otherwise is not a payroll (or its line ends are
 // not ones we split on): taking its first line for the header would drop data without a word.
 constexpr std::string_view kHeader = "id,nombre,horasTrabajadas";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// Whether line holds nothing but blanks and tabs.
-bool isBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-// Reads every employee of file into store, checking the header line and skipping blank lines;
-// false on a missing header, a malformed line, a read error or a lack of memory.
-bool readEmpleados(std::FILE* file, RecordStore& store) {
-    bool header = true;
-    return forEachLine(file, [&](std::string_view line) {
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+// Reads every employee of the payroll file, named path, into store, checking the header line
+// and skipping blank lines; false, having printed where and why, on a missing header, a malformed
+// line, a read error or a lack of memory.
+bool readEmpleados(const char* path, std::FILE* file, RecordStore& store) {
+    LineReader reader(file);
+    std::string_view line;
+    LineReader::Status status = reader.next(line);
+    if (status == LineReader::Status::line) {
+        if (!isHeaderLine(line, kHeader)) {
+            reportLine(path, reader.number(),
+                       "la primera línea no es el encabezado id,nombre,horasTrabajadas", line);
+            return false;
         }
-        if (header) {
-            header = false;
-            if (line.starts_with(kByteOrderMark)) {
-                line.remove_prefix(kByteOrderMark.size());
+        for (status = reader.next(line); status == LineReader::Status::line;
+             status = reader.next(line)) {
+            if (isBlankLine(line)) {
+                continue;
             }
-            return line == kHeader;
+            Empleado* record = store.next();
+            if (record == nullptr) {
+                reportFile(path, "memoria insuficiente");
+                return false;
+            }
+            const Fault fault = parseEmpleado(line, *record);
+            if (fault.reason != nullptr) {
+                store.dropLast();
+                reportLine(path, reader.number(), fault.reason, fault.text);
+                return false;
+            }
         }
-        if (isBlank(line)) {
-            return true;
-        }
-        Empleado* record = store.next();
-        if (record == nullptr) {
-            return false;
-        }
-        if (!parseEmpleado(line, *record)) {
-            store.dropLast();
-            return false;
-        }
-        return true;
-    });
+    }
+    if (status != LineReader::Status::end) {
+        reportReadFailure(path, reader, status);
+        return false;
+    }
+    return true;
 }
 
 // Appends every record of store to list; on failure takes back what it appended, so the list
@@ -290,11 +303,16 @@ int parser_parseEmpleados(char* path, LinkedList* pArrayListEmployee) {
     }
     const File file(std::fopen(path, "r"));
     if (!file) {
+        reportSystemError(path, "no se pudo abrir", errno);
         return 0;
     }
     // The whole file is checked before the list sees any of it: a bad last line costs no undoing.
     RecordStore store;
-    if (!readEmpleados(file.get(), store) || !appendAll(store, pArrayListEmployee)) {
+    if (!readEmpleados(path, file.get(), store)) {
+        return 0;
+    }
+    if (!appendAll(store, pArrayListEmployee)) {
+        reportFile(path, "memoria insuficiente");
         return 0;
     }
     store.keep();

@@ -5,14 +5,16 @@
 
 // Reads the payroll file at path and appends one Empleado a line to pArrayListEmployee.
 //
-// The file: a header line (id,nombre,horasTrabajadas), skipped unread; then one employee a line,
-// id,nombre,horasTrabajadas, with LF or CRLF line ends. id and hours are decimal 32-bit integers
-// with an optional leading '-'; nombre has 1 to 127 characters and no comma. Blank lines are
-// skipped; the last line may lack its line end.
+// The file: the header line id,nombre,horasTrabajadas (a UTF-8 byte order mark may come before
+// it); then one employee a line, id,nombre,horasTrabajadas, with LF or CRLF line ends. id and
+// hours are decimal 32-bit integers with an optional leading '-'; nombre has 1 to 127 bytes, no
+// comma and no control character. Blank lines are skipped; the last line may lack its line end.
 //
 // Returns 1 when the whole file was read. Returns 0 for a null path or list, a file that cannot be
 // read, a malformed line or a lack of memory; the list is then left as it was found and every
-// record this call created is released.
+// record this call created is released. Each of these but the null arguments first prints one
+// line on standard output saying where and why: "path:LINE: reason" (the header is line 1), or
+// "path: reason" when no line is to blame.
 //
 // The records belong to the parser and live until the process ends; nobody frees them.
 int parser_parseEmpleados(char* path, LinkedList* pArrayListEmployee);

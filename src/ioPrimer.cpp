@@ -1,43 +1,84 @@
 // Writes text, the raw bytes of an integer and the integer as text to one file, then reads the
 // file's first four bytes back as an integer: what a file holds is bytes, whatever was meant.
+// Exits 0 after printing the integer, 1 when the file could not be created, written or read back
+// (saying so in one line), 2 for arguments it does not take.
+#include "Diagnostic.h"
+#include "File.h"
+#include "status.h"
+#include "usage.h"
+
+#include <cerrno>
 #include <cstdio>
-#include <memory>
+#include <utility>
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const {
-        std::fclose(file);
-    }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 constexpr const char* kFileName = "archivo.txt";
+
+constexpr char kUsage[] =
+    "Uso: ioPrimer\n"
+    "Escribe archivo.txt en la carpeta actual (el texto \"Hola\" con su fin de línea, los cuatro\n"
+    "bytes del entero 456984 y el mismo entero como texto), vuelve a abrirlo, lee sus cuatro\n"
+    "primeros bytes como un entero y lo muestra.\n"
+    "Sale con 0 si lo mostró, 1 si no pudo crear, escribir o leer el archivo, 2 si recibe\n"
+    "argumentos (-h o --help muestra esta ayuda).\n";
+
+constexpr int kNumber = 456984;
+
+// Writes the demo file's three pieces and closes it; false, with errno set, when any of it did
+// not reach the file (a full disk often shows only at the close).
+bool writeDemoFile(File file) {
+    std::fwrite("Hola\n", 1, 5, file.get());
+    std::fwrite(&kNumber, sizeof kNumber, 1, file.get());
+    std::fprintf(file.get(), "%d", kNumber);
+    const bool written = std::ferror(file.get()) == 0;
+    const int writeError = errno;
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written) {
+        errno = writeError;
+    }
+    return written && closed;
+}
+
+// Writes the demo file and reads its first four bytes back into readBack, printing what the
+// user sees; false, having said what failed, when any step did.
+bool writeAndReadBack(int& readBack) {
+    File out(std::fopen(kFileName, "w"));
+    if (!out) {
+        reportSystemError(kFileName, "no se pudo crear", errno);
+        return false;
+    }
+    std::puts("Abrio");
+    if (!writeDemoFile(std::move(out))) {
+        reportSystemError(kFileName, "no se pudo escribir", errno);
+        return false;
+    }
+    const File in(std::fopen(kFileName, "r"));
+    if (!in) {
+        reportSystemError(kFileName, "no se pudo abrir para leer", errno);
+        return false;
+    }
+    if (std::fread(&readBack, sizeof readBack, 1, in.get()) != 1) {
+        if (std::ferror(in.get()) != 0) {
+            reportSystemError(kFileName, "no se pudo leer", errno);
+        } else {
+            reportFile(kFileName, "no se pudo leer el entero: el archivo tiene menos de 4 bytes");
+        }
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
-int main() {
-    const int number = 456984;
-    {
-        File file(std::fopen(kFileName, "w"));
-        if (!file) {
-            return 0;
-        }
-        std::puts("Abrio");
-        std::fwrite("Hola\n", 1, 5, file.get());
-        std::fwrite(&number, sizeof number, 1, file.get());
-        std::fprintf(file.get(), "%d", number);
+int main(int argc, char* argv[]) {
+    if (argc > 1) {
+        return showUsage(kUsage, argc == 2 && asksForHelp(argv[1]));
     }
-    int readBack = 0; // stays 0 when fewer than four bytes come back
-    {
-        File file(std::fopen(kFileName, "r"));
-        if (!file) {
-            return 0;
-        }
-        if (std::fread(&readBack, sizeof readBack, 1, file.get()) != 1) {
-            readBack = 0;
-        }
+    int readBack = 0;
+    if (!writeAndReadBack(readBack)) {
+        return EXIT_FAILED;
     }
     std::printf("lei la variable %d", readBack);
-    return 0;
+    return flushOutput() ? EXIT_OK : EXIT_FAILED;
 }

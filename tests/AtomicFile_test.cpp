@@ -104,6 +104,28 @@ TEST(AtomicFile, ALinkStaysALinkAndTheFileItLeadsToIsReplaced) {
     EXPECT_FALSE(resolveLinks((dir / "loop").c_str(), target));
 }
 
+TEST(AtomicFile, KnowsTheFileItReplacesUnderEveryNameAndLink) {
+    console::TempDir dir;
+    console::writeFile(dir / "payroll.csv", "data");
+    console::writeFile(dir / "other.csv", "data");
+    fs::create_hard_link(dir / "payroll.csv", dir / "hard.csv");
+    fs::create_symlink("payroll.csv", dir / "soft.csv");
+    // Whether an AtomicFile opened on target would replace the file other names.
+    const auto replaces = [&](const char* target, const char* other) {
+        AtomicFile file;
+        EXPECT_TRUE(file.open((dir / target).c_str())) << target;
+        return file.sameFileAs((dir / other).c_str());
+    };
+    EXPECT_TRUE(replaces("payroll.csv", "payroll.csv"));
+    EXPECT_TRUE(replaces("hard.csv", "payroll.csv"));
+    EXPECT_TRUE(replaces("soft.csv", "payroll.csv"));
+    EXPECT_TRUE(replaces("payroll.csv", "soft.csv"));
+    EXPECT_FALSE(replaces("other.csv", "payroll.csv"));
+    EXPECT_FALSE(replaces("new.csv", "payroll.csv"));
+    EXPECT_FALSE(replaces("payroll.csv", "missing.csv"));
+    EXPECT_FALSE(AtomicFile().sameFileAs((dir / "payroll.csv").c_str()));
+}
+
 TEST(AtomicFile, WritesADeviceInPlaceAndReportsItsFailure) {
     EXPECT_TRUE(replace("/dev/null", "gone"));
     AtomicFile full;

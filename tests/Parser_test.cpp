@@ -4,6 +4,7 @@
 #include "Empleado.h"
 #include "console.h"
 
+#include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
 #include <string>
@@ -36,9 +37,17 @@ class Parser : public ::testing::Test {
         return parseFile(dir / "archivo.csv");
     }
 
+    // Parses the file at path into the list; keeps what the parser printed, with the folder's
+    // name taken out, in said.
     int parseFile(const std::filesystem::path& path) {
         std::string name = path.string();
-        return parser_parseEmpleados(name.data(), list);
+        int result = 0;
+        said = console::captureStdout([&] { result = parser_parseEmpleados(name.data(), list); });
+        const std::string folder = dir.path().string() + "/";
+        for (size_t at = said.find(folder); at != std::string::npos; at = said.find(folder)) {
+            said.erase(at, folder.size());
+        }
+        return result;
     }
 
     std::vector<Row> rows() {
@@ -52,6 +61,7 @@ class Parser : public ::testing::Test {
 
     console::TempDir dir;
     LinkedList* list = ll_newLinkedList();
+    std::string said;
 };
 
 TEST_F(Parser, ReadsEveryEmployeeInFileOrder) {
@@ -144,12 +154,58 @@ TEST_F(Parser, AnyMalformedLineFailsAndLeavesTheListAsItWas) {
         EXPECT_EQ(parse(std::string(kHeader) + "1,Ana,5\n" + bad + "\n2,Bruno,6\n"), 0);
         ASSERT_EQ(ll_len(list), 1);
         EXPECT_EQ(ll_get(list, 0), &kept);
+        EXPECT_TRUE(said.starts_with("archivo.csv:3: ")) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     }
     const std::string tooLong(NOMBRE_LENGTH + 1, 'n');
     EXPECT_EQ(parse(std::string(kHeader) + "1," + tooLong + ",5\n"), 0);
     EXPECT_EQ(parse(std::string(kHeader) + std::string("1,A\0a,5\n", 8)), 0);
     EXPECT_EQ(parse(std::string(kHeader) + "1,Ana," + std::string(300000, '0') + "5\n"), 0);
     EXPECT_EQ(ll_len(list), 1);
+}
+
+TEST_F(Parser, SaysOnWhichLineAndWhyAPayrollIsRefused) {
+    const std::string longName(NOMBRE_LENGTH + 1, 'n');
+    const struct {
+        std::string bytes;
+        std::string said;
+        bool headed = true; // the payroll is the bytes behind the header
+    } cases[] = {
+        {"1,Ana,5\n", "1: la primera línea no es el encabezado id,nombre,horasTrabajadas: "
+                      "\"1,Ana,5\"",
+         false},
+        {"id,nombre,horasTrabajadas\r1,Ana,5\r2,Bruno,6",
+         "1: la primera línea no es el encabezado id,nombre,horasTrabajadas: "
+         "\"id,nombre,horasTrabajadas\\r1,Ana,5\\r2,Bruno,6\"",
+         false},
+        {"1,Ana,5\n\n \t\r\n2,Bruno,4O\n", "5: las horas trabajadas no son un entero: \"4O\""},
+        {"x1,Ana,5", "2: el id no es un entero: \"x1\""},
+        {"2147483648,Ana,5", "2: el id está fuera del rango de -2147483648 a 2147483647: "
+                             "\"2147483648\""},
+        {"1,Ana,-2147483649", "2: las horas trabajadas están fuera del rango de -2147483648 a "
+                              "2147483647: \"-2147483649\""},
+        {"1Ana5", "2: faltan el nombre y las horas trabajadas: \"1Ana5\""},
+        {"1,Ana", "2: faltan las horas trabajadas: \"1,Ana\""},
+        {"1,,5", "2: el nombre está vacío: \"1,,5\""},
+        {"1,Paz, Ana,40", "2: la línea tiene más de tres campos (el nombre no puede llevar "
+                          "comas): \"1,Paz, Ana,40\""},
+        {"1,,Ana,40", "2: la línea tiene más de tres campos (el nombre no puede llevar comas): "
+                      "\"1,,Ana,40\""},
+        {"1,Ana\rPaz,5\r\n", "2: el nombre tiene un carácter de control: \"Ana\\rPaz\""},
+        {std::string("1,A\0a,5", 7), "2: el nombre tiene un carácter de control: \"A\\0a\""},
+        {"1,Ana\x1b[2J,5", "2: el nombre tiene un carácter de control: \"Ana\\x1b[2J\""},
+        {"1," + longName + ",5", "2: el nombre tiene más de 127 bytes: \"" +
+                                     longName.substr(0, 60) + "\"..."},
+        {"1,Ana," + std::string(300000, '0'), "2: la línea es demasiado larga (más de 262144 bytes)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parse((c.headed ? kHeader : "") + c.bytes), 0) << c.bytes;
+        EXPECT_EQ(said, "archivo.csv:" + c.said + "\n");
+    }
+    EXPECT_EQ(parseFile(dir / "no-such-file.csv"), 0);
+    EXPECT_EQ(said, "no-such-file.csv: no se pudo abrir: No such file or directory\n");
+    EXPECT_EQ(parseFile(dir.path()), 0);
+    EXPECT_EQ(said, dir.path().string() + ":1: no se pudo leer: Is a directory\n");
 }
 
 TEST_F(Parser, ABadLastLineAfterManyGoodOnesUndoesThemAll) {

@@ -1,4 +1,6 @@
 // The salary file writer, called directly on lists built by hand.
+#include "salaryWriter.h"
+
 #include "Empleado.h"
 #include "LinkedList.h"
 #include "console.h"
@@ -10,8 +12,6 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-int generarArchivoSueldos(char* fileName, LinkedList* listaEmpleados);
 
 namespace {
 
@@ -90,11 +90,14 @@ TEST_F(SalaryWriter, AnEmptyListEmptiesTheFileAndSucceeds) {
     EXPECT_EQ(console::readFile(file), "");
 }
 
-TEST_F(SalaryWriter, ANullListStillEmptiesTheFileButFailsSilently) {
+TEST_F(SalaryWriter, ANullListFailsSilentlyAndLeavesTheFile) {
     console::writeFile(file, "old contents\n");
     EXPECT_EQ(write(file, nullptr), -1);
     EXPECT_EQ(printed, "");
-    EXPECT_EQ(console::readFile(file), "");
+    EXPECT_EQ(console::readFile(file), "old contents\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "other.csv"));
+    EXPECT_EQ(write(dir / "other.csv", nullptr), -1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "other.csv"));
 }
 
 TEST_F(SalaryWriter, AnIndexWithoutAnElementWritesNoLine) {
@@ -108,7 +111,7 @@ TEST_F(SalaryWriter, AnIndexWithoutAnElementWritesNoLine) {
     EXPECT_EQ(console::readFile(file), "1,Ana,10,1800\n2,Bruno,20,3600\n");
 }
 
-TEST_F(SalaryWriter, ANegativeLengthLeavesTheFileEmptyAndFails) {
+TEST_F(SalaryWriter, ANegativeLengthFailsAndLeavesTheFile) {
     Empleado record = empleado(1, "Ana", 10, 1800);
     ll_add(list, &record);
     console::writeFile(file, "old contents\n");
@@ -116,7 +119,7 @@ TEST_F(SalaryWriter, ANegativeLengthLeavesTheFileEmptyAndFails) {
     EXPECT_EQ(write(), -1);
     list->size = 1;
     EXPECT_EQ(printed, "Hubo un error al guardar el archivo\n");
-    EXPECT_EQ(console::readFile(file), "");
+    EXPECT_EQ(console::readFile(file), "old contents\n");
 }
 
 TEST_F(SalaryWriter, AFileThatCannotBeWrittenOrOpenedFailsWithoutClaimingSuccess) {

@@ -1,27 +1,44 @@
 // ventas [FILE]: reads the sales of the photo-development counter from a comma-separated file
 // (ventas.csv in the current folder by default), keeps them in a list and prints five figures
-// about them. A file that cannot be read or a line without six fields ends it with status 1.
+// about them. A file that cannot be read or a malformed line prints "FILE:LINE: reason" and ends
+// the program with status 1, as does a failure to print the figures; a wrong command line ends
+// it with 2.
+#include "Diagnostic.h"
+#include "Fields.h"
+#include "File.h"
+#include "LineReader.h"
 #include "LinkedList.h"
 #include "Revelados.h"
+#include "status.h"
+#include "usage.h"
 
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
-#include <sys/types.h>
+#include <new>
+#include <string_view>
 
 namespace {
 
 constexpr const char* kDefaultFile = "ventas.csv";
 constexpr int kFields = 6;
+constexpr std::string_view kHeader =
+    "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente";
 
-struct FileCloser {
-    void operator()(std::FILE* file) const {
-        std::fclose(file);
-    }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+constexpr char kUsage[] =
+    "Uso: ventas [ARCHIVO]\n"
+    "Lee las ventas de ARCHIVO (ventas.csv de la carpeta actual si no se indica) y muestra las\n"
+    "fotos reveladas, las ventas mayores a 150 y a 300, las fotos Polaroid y la venta más alta.\n"
+    "El archivo: la línea\n"
+    "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente\n"
+    "y luego una venta por línea con esos seis campos: id_venta y cantidad enteros,\n"
+    "precio_unitario un número decimal con punto; las líneas en blanco no cuentan.\n"
+    "Sale con 0 si mostró las cifras, 1 si el archivo no se pudo leer o tiene una línea mal\n"
+    "formada, 2 con más de un argumento (-h o --help muestra esta ayuda).\n";
 
 // Frees every record held, then the list itself.
 struct SalesReleaser {
@@ -35,84 +52,151 @@ struct SalesReleaser {
 };
 using Sales = std::unique_ptr<LinkedList, SalesReleaser>;
 
-// The growing buffer getline reads into, released with the reader.
-struct LineReader {
-    char* line = nullptr;
-    std::size_t capacity = 0;
-    ~LineReader() {
-        std::free(line);
-    }
-
-    // The next line's length with its line end ("\n" or "\r\n") removed; -1 at the end of the
-    // file or on a read error.
-    ssize_t next(std::FILE* file) {
-        ssize_t length = getline(&line, &capacity, file);
-        if (length > 0 && line[length - 1] == '\n') {
-            line[--length] = '\0';
-        }
-        if (length > 0 && line[length - 1] == '\r') {
-            line[--length] = '\0';
-        }
-        return length;
-    }
-};
-
-// Cuts the line at its commas into fields, in place; false unless there are exactly six.
-bool splitFields(char* line, ssize_t length, std::array<char*, kFields>& fields) {
+// Cuts the NUL-terminated line of the given length at its commas into fields, in place; the
+// number of fields the line has (the fields past the sixth are counted, not stored).
+int splitFields(char* line, size_t length, std::array<char*, kFields>& fields) {
     int count = 1;
     fields[0] = line;
-    for (ssize_t i = 0; i < length; i++) {
+    for (size_t i = 0; i < length; i++) {
         if (line[i] != ',') {
             continue;
         }
-        if (count == kFields) {
+        if (count < kFields) {
+            line[i] = '\0';
+            fields[count] = line + i + 1;
+        }
+        count++;
+    }
+    return count;
+}
+
+// Whether text is a decimal number with a point: an optional '-', digits, and at most one '.'
+// among or after them (5, 2.75, 5., .5), nothing else.
+bool isDecimal(std::string_view text) {
+    if (text.starts_with('-')) {
+        text.remove_prefix(1);
+    }
+    bool digits = false;
+    bool point = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            digits = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
             return false;
         }
-        line[i] = '\0';
-        fields[count++] = line + i + 1;
     }
-    return count == kFields;
+    return digits;
 }
 
-// Prints the one line that ends the program when the sales cannot be read.
-void reportError(const char* path, const char* reason) {
-    std::printf("Error leyendo ventas de %s: %s\n", path, reason);
+// Why a field meant to hold an integer does not: notInteger or outOfRange; nullptr when it does.
+const char* integerRefusal(const char* text, const char* notInteger, const char* outOfRange) {
+    int ignored = 0;
+    switch (parseInt32(text, ignored)) {
+    case IntegerText::notInteger:
+        return notInteger;
+    case IntegerText::outOfRange:
+        return outOfRange;
+    case IntegerText::ok:
+        break;
+    }
+    return nullptr;
 }
 
-// Appends a record for every line after the header to sales; false, having printed why, when
-// the file cannot be read, a line has not six fields or memory runs out.
-bool loadSales(const char* path, LinkedList* sales) {
-    File file(std::fopen(path, "r"));
-    if (!file) {
-        reportError(path, "no se pudo abrir el archivo");
+// What is wrong with a sale's numbers (id_venta, cantidad, precio_unitario), checked in field
+// order; nullptr when they are sound. bad receives the offending field.
+const char* checkNumbers(const std::array<char*, kFields>& fields, const char*& bad) {
+    bad = fields[0];
+    if (const char* reason =
+            integerRefusal(fields[0], "el id de venta no es un entero",
+                           "el id de venta está fuera del rango de -2147483648 a 2147483647")) {
+        return reason;
+    }
+    bad = fields[3];
+    if (const char* reason =
+            integerRefusal(fields[3], "la cantidad no es un entero",
+                           "la cantidad está fuera del rango de -2147483648 a 2147483647")) {
+        return reason;
+    }
+    bad = fields[4];
+    if (!isDecimal(fields[4])) {
+        return "el precio unitario no es un número decimal";
+    }
+    if (!std::isfinite(std::strtof(fields[4], nullptr))) {
+        return "el precio unitario es demasiado grande";
+    }
+    return nullptr;
+}
+
+// Makes a sale of the line numbered number and appends it to sales; false, having printed where
+// and why, when the line is malformed or memory runs out. The line is cut into fields in copy,
+// which has room for it and its NUL.
+bool addSale(const char* path, long number, std::string_view line, char* copy,
+             LinkedList* sales) {
+    std::memcpy(copy, line.data(), line.size());
+    copy[line.size()] = '\0';
+    std::array<char*, kFields> fields{};
+    const int count = splitFields(copy, line.size(), fields);
+    if (count != kFields) {
+        char reason[64];
+        std::snprintf(reason, sizeof reason, "la línea tiene %d campos y no %d", count, kFields);
+        reportLine(path, number, reason, line);
         return false;
     }
-    LineReader reader;
-    std::array<char*, kFields> fields{};
-    ssize_t length = 0;
-    for (long number = 1; (length = reader.next(file.get())) >= 0; number++) {
-        if (!splitFields(reader.line, length, fields)) {
-            char reason[64];
-            std::snprintf(reason, sizeof reason, "la linea %ld no tiene %d campos", number,
-                          kFields);
-            reportError(path, reason);
+    const char* bad = nullptr;
+    if (const char* reason = checkNumbers(fields, bad)) {
+        reportLine(path, number, reason, bad);
+        return false;
+    }
+    Revelado* revelado =
+        revelado_newParametros(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]);
+    if (revelado == nullptr || ll_add(sales, revelado) != 0) {
+        std::free(revelado);
+        reportFile(path, "memoria insuficiente");
+        return false;
+    }
+    return true;
+}
+
+// Appends a record for every sale line after the header to sales, skipping blank lines; false,
+// having printed where and why, when the file cannot be read, it does not start with the header,
+// a line is malformed or memory runs out.
+bool loadSales(const char* path, LinkedList* sales) {
+    const File file(std::fopen(path, "r"));
+    if (!file) {
+        reportSystemError(path, "no se pudo abrir", errno);
+        return false;
+    }
+    LineReader reader(file.get());
+    // A line cut into fields needs a copy of its own: the reader's stays read-only.
+    const std::unique_ptr<char[]> copy(new (std::nothrow) char[reader.longestLine() + 1]);
+    if (!copy) {
+        reportFile(path, "memoria insuficiente");
+        return false;
+    }
+    std::string_view line;
+    LineReader::Status status = reader.next(line);
+    if (status == LineReader::Status::line) {
+        if (!isHeaderLine(line, kHeader)) {
+            reportLine(path, reader.number(),
+                       "la primera línea no es el encabezado "
+                       "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente",
+                       line);
             return false;
         }
-        if (number == 1) {
-            continue; // the header names the fields
-        }
-        Revelado* revelado = revelado_newParametros(fields[0], fields[1], fields[2], fields[3],
-                                                    fields[4], fields[5]);
-        if (revelado == nullptr || ll_add(sales, revelado) != 0) {
-            std::free(revelado);
-            reportError(path, "memoria insuficiente");
-            return false;
+        for (status = reader.next(line); status == LineReader::Status::line;
+             status = reader.next(line)) {
+            if (isBlankLine(line)) {
+                continue;
+            }
+            if (!addSale(path, reader.number(), line, copy.get(), sales)) {
+                return false;
+            }
         }
     }
-    // Reading stops before the end of the file on a read error, and also when getline cannot grow
-    // its buffer, which need not set the error indicator: only the end of the file is success.
-    if (std::ferror(file.get()) || !std::feof(file.get())) {
-        reportError(path, errno == ENOMEM ? "memoria insuficiente" : "no se pudo leer el archivo");
+    if (status != LineReader::Status::end) {
+        reportReadFailure(path, reader, status);
         return false;
     }
     return true;
@@ -143,19 +227,18 @@ void printSummary(LinkedList* sales) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc > 2) {
-        std::puts("Uso: ventas [ARCHIVO]");
-        return 2;
+    if (argc > 2 || (argc == 2 && asksForHelp(argv[1]))) {
+        return showUsage(kUsage, argc == 2);
     }
     const char* path = argc == 2 ? argv[1] : kDefaultFile;
-    Sales sales(ll_newLinkedList());
+    const Sales sales(ll_newLinkedList());
     if (!sales) {
-        reportError(path, "memoria insuficiente");
-        return 1;
+        reportFile(path, "memoria insuficiente");
+        return EXIT_FAILED;
     }
     if (!loadSales(path, sales.get())) {
-        return 1;
+        return EXIT_FAILED;
     }
     printSummary(sales.get());
-    return 0;
+    return flushOutput() ? EXIT_OK : EXIT_FAILED;
 }
