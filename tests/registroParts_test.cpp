@@ -1,7 +1,7 @@
 // The register program's parts: the rules for names, numbers and salaries, and the register file
 // written and read back.
 #include "console.h"
-#include "fields.h"
+#include "employeeFields.h"
 #include "registerFile.h"
 
 #include <climits>
@@ -190,7 +190,7 @@ TEST(RegisterFile, RefusesAFileThatIsNoRegisterNamingTheLineAndTheReason) {
         {kHeader + "7,Eva,Luna,,3\n"s, "2: el salario debe ser " + std::string(SALARY_RULE)},
         {kHeader + "7,Eva,Luna,1.00,-3\n"s,
          "2: el sector debe ser un número entero de 1 en adelante"},
-        {kHeader + std::string(5000, '7') + "\n", "2: la línea es demasiado larga"},
+        {kHeader + std::string(5000, '7') + "\n", "2: la línea es demasiado larga (más de 4096 bytes)"},
     };
     console::TempDir dir;
     for (const auto& [content, reason] : cases) {
@@ -201,7 +201,7 @@ TEST(RegisterFile, RefusesAFileThatIsNoRegisterNamingTheLineAndTheReason) {
     }
     fs::create_directory(dir / "carpeta.csv");
     EXPECT_EQ(Session(dir / "carpeta.csv").load(),
-              (dir / "carpeta.csv").string() + ":1: no se pudo leer el archivo (Is a directory)\n");
+              (dir / "carpeta.csv").string() + ":1: no se pudo leer: Is a directory\n");
 }
 
 TEST(RegisterFile, HoldsAThousandEmployeesAndRefusesOneMore) {

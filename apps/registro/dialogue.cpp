@@ -1,7 +1,7 @@
 #include "dialogue.h"
 
 #include "answers.h"
-#include "fields.h"
+#include "employeeFields.h"
 #include "informes.h"
 #include "status.h"
 

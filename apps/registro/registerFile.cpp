@@ -1,15 +1,16 @@
 #include "registerFile.h"
 
 #include "AtomicFile.h"
+#include "Diagnostic.h"
+#include "Fields.h"
 #include "File.h"
 #include "LineReader.h"
-#include "fields.h"
+#include "employeeFields.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -19,21 +20,6 @@ constexpr int kFields = 5;
 // Far more than an employee's line can need (about 140 bytes), little enough to show a file that
 // is no register for what it is.
 constexpr size_t kLongestLine = 4096;
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-// Prints the one line that refuses the file.
-void refuse(const char* path, long line, const std::string& reason) {
-    if (line > 0) {
-        std::printf("%s:%ld: %s\n", path, line, reason.c_str());
-    } else {
-        std::printf("%s: %s\n", path, reason.c_str());
-    }
-}
-
-bool isBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
-
 // Cuts line at its commas into fields; false unless there are exactly kFields.
 bool splitFields(std::string_view line, std::array<std::string_view, kFields>& fields) {
     size_t count = 0;
@@ -88,18 +74,6 @@ std::string readEmployee(std::string_view line, Employee& employee) {
     return {};
 }
 
-// Why the reading stopped short of the file's end.
-std::string readingFault(LineReader::Status status, const LineReader& reader) {
-    switch (status) {
-    case LineReader::Status::tooLong:
-        return "la línea es demasiado larga";
-    case LineReader::Status::noMemory:
-        return "memoria insuficiente";
-    default:
-        return std::string("no se pudo leer el archivo (") + std::strerror(reader.error()) + ")";
-    }
-}
-
 } // namespace
 
 bool loadRegister(Register& reg) {
@@ -112,8 +86,7 @@ bool loadRegister(Register& reg) {
         if (errno == ENOENT) {
             return true;
         }
-        refuse(reg.path, 0,
-               std::string("no se pudo abrir el archivo (") + std::strerror(errno) + ")");
+        reportSystemError(reg.path, "no se pudo abrir", errno);
         return false;
     }
     LineReader reader(file.get(), kLongestLine);
@@ -123,23 +96,20 @@ bool loadRegister(Register& reg) {
     LineReader::Status status = LineReader::Status::line;
     while ((status = reader.next(line)) == LineReader::Status::line) {
         if (!afterHeader) {
-            if (line.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-                line.remove_prefix(kByteOrderMark.size());
-            }
-            if (line != REGISTER_HEADER) {
-                refuse(reg.path, reader.number(),
-                       std::string("la primera línea debe ser ") + REGISTER_HEADER);
+            if (!isHeaderLine(line, REGISTER_HEADER)) {
+                reportLine(reg.path, reader.number(),
+                           std::string("la primera línea debe ser ") + REGISTER_HEADER);
                 return false;
             }
             afterHeader = true;
             continue;
         }
-        if (isBlank(line)) {
+        if (isBlankLine(line)) {
             continue;
         }
         if (reg.employees == EMPLOYEES) {
-            refuse(reg.path, reader.number(),
-                   "hay más de " + std::to_string(EMPLOYEES) + " empleados");
+            reportLine(reg.path, reader.number(),
+                       "hay más de " + std::to_string(EMPLOYEES) + " empleados");
             return false;
         }
         Employee employee{};
@@ -150,7 +120,7 @@ bool loadRegister(Register& reg) {
                     std::to_string(lineOfSlot[static_cast<size_t>(earlier)]);
         }
         if (!fault.empty()) {
-            refuse(reg.path, reader.number(), fault);
+            reportLine(reg.path, reader.number(), fault);
             return false;
         }
         // A fresh table fills its slots in order: this employee takes slot reg.employees.
@@ -160,7 +130,7 @@ bool loadRegister(Register& reg) {
         reg.highestId = std::max(reg.highestId, employee.id);
     }
     if (status != LineReader::Status::end) {
-        refuse(reg.path, reader.number(), readingFault(status, reader));
+        reportReadFailure(reg.path, reader, status);
         return false;
     }
     return true;

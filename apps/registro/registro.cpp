@@ -7,6 +7,7 @@
 #include "registerFile.h"
 #include "sessionLock.h"
 #include "status.h"
+#include "usage.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -27,7 +28,7 @@ Register staff;
 // The register file the command line names, or null when it asks for the usage text (help tells
 // which status that ends with).
 const char* registerFileOf(int argc, char** argv, bool& help) {
-    help = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+    help = argc == 2 && asksForHelp(argv[1]);
     if (argc == 1) {
         return DEFAULT_FILE;
     }
@@ -44,8 +45,7 @@ int main(int argc, char** argv) {
     bool help = false;
     staff.path = registerFileOf(argc, argv, help);
     if (staff.path == nullptr) {
-        std::fputs(USAGE, stdout);
-        return help && flushOutput() ? EXIT_OK : EXIT_USAGE;
+        return showUsage(USAGE, help);
     }
     SessionLock lock;
     switch (lock.take(staff.path)) {

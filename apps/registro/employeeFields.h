@@ -1,5 +1,5 @@
-#ifndef REGISTRO_FIELDS_H
-#define REGISTRO_FIELDS_H
+#ifndef REGISTRO_EMPLOYEEFIELDS_H
+#define REGISTRO_EMPLOYEEFIELDS_H
 
 // The rules for an employee's fields, the same for an answer typed at the console and for a field
 // of the register file, so that whatever the program stores it can read back.

@@ -1,7 +1,8 @@
-#include "fields.h"
+#include "employeeFields.h"
+
+#include "Fields.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
@@ -116,11 +117,7 @@ NameCheck readName(std::string_view text, char (&name)[NAME_LENGTH + 1]) {
 
 bool readWholeNumber(std::string_view text, int& value) {
     int parsed = 0;
-    if (text.empty() || !isAsciiDigits(text)) {
-        return false;
-    }
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (result.ec != std::errc{} || parsed < 1) {
+    if (!isAsciiDigits(text) || parseInt32(text, parsed) != IntegerText::ok || parsed < 1) {
         return false;
     }
     value = parsed;
