@@ -29,8 +29,10 @@
 #include <cstring>
 #include <string_view>
 
-// The sanitizer runtimes, when linked in: where their reports go, and leak checking left off
-// for the case's process, whose blocks the heap counter follows instead.
+// The sanitizer runtimes, when linked in: where AddressSanitizer reports, and leak checking left
+// off for the case's process, whose blocks the heap counter follows instead. (gcc's
+// UndefinedBehaviorSanitizer, a library of its own, resets its report file as it starts: it
+// reports on the case's standard error.)
 extern "C" void __sanitizer_set_report_fd(void* fd) __attribute__((weak));
 extern "C" void __lsan_disable(void) __attribute__((weak));
 
@@ -175,7 +177,8 @@ Outcome finishedOutcome(const ProbeCase& probe) {
     // Line by line, as at a terminal, so that a list that crashes has shown what it printed.
     setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     if (__sanitizer_set_report_fd != nullptr) {
-        __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<intptr_t>(pipes.sanitizer.write)));
+        __sanitizer_set_report_fd(
+            reinterpret_cast<void*>(static_cast<intptr_t>(pipes.sanitizer.write)));
     }
     if (__lsan_disable != nullptr) {
         __lsan_disable();
@@ -339,13 +342,13 @@ void endCase(pid_t supervisor, int lifeline, Stream (&streams)[3]) {
     }
 }
 
-// The sanitizer's first report line: from "ERROR: " on in an error report, or the line of a
-// "runtime error:"; empty when the text has neither.
-std::string firstReportLine(std::string_view report) {
+// The sanitizer's first report line: from "ERROR: " on in an error report (when errors counts
+// them), or the line of a "runtime error:"; empty when the text has neither.
+std::string firstReportLine(std::string_view report, bool errors) {
     while (!report.empty()) {
         const size_t end = std::min(report.find('\n'), report.size());
         const std::string_view line = report.substr(0, end);
-        if (const size_t error = line.find("ERROR: "); error != std::string_view::npos) {
+        if (const size_t error = line.find("ERROR: "); errors && error != std::string_view::npos) {
             return std::string(line.substr(error));
         }
         if (line.find("runtime error:") != std::string_view::npos) {
@@ -455,10 +458,14 @@ Outcome runCaseIsolated(const ProbeCase& probe, const Isolation& isolation) {
     }
     pipes.closeReadEnds();
     Outcome outcome = isolatedOutcome(probe, waited == Waited::deadline);
-    outcome.sanitizerLine = firstReportLine(sanitizer.kept);
-    if (!outcome.sanitizerLine.empty() &&
-        (outcome.ending == Ending::signal || outcome.ending == Ending::exited)) {
-        outcome.ending = Ending::sanitizer;
+    if (outcome.ending == Ending::signal || outcome.ending == Ending::exited) {
+        outcome.sanitizerLine = firstReportLine(sanitizer.kept, true);
+        if (outcome.sanitizerLine.empty()) {
+            outcome.sanitizerLine = firstReportLine(err.kept, false);
+        }
+        if (!outcome.sanitizerLine.empty()) {
+            outcome.ending = Ending::sanitizer;
+        }
     }
     outcome.out = std::move(out);
     outcome.err = std::move(err);

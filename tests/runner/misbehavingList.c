@@ -58,6 +58,14 @@ static void leaveProcessBehind(int detached) {
 }
 #endif
 
+#ifdef MISBEHAVE_crashesInPop
+/* An address nothing is at, which the compiler cannot see is constant. */
+static Node* nowhere(void) {
+    Node* volatile address = (Node*)16;
+    return address;
+}
+#endif
+
 LinkedList* ll_newLinkedList(void) {
 #if defined(MISBEHAVE_forksHolder) || defined(MISBEHAVE_forksDetached)
     leaveProcessBehind(
@@ -99,7 +107,7 @@ Node* test_getNode(LinkedList* this_, int nodeIndex) {
 #ifdef MISBEHAVE_crashesInPop
     /* And the last node comes back as an address nothing is at. */
     if (nodeIndex == this_->size - 1 && nodeIndex > 0) {
-        return (Node*)16;
+        return nowhere();
     }
 #endif
     Node* node = this_->pFirstNode;
@@ -144,7 +152,7 @@ void* ll_pop(LinkedList* this_, int index) {
 #ifdef MISBEHAVE_crashesInPop
     /* No bounds check: an index outside the list walks off its end. */
     if (index < 0) {
-        return ((Node*)NULL)->pElement;
+        return nowhere()->pElement;
     }
 #endif
     if (this_ == NULL || index < 0 || index >= this_->size) {
