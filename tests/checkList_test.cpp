@@ -96,8 +96,9 @@ TEST_F(CheckListPlain, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
     const auto sound = check({"../list/list.c"});
     EXPECT_EQ(sound.exitCode, 0) << sound.output;
     EXPECT_NE(builtAt(), builtFirst);
-    EXPECT_TRUE(std::regex_search(sound.output, std::regex("list\\.c:[0-9]+:[0-9]+: warning: "
-                                                           ".{1,3}unused.{1,3} defined but not used")))
+    EXPECT_TRUE(
+        std::regex_search(sound.output, std::regex("list\\.c:[0-9]+:[0-9]+: warning: "
+                                                   ".{1,3}unused.{1,3} defined but not used")))
         << sound.output;
     EXPECT_TRUE(sound.output.ends_with("\n33 passed, 0 failed\n")) << sound.output;
 
@@ -134,8 +135,8 @@ TEST_F(CheckListPlain, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
     const std::string longSize =
         std::regex_replace(header, std::regex("    int size;"), "    long size;");
     console::writeFile(work_ / "list" / "LinkedList.h", longSize);
-    EXPECT_NE(check({"../list/list.c"}).output.find(
-                  "it differs at the second field of `LinkedList`, `int size`."),
+    EXPECT_NE(check({"../list/list.c"})
+                  .output.find("it differs at the second field of `LinkedList`, `int size`."),
               std::string::npos);
     fs::remove(work_ / "list" / "LinkedList.h");
 }

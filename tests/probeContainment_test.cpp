@@ -247,8 +247,7 @@ TEST(ProbeOutput, WhatTheListPrintsStaysInTheReportOfItsCase) {
     const auto run = runMisbehaving("prints", {"--case", "countProbeCase01"});
     EXPECT_EQ(run.exitCode, 1);
     const std::string label = "  [countProbeCase01] ";
-    const std::string expectedStart =
-        "FAIL countProbe countProbeCase01 countProbe.cpp:";
+    const std::string expectedStart = "FAIL countProbe countProbeCase01 countProbe.cpp:";
     ASSERT_TRUE(run.output.starts_with(expectedStart)) << run.output;
     const std::vector<std::string> lines = linesOf(run.output);
     ASSERT_GT(lines.size(), 12u);
@@ -256,8 +255,8 @@ TEST(ProbeOutput, WhatTheListPrintsStaysInTheReportOfItsCase) {
     for (size_t i = 1; i + 1 < lines.size(); i++) {
         EXPECT_TRUE(lines[i].starts_with("  [countProbeCase01]")) << lines[i];
     }
-    EXPECT_NE(run.output.find(label + "the list printed:\n" + label + "  ll_len: size 5\n" +
-                              label + "  000"),
+    EXPECT_NE(run.output.find(label + "the list printed:\n" + label + "  ll_len: size 5\n" + label +
+                              "  000"),
               std::string::npos)
         << run.output;
     EXPECT_TRUE(std::regex_search(run.output, std::regex(R"(\.\.\. and \d+ more bytes\n)")))
@@ -275,7 +274,8 @@ TEST(ProbeOutput, TapAndJunitStayValidWhateverTheListPrints) {
     const auto run = runMisbehaving(
         "prints", {"--tap", "--group", "countProbe", "--junit", (dir / "results.xml").string()});
     EXPECT_EQ(run.exitCode, 1);
-    const std::regex tapLine(R"(TAP version 13|1\.\.3|(not )?ok \d - countProbe countProbeCase0\d|#( .*)?)");
+    const std::regex tapLine(
+        R"(TAP version 13|1\.\.3|(not )?ok \d - countProbe countProbeCase0\d|#( .*)?)");
     for (const std::string& line : linesOf(run.output)) {
         EXPECT_TRUE(std::regex_match(line, tapLine)) << line;
     }
@@ -301,8 +301,9 @@ TEST(ProbeOutput, TapAndJunitStayValidWhateverTheListPrints) {
     EXPECT_EQ(count("<system-err>"), 2u);
     EXPECT_EQ(count("</system-err>\n"), 2u);
     EXPECT_EQ(count("<failure "), 2u);
-    EXPECT_NE(xml.find("<system-err>FAIL fake line\nnot ok 99 - fake\n&lt;/system-err&gt;&amp;??\n"),
-              std::string::npos)
+    EXPECT_NE(
+        xml.find("<system-err>FAIL fake line\nnot ok 99 - fake\n&lt;/system-err&gt;&amp;??\n"),
+        std::string::npos)
         << xml;
 }
 
@@ -350,8 +351,9 @@ TEST(ProbeSanitizer, AUseAfterFreeFailsItsCaseWithTheSanitizersFirstLine) {
     const auto fails = failLines(run.output);
     ASSERT_EQ(fails.size(), 1u) << run.output;
     EXPECT_TRUE(std::regex_match(
-        fails[0], std::regex("FAIL extractProbe extractProbeCase02 ERROR: AddressSanitizer: "
-                             "heap-use-after-free on address 0x[0-9a-f]+ .* in ll_pop\\(list, 0\\)")))
+        fails[0],
+        std::regex("FAIL extractProbe extractProbeCase02 ERROR: AddressSanitizer: "
+                   "heap-use-after-free on address 0x[0-9a-f]+ .* in ll_pop\\(list, 0\\)")))
         << fails[0];
     EXPECT_NE(run.output.find("  [extractProbeCase02] the sanitizer reported:\n"),
               std::string::npos)

@@ -28,6 +28,7 @@ TEST(HeapCounter, CountsTheBlocksAllocatedSinceItStartedAndNotFreed) {
     void* grown = realloc(nullptr, 8);
     keep(grown);
     grown = realloc(grown, 100);
+    keep(grown);
     void* dropped = realloc(malloc(5), 0);
     int* one = new int(1);
     int* three = new int[3];
@@ -94,7 +95,8 @@ TEST(HeapCounter, SaysSoWhenThereAreTooManyBlocksToFollow) {
 }
 
 TEST(SafeText, KeepsUtf8AndPrintableCharactersOnly) {
-    EXPECT_EQ(printable("año 2\xe2\x82\xac \xf0\x9f\x98\x80\tfin"), "año 2\xe2\x82\xac \xf0\x9f\x98\x80\tfin");
+    EXPECT_EQ(printable("año 2\xe2\x82\xac \xf0\x9f\x98\x80\tfin"),
+              "año 2\xe2\x82\xac \xf0\x9f\x98\x80\tfin");
     EXPECT_EQ(printable("\x01\x1b[2J\x7f"), "??[2J?");
     // A stray continuation, a cut sequence, an overlong form, a surrogate, past U+10FFFF.
     EXPECT_EQ(printable("\x80|\xc3|\xc0\x80|\xed\xa0\x80|\xf4\x90\x80\x80|\xe2\x82"),

@@ -33,8 +33,10 @@
 // off for the case's process, whose blocks the heap counter follows instead. (gcc's
 // UndefinedBehaviorSanitizer, a library of its own, resets its report file as it starts: it
 // reports on the case's standard error.)
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp): the runtimes' names
 extern "C" void __sanitizer_set_report_fd(void* fd) __attribute__((weak));
 extern "C" void __lsan_disable(void) __attribute__((weak));
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 
 namespace {
 
@@ -167,18 +169,20 @@ Outcome finishedOutcome(const ProbeCase& probe) {
     handle(SIGTERM, SIG_DFL);
     setpgid(0, 0);
     const int nothing = open("/dev/null", O_RDONLY);
-    if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 || dup2(pipes.out.write, STDOUT_FILENO) < 0 ||
-        dup2(pipes.err.write, STDERR_FILENO) < 0) {
+    if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 ||
+        dup2(pipes.out.write, STDOUT_FILENO) < 0 || dup2(pipes.err.write, STDERR_FILENO) < 0) {
         leaveProcess(kSupervisorFailed);
     }
     close(nothing);
     closeEnd(pipes.out.write);
     closeEnd(pipes.err.write);
-    // Line by line, as at a terminal, so that a list that crashes has shown what it printed.
-    setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    // Line by line, as at a terminal, so that a list that crashes has shown what it printed;
+    // left fully buffered should that fail.
+    (void)setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     if (__sanitizer_set_report_fd != nullptr) {
-        __sanitizer_set_report_fd(
-            reinterpret_cast<void*>(static_cast<intptr_t>(pipes.sanitizer.write)));
+        // The runtime takes the descriptor in a pointer.
+        const auto fd = static_cast<intptr_t>(pipes.sanitizer.write);
+        __sanitizer_set_report_fd(reinterpret_cast<void*>(fd)); // NOLINT(performance-no-int-to-ptr)
     }
     if (__lsan_disable != nullptr) {
         __lsan_disable();
@@ -420,9 +424,8 @@ Outcome runCaseInProcess(const ProbeCase& probe) {
 Outcome runCaseIsolated(const ProbeCase& probe, const Isolation& isolation) {
     resetCaseMonitor();
     CasePipes pipes{openPipe(), openPipe(), openPipe(), openPipe()};
-    const auto deadline =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                           std::chrono::duration<double>(isolation.timeout));
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(isolation.timeout));
     fflush(stdout);
     fflush(stderr);
     const pid_t runner = getpid();

@@ -8,8 +8,8 @@
 #include "probeRegistry.h"
 
 struct Isolation {
-    double timeout;       // seconds a case may run
-    bool pidNamespaces;   // try a PID namespace per case before the subreaper alone
+    double timeout;     // seconds a case may run
+    bool pidNamespaces; // try a PID namespace per case before the subreaper alone
 };
 
 // Readies the runner for isolated cases: the monitor in shared memory, the runner a subreaper of

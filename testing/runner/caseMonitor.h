@@ -20,7 +20,7 @@ struct CaseMonitor {
     // Written by the case's process once the case returned.
     int finished;
     int assertionFailed;
-    int line;       // and the failing assertion's place
+    int line; // and the failing assertion's place
     char file[128];
     bool heapCounted; // the block counts below hold every block of the case
     long liveBlocks;  // blocks the case and the list allocated and did not free
@@ -29,10 +29,10 @@ struct CaseMonitor {
     char report[sizeof utest_printErrorBuffer];
 
     // Written by the processes that supervise the case (caseIsolation.cpp).
-    pid_t reaper;        // the process that reaps the case's processes, as the runner numbers it
-    bool caseEnded;      // the case's process ended, with caseStatus as waitpid() gave it
+    pid_t reaper;   // the process that reaps the case's processes, as the runner numbers it
+    bool caseEnded; // the case's process ended, with caseStatus as waitpid() gave it
     int caseStatus;
-    bool pidNamespace;   // the case ran in a PID namespace of its own
+    bool pidNamespace; // the case ran in a PID namespace of its own
 };
 
 // The monitor the wrappers and the case write: private memory until shareCaseMonitor().
@@ -46,8 +46,7 @@ bool shareCaseMonitor();
 void resetCaseMonitor();
 
 // Copies text into a fixed field, cut to fit and terminated.
-template <size_t N>
-void copyField(char (&field)[N], const char* text) {
+template <size_t N> void copyField(char (&field)[N], const char* text) {
     size_t i = 0;
     for (; i + 1 < N && text[i] != '\0'; i++) {
         field[i] = text[i];

@@ -16,18 +16,18 @@ struct Captured {
 
 struct Outcome {
     Ending ending = Ending::passed;
-    std::string file;     // the failing assertion's source, for Ending::assertion
-    int line = 0;         // and its line
-    std::string report;   // what the case appended to the report
-    int detail = 0;       // the signal, the exit status, or the leaked blocks
-    long leakedBytes = 0; // for Ending::leak
-    std::string lastCall; // the last list call, as "ll_pop(list, 2)"; "" when none was made
-    bool inCall = false;  // the case ended inside that call
-    std::string missing;  // the function the list lacks, for Ending::missing
+    std::string file;          // the failing assertion's source, for Ending::assertion
+    int line = 0;              // and its line
+    std::string report;        // what the case appended to the report
+    int detail = 0;            // the signal, the exit status, or the leaked blocks
+    long leakedBytes = 0;      // for Ending::leak
+    std::string lastCall;      // the last list call, as "ll_pop(list, 2)"; "" when none was made
+    bool inCall = false;       // the case ended inside that call
+    std::string missing;       // the function the list lacks, for Ending::missing
     std::string sanitizerLine; // the sanitizer's first report line, for Ending::sanitizer
-    Captured out;         // what the list printed on its standard output
-    Captured err;         // on its standard error
-    Captured sanitizer;   // what a sanitizer reported
+    Captured out;              // what the list printed on its standard output
+    Captured err;              // on its standard error
+    Captured sanitizer;        // what a sanitizer reported
     double seconds = 0;
 };
 

@@ -69,8 +69,8 @@ void forget(void* address) {
          next = (next + 1) & (kSlots - 1)) {
         const size_t home = slotOf(table[next].address);
         // The entry may fill the hole when its home is not within the cyclic range (slot, next].
-        const bool homeInRange = slot <= next ? (slot < home && home <= next)
-                                              : (slot < home || home <= next);
+        const bool homeInRange =
+            slot <= next ? (slot < home && home <= next) : (slot < home || home <= next);
         if (!homeInRange) {
             table[slot] = table[next];
             table[next] = {};

@@ -36,7 +36,10 @@ class CallText {
     void argument(int value) {
         separate();
         char digits[12];
-        unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : value;
+        unsigned magnitude = static_cast<unsigned>(value);
+        if (value < 0) {
+            magnitude = 0u - magnitude;
+        }
         size_t at = sizeof digits;
         digits[--at] = '\0';
         do {
@@ -53,8 +56,7 @@ class CallText {
         putAddress(reinterpret_cast<uintptr_t>(pointer));
     }
     // Callbacks show as their address, as any other pointer.
-    template <typename Result>
-    void argument(Result (*callback)(void*)) {
+    template <typename Result> void argument(Result (*callback)(void*)) {
         separate();
         putAddress(reinterpret_cast<uintptr_t>(callback));
     }
@@ -113,8 +115,7 @@ class CallText {
 
 // One call through a wrapper: records it when it is the outermost list call of the case, counts
 // it as under way while it runs, then hands over to the list.
-template <typename Result, typename... Parameters>
-struct ListCall {
+template <typename Result, typename... Parameters> struct ListCall {
     const char* name;
     Result (*real)(Parameters...);
 
@@ -143,6 +144,12 @@ struct ListCall {
     }
 };
 
+// The call object for a wrapper, its types taken from the list's function.
+template <typename Result, typename... Parameters>
+ListCall<Result, Parameters...> listCall(const char* name, Result (*real)(Parameters...)) {
+    return {name, real};
+}
+
 } // namespace
 
 void startListCalls(bool isolated) {
@@ -160,15 +167,16 @@ void stopListCalls() {
 }
 
 // The linker fixes these names: __wrap_<name> receives the calls to <name>, and __real_<name> is
-// the list's own function.
-// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+// the list's own function. The macro's arguments are a type and parameter lists, which
+// parentheses would break.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp,bugprone-macro-parentheses)
 extern "C" {
 #define LIST_FUNCTION(Result, name, Parameters, Arguments)                                         \
     Result __real_##name Parameters __attribute__((weak));                                         \
     Result __wrap_##name Parameters {                                                              \
-        return ListCall{#name, __real_##name} Arguments;                                           \
+        return listCall(#name, __real_##name) Arguments;                                           \
     }
 #include "listFunctions.h"
 #undef LIST_FUNCTION
 }
-// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp,bugprone-macro-parentheses)

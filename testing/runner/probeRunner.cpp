@@ -79,8 +79,9 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
 [[noreturn]] void stopBySignal(int signal) {
     fflush(stdout);
     fprintf(stderr, "probeRunner: stopped by SIG%s\n", sigabbrev_np(signal));
-    ::signal(signal, SIG_DFL);
-    raise(signal);
+    // Should either fail, the status still says which signal it was.
+    (void)::signal(signal, SIG_DFL);
+    (void)raise(signal);
     _exit(128 + signal);
 }
 
@@ -90,9 +91,9 @@ unsigned long long probeSeed = 0;
 
 int main(int argc, char** argv) {
     // A closed pipe then shows as a failed write, which the runner reports, and not as a kill.
-    signal(SIGPIPE, SIG_IGN);
-    probeSeed = (static_cast<unsigned long long>(std::random_device{}()) << 32) ^
-                std::random_device{}();
+    (void)signal(SIGPIPE, SIG_IGN);
+    probeSeed =
+        (static_cast<unsigned long long>(std::random_device{}()) << 32) ^ std::random_device{}();
     Options options;
     if (const auto status = parseOptions(argc, argv, options)) {
         return finish(*status);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,23 +22,35 @@ extern "C" void __gcov_dump(void);
 
 namespace {
 
+// The pid that text holds in full, or -1.
+pid_t pidIn(const char* text) {
+    char* end = nullptr;
+    errno = 0;
+    const long pid = strtol(text, &end, 10);
+    return end != text && *end == '\0' && errno == 0 && pid > 0 && pid <= INT_MAX
+               ? static_cast<pid_t>(pid)
+               : -1;
+}
+
 // The parent pid in a /proc/<pid>/stat line: the second field after the command, whose name
-// may hold blanks and parentheses, so it is found after the last ')'.
+// may hold blanks and parentheses, so it is found after the last ')'; -1 if there is none.
 pid_t parentIn(const char* stat) {
     const char* close = strrchr(stat, ')');
-    if (close == nullptr) {
+    if (close == nullptr || close[1] != ' ' || close[2] == '\0' || close[3] != ' ') {
         return -1;
     }
-    char state = 0;
-    int parent = -1;
-    return sscanf(close + 1, " %c %d", &state, &parent) == 2 ? parent : -1;
+    char* end = nullptr;
+    const long parent = strtol(close + 4, &end, 10);
+    return end != close + 4 && *end == ' ' && parent >= 0 && parent <= INT_MAX
+               ? static_cast<pid_t>(parent)
+               : -1;
 }
 
 // True when /proc numbers processes as this process does.
 bool procSeesOwnPid() {
     char link[32] = {};
     const ssize_t length = readlink("/proc/self", link, sizeof link - 1);
-    return length > 0 && atoi(link) == getpid();
+    return length > 0 && pidIn(link) == getpid();
 }
 
 // The pids of this process's children, dead or alive, as /proc lists them.
@@ -48,8 +61,10 @@ std::vector<pid_t> children() {
         return found;
     }
     const pid_t self = getpid();
+    // readdir_r is deprecated, and the runner has one thread.
+    // cppcheck-suppress readdirCalled
     while (const dirent* entry = readdir(proc)) {
-        const pid_t pid = atoi(entry->d_name);
+        const pid_t pid = pidIn(entry->d_name);
         if (pid <= 0) {
             continue;
         }

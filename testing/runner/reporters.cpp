@@ -73,8 +73,8 @@ void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::
         }
         return;
     }
-    printf("%s %s %s%s%s\n", passed ? "PASS" : "FAIL", probe.group, probe.name,
-           passed ? "" : " ", printable(why).c_str());
+    printf("%s %s %s%s%s\n", passed ? "PASS" : "FAIL", probe.group, probe.name, passed ? "" : " ",
+           printable(why).c_str());
     if (!passed) {
         printLines(reportBlock(outcome), "  [" + std::string(probe.name) + "] ");
     }

@@ -41,8 +41,7 @@ Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when 
 runner itself fails (its output, a pipe, a fork, the JUnit file).
 )";
 
-template <typename Names>
-bool isIn(const Names& names, std::string_view name) {
+template <typename Names> bool isIn(const Names& names, std::string_view name) {
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
@@ -116,7 +115,7 @@ int usageError(const std::string& message) {
 }
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
-    static constexpr std::string_view kFlags[] = {"--help",    "-h",         "--list", "--tap",
+    static constexpr std::string_view kFlags[] = {"--help",    "-h",         "--list",  "--tap",
                                                   "--no-fork", "--extended", "--report"};
     static constexpr std::string_view kValued[] = {"--group", "--case", "--junit", "--timeout",
                                                    "--seed"};
