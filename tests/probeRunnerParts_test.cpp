@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <new>
 #include <random>
 #include <vector>
 
@@ -48,6 +49,42 @@ TEST(HeapCounter, CountsTheBlocksAllocatedSinceItStartedAndNotFreed) {
     free(grown);
     free(dropped);
     delete[] three;
+}
+
+// What the count holds after a block from each form of operator new, each freed by its delete
+// before the count stops when released is true, after it otherwise.
+HeapCount countNewAndDelete(bool released) {
+    startHeapCount();
+    void* blocks[] = {::operator new(8),
+                      ::operator new[](16),
+                      ::operator new(24, std::nothrow),
+                      ::operator new[](32, std::nothrow),
+                      ::operator new(40),
+                      ::operator new[](48)};
+    for (void* block : blocks) {
+        keep(block);
+    }
+    HeapCount held{};
+    for (int pass = 0; pass < 2; pass++) {
+        if (pass == (released ? 1 : 0)) {
+            held = stopHeapCount();
+            continue;
+        }
+        ::operator delete(blocks[0]);
+        ::operator delete[](blocks[1]);
+        ::operator delete(blocks[2], std::nothrow);
+        ::operator delete[](blocks[3], std::nothrow);
+        ::operator delete(blocks[4], 40);
+        ::operator delete[](blocks[5], 48);
+    }
+    return held;
+}
+
+TEST(HeapCounter, SeesEveryFormOfNewAndDelete) {
+    const HeapCount held = countNewAndDelete(false);
+    EXPECT_EQ(held.blocks, 6);
+    EXPECT_EQ(held.bytes, 8 + 16 + 24 + 32 + 40 + 48);
+    EXPECT_EQ(countNewAndDelete(true).blocks, 0);
 }
 
 TEST(HeapCounter, FollowsThousandsOfBlocksFreedInAnyOrder) {

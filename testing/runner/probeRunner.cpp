@@ -4,6 +4,7 @@
 #include "junitReport.h"
 #include "probeRegistry.h"
 #include "probeSeed.h"
+#include "processTree.h"
 #include "reporters.h"
 #include "runnerOptions.h"
 #include "utest.h"
@@ -79,6 +80,7 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
 [[noreturn]] void stopBySignal(int signal) {
     fflush(stdout);
     fprintf(stderr, "probeRunner: stopped by SIG%s\n", sigabbrev_np(signal));
+    writeOutBeforeEnding();
     // Should either fail, the status still says which signal it was.
     (void)::signal(signal, SIG_DFL);
     (void)raise(signal);

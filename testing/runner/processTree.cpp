@@ -118,10 +118,14 @@ void killChildren() {
     }
 }
 
-void leaveProcess(int status) {
+void writeOutBeforeEnding() {
     fflush(nullptr);
 #ifdef COVERAGE_BUILD
     __gcov_dump();
 #endif
+}
+
+void leaveProcess(int status) {
+    writeOutBeforeEnding();
     _exit(status);
 }

@@ -17,8 +17,12 @@ bool becomeSubreaper();
 // pid it has here, as inside a PID namespace without a /proc of its own.
 void killChildren();
 
-// Leaves a forked process without running the exit handlers it inherited, after writing out
-// what stdio still holds (and, in coverage builds, the coverage counts).
+// Writes out what stdio still holds and, in coverage builds, the coverage counts, which only an
+// exit handler writes otherwise: for a process about to end without running them.
+void writeOutBeforeEnding();
+
+// Leaves a forked process without running the exit handlers it inherited, after
+// writeOutBeforeEnding().
 [[noreturn]] void leaveProcess(int status);
 
 #endif

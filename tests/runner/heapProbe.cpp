@@ -17,11 +17,19 @@ void heapProbeCase01() {
     utest_assertEqualsIntMsg(ll_deleteLinkedList(list), 0, "\nError al borrar la lista\n");
 }
 
-// An element of the case's own, popped and freed, and its list disposed of.
+static void touch(void* /*element*/) {}
+
+static int one(void* /*element*/) {
+    return 1;
+}
+
+// An element of the case's own, mapped, counted, popped and freed, and its list disposed of.
 void heapProbeCase02() {
     LinkedList* list = ll_newLinkedList();
     void* element = malloc(24);
     ll_add(list, element);
+    ll_map(list, touch);
+    utest_assertEqualsIntMsg(ll_count(list, one), 1, "\nError al contar\n");
     free(ll_pop(list, 0));
     utest_assertEqualsIntMsg(ll_deleteLinkedList(list), 0, "\nError al borrar la lista\n");
 }
