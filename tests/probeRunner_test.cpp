@@ -193,6 +193,9 @@ TEST(ProbeRunner, RefusesBadOptionsWithStatusTwoAndRunsNothing) {
         {"--timeout", "1e19"},
         {"--timeout", "inf"},
         {"--timeout"},
+        {"--seed", "x"},
+        {"--seed", "-1"},
+        {"--seed", "99999999999999999999"},
         {"--list=yes"},
         {"extra"},
         {"--group", "positionProbe", "--case", "memberProbeCase02"}};
@@ -208,6 +211,12 @@ TEST(ProbeRunner, AcceptsAFractionalTimeout) {
     const auto run = runner({"--timeout", "0.5", "--group", "extractProbe"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.output.find("5 passed, 0 failed\n"), std::string::npos);
+}
+
+TEST(ProbeRunner, AcceptsASeed) {
+    const auto run = runner({"--seed", "18446744073709551615", "--group", "countProbe"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.output.find("3 passed, 0 failed\n"), std::string::npos);
 }
 
 TEST(ProbeRunner, AcceptsATimeoutOfUpToADay) {
