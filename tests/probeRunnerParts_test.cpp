@@ -74,8 +74,13 @@ HeapCount countNewAndDelete(bool released) {
         ::operator delete[](blocks[1]);
         ::operator delete(blocks[2], std::nothrow);
         ::operator delete[](blocks[3], std::nothrow);
+#ifdef __cpp_sized_deallocation // clang 14 leaves the sized forms out unless asked
         ::operator delete(blocks[4], 40);
         ::operator delete[](blocks[5], 48);
+#else
+        ::operator delete(blocks[4]);
+        ::operator delete[](blocks[5]);
+#endif
     }
     return held;
 }
