@@ -9,11 +9,25 @@ namespace {
 constexpr int kCases = 33;
 const std::string kBanner = "Setup...\r\n";
 
-// The groups in the order they run, with their number of cases.
-const std::vector<std::pair<std::string, int>> kGroups = {
-    {"appendProbe", 5},   {"fetchProbe", 5},  {"extractProbe", 5},
-    {"sliceProbe", 4},    {"memberProbe", 3}, {"supersetProbe", 4},
-    {"positionProbe", 2}, {"countProbe", 3},  {"disposeProbe", 2}};
+// The conformance groups in the order they run, with their number of cases, as the case list
+// names them.
+std::vector<std::pair<std::string, int>> conformanceGroups() {
+    std::vector<std::pair<std::string, int>> groups;
+    auto add = [&groups](const std::string& group) {
+        if (groups.empty() || groups.back().first != group) {
+            groups.emplace_back(group, 0);
+        }
+        groups.back().second++;
+    };
+#define CONFORMANCE_CASE(group, number) add(#group);
+#define EXTENDED_CASE(group, number)
+#include "probeCases.h"
+#undef CONFORMANCE_CASE
+#undef EXTENDED_CASE
+    return groups;
+}
+
+const std::vector<std::pair<std::string, int>> kGroups = conformanceGroups();
 
 console::Run runner(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), PROBERUNNER_PATH);
@@ -39,27 +53,34 @@ std::string repeat(const std::string& text, int times) {
     return repeated;
 }
 
-// The plain output of a run in which every case passes.
-std::string passingRun() {
+// The plain output of a run in which every case passes; with --report, the report between the
+// lines and the summary.
+std::string passingRun(const std::string& report = "") {
     std::string expected;
     for (const std::string& name : allCases()) {
         expected += "PASS " + name + "\n";
     }
-    return expected + repeat(kBanner, 9) + "33 passed, 0 failed\n";
+    return expected + report + "33 passed, 0 failed\n";
 }
 
-TEST(ProbeRunner, PassesEveryCaseWithOnlyTheNineBannersInTheReport) {
+TEST(ProbeRunner, PassesEveryCase) {
     const auto run = runner({});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, passingRun());
 }
 
+TEST(ProbeRunner, ShowsOnlyTheNineBannersAsTheWholeReport) {
+    const auto run = runner({"--report"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, passingRun(repeat(kBanner, 9)));
+}
+
 TEST(ProbeRunner, RunsTheSameInProcessWithoutFork) {
     // The cases keep their lists on purpose: leak checking would fail a run in one process.
     setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-    const auto run = runner({"--no-fork"});
+    const auto run = runner({"--no-fork", "--report"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.output, passingRun());
+    EXPECT_EQ(run.output, passingRun(repeat(kBanner, 9)));
 }
 
 TEST(ProbeRunner, ListsEveryCaseInOrder) {
@@ -87,11 +108,10 @@ TEST(ProbeRunner, FiltersByGroupAndByCase) {
 }
 
 TEST(ProbeRunner, RunsTheSetupOfTheSelectedGroupsOnly) {
-    const auto narrowed = runner({"--group", "positionProbe"});
-    EXPECT_EQ(narrowed.exitCode, 0);
-    EXPECT_EQ(narrowed.output, "PASS positionProbe positionProbeCase01\n"
-                               "PASS positionProbe positionProbeCase02\n" +
-                                   kBanner + "2 passed, 0 failed\n");
+    EXPECT_EQ(runner({"--group", "positionProbe", "--report"}).output,
+              "PASS positionProbe positionProbeCase01\n"
+              "PASS positionProbe positionProbeCase02\n" +
+                  kBanner + "2 passed, 0 failed\n");
 }
 
 TEST(ProbeRunner, WritesATapStreamWithItsPlan) {
@@ -103,6 +123,10 @@ TEST(ProbeRunner, WritesATapStreamWithItsPlan) {
     const auto run = runner({"--tap"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, expected + "# 33 passed, 0 failed\n");
+    EXPECT_EQ(runner({"--tap", "--report", "--group", "countProbe"}).output,
+              "TAP version 13\n1..3\nok 1 - countProbe countProbeCase01\n"
+              "ok 2 - countProbe countProbeCase02\nok 3 - countProbe countProbeCase03\n"
+              "# Setup...\n# 3 passed, 0 failed\n");
     EXPECT_EQ(runner({"--tap", "--case", "Case04"}).output.substr(0, 20), "TAP version 13\n1..5\n");
 }
 
@@ -148,7 +172,7 @@ TEST(ProbeRunner, ShowsHelp) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output.rfind("Usage: probeRunner [OPTION]...\n", 0), 0u);
     for (const char* option : {"--group NAME", "--case NAME", "--list", "--tap", "--junit FILE",
-                               "--no-fork", "--timeout SECONDS", "--help"}) {
+                               "--report", "--no-fork", "--timeout SECONDS", "--help"}) {
         EXPECT_NE(run.output.find(option), std::string::npos) << option;
     }
 }
@@ -169,6 +193,9 @@ TEST(ProbeRunner, RefusesBadOptionsWithStatusTwoAndRunsNothing) {
         {"--timeout", "1e19"},
         {"--timeout", "inf"},
         {"--timeout"},
+        {"--seed", "x"},
+        {"--seed", "-1"},
+        {"--seed", "99999999999999999999"},
         {"--list=yes"},
         {"extra"},
         {"--group", "positionProbe", "--case", "memberProbeCase02"}};
@@ -184,6 +211,12 @@ TEST(ProbeRunner, AcceptsAFractionalTimeout) {
     const auto run = runner({"--timeout", "0.5", "--group", "extractProbe"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.output.find("5 passed, 0 failed\n"), std::string::npos);
+}
+
+TEST(ProbeRunner, AcceptsASeed) {
+    const auto run = runner({"--seed", "18446744073709551615", "--group", "countProbe"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.output.find("3 passed, 0 failed\n"), std::string::npos);
 }
 
 TEST(ProbeRunner, AcceptsATimeoutOfUpToADay) {

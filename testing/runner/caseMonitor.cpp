@@ -1,0 +1,45 @@
+// The case monitor and the memory it lives in.
+#include "caseMonitor.h"
+
+#include <sys/mman.h>
+
+namespace {
+
+// Where the monitor lives until the runner shares it: under --no-fork it never moves.
+CaseMonitor privateMonitor;
+CaseMonitor* monitor = &privateMonitor;
+
+} // namespace
+
+CaseMonitor& caseMonitor() {
+    return *monitor;
+}
+
+bool shareCaseMonitor() {
+    void* shared = mmap(nullptr, sizeof(CaseMonitor), PROT_READ | PROT_WRITE,
+                        MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (shared == MAP_FAILED) {
+        return false;
+    }
+    monitor = static_cast<CaseMonitor*>(shared);
+    return true;
+}
+
+void resetCaseMonitor() {
+    CaseMonitor& m = *monitor;
+    m.lastCall[0] = '\0';
+    m.callDepth = 0;
+    m.missing[0] = '\0';
+    m.finished = 0;
+    m.assertionFailed = 0;
+    m.line = 0;
+    m.file[0] = '\0';
+    m.heapCounted = false;
+    m.liveBlocks = 0;
+    m.liveBytes = 0;
+    m.reportSize = 0;
+    m.reaper = 0;
+    m.caseEnded = false;
+    m.caseStatus = 0;
+    m.pidNamespace = false;
+}

@@ -1,0 +1,57 @@
+#ifndef CASE_MONITOR_H
+#define CASE_MONITOR_H
+
+// What a case's processes leave behind for the runner: the last list call, a function the list
+// lacks, and the case's own result and report. A case that crashes, hangs or is killed cannot
+// hand anything back, so all of it lives in memory shared with the case's processes, mapped
+// before they are forked, and is written as it happens without any heap allocation.
+
+#include "utest.h"
+
+#include <cstddef>
+#include <sys/types.h>
+
+struct CaseMonitor {
+    // Written by the list wrappers in the case's process (listCalls.cpp).
+    char lastCall[160]; // the outermost list call made last, as "ll_pop(list, 2)"; "" before any
+    int callDepth;      // list calls under way: above 0 while the list runs
+    char missing[64];   // the first list function called that the list does not implement
+
+    // Written by the case's process once the case returned.
+    int finished;
+    int assertionFailed;
+    int line; // and the failing assertion's place
+    char file[128];
+    bool heapCounted; // the block counts below hold every block of the case
+    long liveBlocks;  // blocks the case and the list allocated and did not free
+    long liveBytes;
+    size_t reportSize; // what the case appended to the report
+    char report[sizeof utest_printErrorBuffer];
+
+    // Written by the processes that supervise the case (caseIsolation.cpp).
+    pid_t reaper;   // the process that reaps the case's processes, as the runner numbers it
+    bool caseEnded; // the case's process ended, with caseStatus as waitpid() gave it
+    int caseStatus;
+    bool pidNamespace; // the case ran in a PID namespace of its own
+};
+
+// The monitor the wrappers and the case write: private memory until shareCaseMonitor().
+CaseMonitor& caseMonitor();
+
+// Moves the monitor to memory shared with every process forked afterwards; false (the monitor
+// stays private) when the mapping fails.
+bool shareCaseMonitor();
+
+// Clears what the last case left, before the next one starts.
+void resetCaseMonitor();
+
+// Copies text into a fixed field, cut to fit and terminated.
+template <size_t N> void copyField(char (&field)[N], const char* text) {
+    size_t i = 0;
+    for (; i + 1 < N && text[i] != '\0'; i++) {
+        field[i] = text[i];
+    }
+    field[i] = '\0';
+}
+
+#endif

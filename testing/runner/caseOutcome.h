@@ -1,0 +1,42 @@
+#ifndef CASE_OUTCOME_H
+#define CASE_OUTCOME_H
+
+// How a case ended, and the few words that say why it failed.
+
+#include <string>
+
+// How a case ended.
+enum class Ending { passed, assertion, signal, timeout, exited, sanitizer, missing, leak };
+
+// The first bytes a stream carried, and how many more were dropped.
+struct Captured {
+    std::string kept;
+    size_t dropped = 0;
+};
+
+struct Outcome {
+    Ending ending = Ending::passed;
+    std::string file;          // the failing assertion's source, for Ending::assertion
+    int line = 0;              // and its line
+    std::string report;        // what the case appended to the report
+    int detail = 0;            // the signal, the exit status, or the leaked blocks
+    long leakedBytes = 0;      // for Ending::leak
+    std::string lastCall;      // the last list call, as "ll_pop(list, 2)"; "" when none was made
+    bool inCall = false;       // the case ended inside that call
+    std::string missing;       // the function the list lacks, for Ending::missing
+    std::string sanitizerLine; // the sanitizer's first report line, for Ending::sanitizer
+    Captured out;              // what the list printed on its standard output
+    Captured err;              // on its standard error
+    Captured sanitizer;        // what a sanitizer reported
+    double seconds = 0;
+};
+
+// Why a failed case failed, in one line: the assertion's place, the signal, the timeout, the
+// exit, the sanitizer's report, the missing function or the leak, with the list call it
+// happened in or after where that helps. Empty for a passed case.
+std::string describeFailure(const Outcome& outcome, double timeout);
+
+// The JUnit failure type of an ending: "assertion", "crash", "timeout" ...
+const char* failureType(Ending ending);
+
+#endif

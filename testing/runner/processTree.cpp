@@ -1,0 +1,131 @@
+// PID namespaces, subreapers and the killing of a process's descendants.
+#include "processTree.h"
+
+#include <dirent.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#ifdef COVERAGE_BUILD
+// Coverage builds write their counts from an exit handler, which _exit skips.
+extern "C" void __gcov_dump(void);
+#endif
+
+namespace {
+
+// The pid that text holds in full, or -1.
+pid_t pidIn(const char* text) {
+    char* end = nullptr;
+    errno = 0;
+    const long pid = strtol(text, &end, 10);
+    return end != text && *end == '\0' && errno == 0 && pid > 0 && pid <= INT_MAX
+               ? static_cast<pid_t>(pid)
+               : -1;
+}
+
+// The parent pid in a /proc/<pid>/stat line: the second field after the command, whose name
+// may hold blanks and parentheses, so it is found after the last ')'; -1 if there is none.
+pid_t parentIn(const char* stat) {
+    const char* close = strrchr(stat, ')');
+    if (close == nullptr || close[1] != ' ' || close[2] == '\0' || close[3] != ' ') {
+        return -1;
+    }
+    char* end = nullptr;
+    const long parent = strtol(close + 4, &end, 10);
+    return end != close + 4 && *end == ' ' && parent >= 0 && parent <= INT_MAX
+               ? static_cast<pid_t>(parent)
+               : -1;
+}
+
+// True when /proc numbers processes as this process does.
+bool procSeesOwnPid() {
+    char link[32] = {};
+    const ssize_t length = readlink("/proc/self", link, sizeof link - 1);
+    return length > 0 && pidIn(link) == getpid();
+}
+
+// The pids of this process's children, dead or alive, as /proc lists them.
+std::vector<pid_t> children() {
+    std::vector<pid_t> found;
+    DIR* proc = opendir("/proc");
+    if (proc == nullptr) {
+        return found;
+    }
+    const pid_t self = getpid();
+    // readdir_r is deprecated, and the runner has one thread.
+    // cppcheck-suppress readdirCalled
+    while (const dirent* entry = readdir(proc)) {
+        const pid_t pid = pidIn(entry->d_name);
+        if (pid <= 0) {
+            continue;
+        }
+        char path[64];
+        snprintf(path, sizeof path, "/proc/%d/stat", pid);
+        FILE* file = fopen(path, "r");
+        if (file == nullptr) {
+            continue;
+        }
+        char stat[512] = {};
+        const bool read = fgets(stat, sizeof stat, file) != nullptr;
+        fclose(file);
+        if (read && parentIn(stat) == self) {
+            found.push_back(pid);
+        }
+    }
+    closedir(proc);
+    return found;
+}
+
+// Waits for a child to end; false when it is not this process's child.
+bool reap(pid_t pid) {
+    int status = 0;
+    pid_t done = 0;
+    while ((done = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+    }
+    return done == pid;
+}
+
+} // namespace
+
+bool enterPidNamespace() {
+    return unshare(CLONE_NEWPID) == 0 || unshare(CLONE_NEWUSER | CLONE_NEWPID) == 0;
+}
+
+bool becomeSubreaper() {
+    return prctl(PR_SET_CHILD_SUBREAPER, 1) == 0;
+}
+
+void killChildren() {
+    if (!procSeesOwnPid()) {
+        return;
+    }
+    for (std::vector<pid_t> found = children(); !found.empty(); found = children()) {
+        for (const pid_t pid : found) {
+            kill(pid, SIGKILL);
+        }
+        for (const pid_t pid : found) {
+            reap(pid);
+        }
+    }
+}
+
+void writeOutBeforeEnding() {
+    fflush(nullptr);
+#ifdef COVERAGE_BUILD
+    __gcov_dump();
+#endif
+}
+
+void leaveProcess(int status) {
+    writeOutBeforeEnding();
+    _exit(status);
+}

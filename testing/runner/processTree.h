@@ -1,0 +1,28 @@
+#ifndef PROCESS_TREE_H
+#define PROCESS_TREE_H
+
+// Keeping the processes of a case together, and ending all of them.
+
+// Moves the children this process forks from now on into a PID namespace of their own: the
+// first becomes its init, and when it ends the kernel kills every process left in it. Tries a
+// plain PID namespace, then one inside a new user namespace; false when neither is permitted.
+bool enterPidNamespace();
+
+// Makes this process the reaper of its orphaned descendants, so that none escapes it; false
+// when the kernel refuses.
+bool becomeSubreaper();
+
+// Kills and reaps every child of this process, and the children they leave behind (a subreaper
+// inherits them), until it has none. Does nothing where /proc does not show this process by the
+// pid it has here, as inside a PID namespace without a /proc of its own.
+void killChildren();
+
+// Writes out what stdio still holds and, in coverage builds, the coverage counts, which only an
+// exit handler writes otherwise: for a process about to end without running them.
+void writeOutBeforeEnding();
+
+// Leaves a forked process without running the exit handlers it inherited, after
+// writeOutBeforeEnding().
+[[noreturn]] void leaveProcess(int status);
+
+#endif

@@ -1,0 +1,36 @@
+#ifndef REPORTERS_H
+#define REPORTERS_H
+
+// The results on standard output: the plain lines or a TAP stream, and each failed case's report
+// block, labelled with the case, under its line.
+
+#include "caseOutcome.h"
+#include "probeRegistry.h"
+
+#include <string>
+#include <vector>
+
+// The lines of a failed case's report block: what its assertion wrote, then what the list
+// printed on each stream and what a sanitizer reported, each line cut at its line end and with
+// control characters shown as '?'.
+std::vector<std::string> reportBlock(const Outcome& outcome);
+
+// "TAP version 13" and the plan.
+void printTapHeader(size_t cases);
+
+// One case's line (PASS/FAIL or ok/not ok, number being its place in the run) and, when it
+// failed, its report block.
+void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::string& why,
+                     int number, bool tap);
+
+// The whole report buffer the cases wrote, as plain text or TAP comments.
+void printWholeReport(bool tap);
+
+// The closing line: "N passed, N failed" (as a TAP comment in a TAP stream).
+void printSummary(int passed, int failed, bool tap);
+
+// Writes out what the results still hold in the buffer; false, errno telling why, when standard
+// output fails (a full disk, a closed pipe).
+bool flushResults();
+
+#endif

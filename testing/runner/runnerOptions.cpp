@@ -1,0 +1,161 @@
+// probeRunner's command line: the options, their checks and the help text.
+#include "runnerOptions.h"
+
+#include "probeSeed.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+// The longest timeout accepted: a day, far beyond any case, and well inside what the clock and
+// poll() can count.
+constexpr double kMaxTimeout = 86400;
+
+constexpr char kUsage[] = R"(Usage: probeRunner [OPTION]...
+Runs the linked-list conformance cases against the list this program was built with.
+Each case runs in processes of its own: a crash, a hang, an exit or a stray process of
+the list fails that case alone, and what the list prints is kept out of the results.
+
+  --group NAME       run only the cases of group NAME (may be repeated)
+  --case NAME        run only case NAME: a full name such as extractProbeCase04, or a
+                     number such as Case04 for that case of every group (may be repeated)
+  --extended         after the conformance cases, run the extended checks
+  --seed N           draw the extended checks' random operations from seed N (default:
+                     a new seed each run, printed in the report)
+  --list             list the selected cases instead of running them
+  --tap              write a TAP stream instead of the plain lines
+  --junit FILE       also write the results to FILE as JUnit XML
+  --report           after the results, print the whole report the cases wrote
+  --no-fork          run the cases in this process (for a debugger): no crash, hang or
+                     output protection
+  --timeout SECONDS  fail a case still running after SECONDS (default 5, at most 86400)
+  --help             show this help
+
+Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when the
+runner itself fails (its output, a pipe, a fork, the JUnit file).
+)";
+
+template <typename Names> bool isIn(const Names& names, std::string_view name) {
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+// Reads a timeout in seconds; false when it is not one the runner accepts.
+bool parseTimeout(const std::string& value, double& timeout) {
+    char* end = nullptr;
+    timeout = strtod(value.c_str(), &end);
+    return !value.empty() && *end == '\0' && std::isfinite(timeout) && timeout > 0 &&
+           timeout <= kMaxTimeout;
+}
+
+// Reads a seed: decimal digits only, within 64 bits; false otherwise.
+bool parseSeed(const std::string& value) {
+    char* end = nullptr;
+    errno = 0;
+    probeSeed = strtoull(value.c_str(), &end, 10);
+    return !value.empty() && *end == '\0' && errno == 0 &&
+           isdigit(static_cast<unsigned char>(value.front())) != 0;
+}
+
+// Applies one option that takes no value; false when it is none of them.
+bool applyFlag(std::string_view option, Options& options) {
+    if (option == "--extended") {
+        options.extended = true;
+    } else if (option == "--list") {
+        options.list = true;
+    } else if (option == "--tap") {
+        options.tap = true;
+    } else if (option == "--report") {
+        options.report = true;
+    } else if (option == "--no-fork") {
+        options.fork = false;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Applies one option with its value; the exit status of a usage error, or nothing.
+std::optional<int> applyValued(std::string_view option, const std::string& value,
+                               Options& options) {
+    if (option == "--group") {
+        if (!isGroup(value)) {
+            return usageError("no group is named '" + value + "'");
+        }
+        options.groups.push_back(value);
+    } else if (option == "--case") {
+        if (!isCase(value)) {
+            return usageError("no case is named '" + value + "'");
+        }
+        options.cases.push_back(value);
+    } else if (option == "--junit") {
+        options.junit = value;
+    } else if (option == "--timeout") {
+        if (!parseTimeout(value, options.timeout)) {
+            return usageError("the timeout must be a number of seconds above 0 and at most " +
+                              std::to_string(static_cast<int>(kMaxTimeout)) + ", not '" + value +
+                              "'");
+        }
+    } else if (!parseSeed(value)) { // --seed
+        return usageError("the seed must be a whole number, not '" + value + "'");
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int usageError(const std::string& message) {
+    fprintf(stderr, "probeRunner: %s\nTry 'probeRunner --help'.\n", message.c_str());
+    return kExitTrouble;
+}
+
+std::optional<int> parseOptions(int argc, char** argv, Options& options) {
+    static constexpr std::string_view kFlags[] = {"--help",    "-h",         "--list",  "--tap",
+                                                  "--no-fork", "--extended", "--report"};
+    static constexpr std::string_view kValued[] = {"--group", "--case", "--junit", "--timeout",
+                                                   "--seed"};
+    for (int i = 1; i < argc; i++) {
+        std::string_view option = argv[i];
+        std::optional<std::string> value;
+        if (const size_t equals = option.find('='); equals != std::string_view::npos) {
+            value = std::string(option.substr(equals + 1));
+            option = option.substr(0, equals);
+        }
+        const std::string name(option);
+        if (isIn(kValued, option)) {
+            if (!value && i + 1 == argc) {
+                return usageError("option '" + name + "' needs a value");
+            }
+            if (!value) {
+                value = argv[++i];
+            }
+            if (const auto status = applyValued(option, *value, options)) {
+                return status;
+            }
+        } else if (isIn(kFlags, option) && value) {
+            return usageError("option '" + name + "' takes no value");
+        } else if (option == "--help" || option == "-h") {
+            fputs(kUsage, stdout);
+            return 0;
+        } else if (!applyFlag(option, options)) {
+            return usageError("unknown option '" + std::string(argv[i]) + "'");
+        }
+    }
+    return std::nullopt;
+}
+
+bool isSelected(const ProbeCase& probe, const Options& options) {
+    if (probe.extended && !options.extended) {
+        return false;
+    }
+    auto matches = [](const std::vector<std::string>& filters, auto&& test) {
+        return filters.empty() || std::any_of(filters.begin(), filters.end(), test);
+    };
+    return matches(options.groups, [&](const std::string& g) { return g == probe.group; }) &&
+           matches(options.cases, [&](const std::string& c) { return caseMatches(probe, c); });
+}

@@ -1,0 +1,38 @@
+#ifndef RUNNER_OPTIONS_H
+#define RUNNER_OPTIONS_H
+
+// probeRunner's command line.
+
+#include "probeRegistry.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Options {
+    std::vector<std::string> groups;
+    std::vector<std::string> cases;
+    bool extended = false;
+    bool list = false;
+    bool tap = false;
+    bool report = false; // print the whole report buffer after the results
+    bool fork = true;
+    double timeout = 5;
+    std::optional<std::string> junit;
+};
+
+constexpr int kExitFailed = 1;
+constexpr int kExitTrouble = 2; // a usage error, or the runner itself failed
+
+// Reads the command line into options (and --seed into probeSeed). Returns the exit status when
+// the run ends here: 0 after --help, kExitTrouble after a usage error (reported on stderr);
+// nothing when the cases are to run.
+std::optional<int> parseOptions(int argc, char** argv, Options& options);
+
+// Prints a usage error and the way to the help; the exit status for it.
+int usageError(const std::string& message);
+
+// True when the options pick the case.
+bool isSelected(const ProbeCase& probe, const Options& options);
+
+#endif
