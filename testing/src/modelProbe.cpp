@@ -364,6 +364,11 @@ struct Verdict {
     int detail = 0;       // crashed: the signal; exited: the status
 };
 
+#ifdef COVERAGE_BUILD
+// How many more children write their coverage counts.
+int coverageWriters = 8;
+#endif
+
 // Hands the verdict so far to the case through the pipe; leaves the process when the case is
 // gone. Each record fits in one atomic pipe write, and the last one read is the run's state.
 void send(int channel, const Verdict& verdict) {
@@ -400,7 +405,11 @@ void send(int channel, const Verdict& verdict) {
     }
     send(channel, verdict);
 #ifdef COVERAGE_BUILD
-    __gcov_dump();
+    // Writing the counts takes longer than the sequence; the first few children reach every
+    // operation.
+    if (coverageWriters > 0) {
+        __gcov_dump();
+    }
 #endif
     _exit(0);
 }
@@ -448,6 +457,9 @@ std::optional<Verdict> run(const std::vector<Op>& ops) {
         close(channel[0]);
         replay(ops, channel[1]);
     }
+#ifdef COVERAGE_BUILD
+    coverageWriters--;
+#endif
     close(channel[1]);
     Verdict verdict;
     const bool ended = readVerdicts(channel[0], verdict);
@@ -485,7 +497,9 @@ std::vector<Op> shrink(std::vector<Op> ops, Verdict& verdict,
         }
         const size_t chunk = (ops.size() + parts - 1) / parts;
         bool dropped = false;
-        for (size_t start = 0; start < ops.size() && !dropped; start += chunk) {
+        for (size_t start = 0; start < ops.size() && !dropped &&
+                               std::chrono::steady_clock::now() < deadline;
+             start += chunk) {
             std::vector<Op> candidate(ops.begin(), ops.begin() + static_cast<long>(start));
             candidate.insert(candidate.end(),
                              ops.begin() + static_cast<long>(std::min(start + chunk, ops.size())),
