@@ -1,9 +1,9 @@
 // A model check: random sequences of list operations, drawn from the runner's seed, run against
 // the list and against a plain model of it (a vector of the same elements). The first sequence on
 // which the two disagree (a different result, a crash, a hang) is cut down to a shortest one that
-// still fails, and reported as a small C program that replays it. Each sequence runs in a child
-// process of the case with a CPU time limit of its own, so a crash or a hang is a disagreement
-// like any other and can be cut down too.
+// still fails, and reported as a small C program that replays it. Sequences run in child
+// processes of the case, a batch of them each, with a CPU time limit of their own, so a crash or a
+// hang is a disagreement like any other and can be cut down too.
 #include "caseList.h"
 #include "probeSeed.h"
 
@@ -41,10 +41,11 @@ static const char kNoChildMsg[] = "\nError: no se pudo crear el proceso que ejec
 namespace {
 
 // How much checking a run does, and how long each part may take.
-constexpr int kSequences = 300;    // sequences drawn, each in a child process
+constexpr int kBatches = 10;       // child processes the search takes
+constexpr int kSequences = 30;     // sequences of a batch, each on a new list
 constexpr int kSteps = 40;         // random operations per sequence, then a full read
 constexpr int kMaxLength = 12;     // no operation adds an element to a list this long
-constexpr long kStepCpuMs = 50;    // CPU time a child may spend before it counts as hung
+constexpr long kChildCpuMs = 50;    // CPU time a child may spend before it counts as hung
 constexpr int kChildWallMs = 2000; // and wall-clock time, for a child that blocks instead
 constexpr auto kBudget = std::chrono::milliseconds(3000); // the whole case, cutting down included
 constexpr int kMaxVisits = 64;
@@ -85,6 +86,7 @@ int weight(void* pElement) {
 }
 
 enum class Kind : uint8_t {
+    fresh,       // a new list from ll_newLinkedList, in place of the one so far
     add,         // ll_add(element)
     insert,      // test_addNode(a, element)
     get,         // ll_get(a)
@@ -138,6 +140,9 @@ Observations expect(const Op& op, std::vector<int>& model) {
         return out;
     };
     switch (op.kind) {
+    case Kind::fresh:
+        model.clear();
+        return {};
     case Kind::add:
         model.push_back(op.element);
         return {};
@@ -207,11 +212,14 @@ Observations expect(const Op& op, std::vector<int>& model) {
 }
 
 // What the list yields for op, applying op to it.
-Observations perform(const Op& op, LinkedList* list) {
+Observations perform(const Op& op, LinkedList*& list) {
     void* pElement = elementOf(op.element);
     auto code = [](const void* p) { return Observation{codeOf(p), true}; };
     auto number = [](long value) { return Observation{value, false}; };
     switch (op.kind) {
+    case Kind::fresh:
+        list = ll_newLinkedList();
+        return {};
     case Kind::add:
         ll_add(list, pElement);
         return {};
@@ -342,15 +350,21 @@ Op randomOp(std::mt19937_64& rng, int n) {
     return op;
 }
 
-// A random sequence: kSteps operations, then a full read.
-std::vector<Op> randomSequence(std::mt19937_64& rng) {
+// A random batch: kSequences times a new list (the first is made anyway), kSteps operations and
+// a full read.
+std::vector<Op> randomBatch(std::mt19937_64& rng) {
     std::vector<Op> ops;
-    std::vector<int> model;
-    for (int i = 0; i < kSteps; i++) {
-        ops.push_back(randomOp(rng, static_cast<int>(model.size())));
-        expect(ops.back(), model);
+    for (int sequence = 0; sequence < kSequences; sequence++) {
+        if (sequence > 0) {
+            ops.push_back({Kind::fresh});
+        }
+        std::vector<int> model;
+        for (int i = 0; i < kSteps; i++) {
+            ops.push_back(randomOp(rng, static_cast<int>(model.size())));
+            expect(ops.back(), model);
+        }
+        ops.push_back({Kind::readAll});
     }
-    ops.push_back({Kind::readAll});
     return ops;
 }
 
@@ -383,7 +397,7 @@ void send(int channel, const Verdict& verdict) {
 [[noreturn]] void replay(const std::vector<Op>& ops, int channel) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     (void)signal(SIGPROF, SIG_DFL);
-    const itimerval limit = {{0, 0}, {0, kStepCpuMs * 1000}};
+    const itimerval limit = {{0, 0}, {0, kChildCpuMs * 1000}};
     setitimer(ITIMER_PROF, &limit, nullptr);
     Verdict verdict;
     verdict.step = 0; // making the list counts as part of the first operation
@@ -488,6 +502,18 @@ std::optional<Verdict> run(const std::vector<Op>& ops) {
 std::vector<Op> shrink(std::vector<Op> ops, Verdict& verdict,
                        std::chrono::steady_clock::time_point deadline, bool& finished) {
     ops.resize(verdict.step + 1);
+    // The sequence the failing step belongs to, on its own, most likely fails as well.
+    auto own = std::find_if(ops.rbegin(), ops.rend(), [](const Op& op) {
+        return op.kind == Kind::fresh;
+    });
+    if (own != ops.rend()) {
+        const std::vector<Op> alone(own.base(), ops.end());
+        const auto tried = run(alone);
+        if (tried && tried->how != Verdict::agreed) {
+            verdict = *tried;
+            ops.assign(alone.begin(), alone.begin() + verdict.step + 1);
+        }
+    }
     size_t parts = 2;
     finished = false;
     while (std::chrono::steady_clock::now() < deadline) {
@@ -560,6 +586,8 @@ std::vector<Line> emit(const Op& op, const Observations& wanted) {
     };
     auto does = [](const std::string& call) { return Line{"    " + call + ";", -1}; };
     switch (op.kind) {
+    case Kind::fresh:
+        return {does("list = ll_newLinkedList()")};
     case Kind::add:
         return {does("ll_add(list, " + element + ")")};
     case Kind::insert:
@@ -712,7 +740,7 @@ std::string what(const Verdict& verdict) {
                (name != nullptr ? name : "?") + ")";
     }
     case Verdict::hung:
-        return "la lista no termina (mas de " + std::to_string(kStepCpuMs) + " ms de CPU)";
+        return "la lista no termina (mas de " + std::to_string(kChildCpuMs) + " ms de CPU)";
     case Verdict::exited:
         return "el proceso termina con estado " + std::to_string(verdict.detail);
     case Verdict::agreed:
@@ -723,9 +751,9 @@ std::string what(const Verdict& verdict) {
 
 // Appends the failing sequence to the report as a C program that replays it, the failing line
 // marked.
-void report(const std::vector<Op>& ops, const Verdict& verdict, int sequence, bool finished) {
-    utest_print4("Chequeo contra un modelo: semilla %llu, secuencia %d de %d, %s\r\n", probeSeed,
-                 sequence + 1, kSequences,
+void report(const std::vector<Op>& ops, const Verdict& verdict, int batch, bool finished) {
+    utest_print4("Chequeo contra un modelo: semilla %llu, tanda %d de %d, %s\r\n", probeSeed,
+                 batch + 1, kBatches,
                  finished ? "reducida al minimo" : "reducida hasta agotar el tiempo");
     utest_print1("Repetirla: probeRunner --extended --seed %llu --case modelProbeCase01\r\n",
                  probeSeed);
@@ -775,8 +803,8 @@ void modelProbeCase01() {
     std::mt19937_64 rng(probeSeed);
     int agreed = 1;
     bool started = true;
-    for (int sequence = 0; sequence < kSequences && agreed == 1; sequence++) {
-        const std::vector<Op> ops = randomSequence(rng);
+    for (int batch = 0; batch < kBatches && agreed == 1; batch++) {
+        const std::vector<Op> ops = randomBatch(rng);
         auto verdict = run(ops);
         started = verdict.has_value();
         if (!started) {
@@ -785,7 +813,7 @@ void modelProbeCase01() {
         if (verdict->how != Verdict::agreed) {
             bool finished = false;
             const std::vector<Op> shortest = shrink(ops, *verdict, deadline, finished);
-            report(shortest, *verdict, sequence, finished);
+            report(shortest, *verdict, batch, finished);
             agreed = 0;
         }
     }
