@@ -1,4 +1,5 @@
 #include "inq_gets.h"
+#include "status.h"
 
 #include <charconv>
 #include <cstddef>
@@ -13,8 +14,6 @@ namespace {
 
 constexpr int VALID = 1;
 constexpr int INVALID = 0;
-constexpr int CORRECTO = 0;
-constexpr int ERROR = -1;
 
 // Doubles from here up round to infinity as a float: FLT_MAX plus half its last place.
 constexpr double FLOAT_OVERFLOW = 0x1.ffffffp127;

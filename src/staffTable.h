@@ -1,15 +1,15 @@
 #ifndef STAFFTABLE_H_
 #define STAFFTABLE_H_
 
+#include "status.h"
+
 #include <cstddef>
 
 // The employee register: a fixed table of Employee slots owned by the caller (as a rule a static
 // array of EMPLOYEES slots), handed to every operation with its length. Nothing is allocated.
 // Every operation first rejects a null table or a length of 0 or less with ERROR, silently.
 
-constexpr int EMPLOYEES = 1000;
-constexpr int CORRECTO = 0;
-constexpr int ERROR = -1;
+constexpr int EMPLOYEES = 1000; // CORRECTO and ERROR come from status.h
 
 // Longest name or last name kept; longer texts are cut to this many characters.
 constexpr int NAME_LENGTH = 50;

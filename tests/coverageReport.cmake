@@ -1,4 +1,4 @@
-# Prints gcovr's line and branch coverage of the system's sources (src/, lib/, testing/, apps/)
+# Prints gcovr's line and branch coverage of the system's sources (src/, lib/, testing/, apps/, common/)
 # and its per-file table of branches from the counts the tests left, fails below the floors, then
 # clears the counts so that the next run measures afresh:
 #   cmake -DGCOVR=<gcovr> -DSOURCE=<source dir> -DBUILD=<build dir> -P coverageReport.cmake
@@ -8,7 +8,7 @@ set(branchFloor 85)
 execute_process(
     COMMAND ${GCOVR} --root ${SOURCE} --object-directory ${BUILD}
         --filter ${SOURCE}/src/ --filter ${SOURCE}/lib/ --filter ${SOURCE}/testing/
-        --filter ${SOURCE}/apps/
+        --filter ${SOURCE}/apps/ --filter ${SOURCE}/common/
         --exclude-unreachable-branches --exclude-throw-branches
         --txt ${BUILD}/coverage.txt --branches --print-summary
         --fail-under-line ${lineFloor} --fail-under-branch ${branchFloor}

@@ -1,264 +1,67 @@
-// registro: the employee register at the console. A menu to add, change and remove employees and
-// to see the reports, over one static table of EMPLOYEES slots. Every answer is read with the
-// console input library; end of input at any question ends the program with status 0.
-#include "informes.h"
-#include "inq_gets.h"
-#include "staffTable.h"
+// registro [ARCHIVO]: the employee register at the console. The register lives in ARCHIVO
+// (empleados.csv in the current folder by default), read when the session starts and saved after
+// every change; a menu adds, changes and removes employees and shows the reports. One session at
+// a time per file.
+#include "answers.h"
+#include "dialogue.h"
+#include "registerFile.h"
+#include "sessionLock.h"
+#include "status.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <limits>
+#include <cstring>
 
 namespace {
 
-constexpr int ATTEMPTS = 3;
-constexpr int HIGHEST = std::numeric_limits<int>::max();
-constexpr float HIGHEST_SALARY = std::numeric_limits<float>::max();
+constexpr const char* DEFAULT_FILE = "empleados.csv";
 
-enum MenuOption { ALTA = 1, MODIFICAR, BAJA, INFORMAR, SALIR };
-enum Field { FIELD_NAME = 1, FIELD_LAST_NAME, FIELD_SALARY, FIELD_SECTOR };
-
-constexpr const char* MENU = "\nRegistro de empleados\n"
-                             "1. Alta\n"
-                             "2. Modificar\n"
-                             "3. Baja\n"
-                             "4. Informar\n"
-                             "5. Salir\n"
-                             "Elija una opción: ";
-
-// What one question asks and says after a refused answer.
-struct Question {
-    const char* prompt;
-    const char* error;
-};
-
-constexpr Question MENU_CHOICE = {MENU, "Opción no válida: elija un número del 1 al 5.\n"};
-constexpr Question NAME = {"Nombre: ", "El nombre debe tener letras, y solo letras y espacios.\n"};
-constexpr Question LAST_NAME = {"Apellido: ",
-                                "El apellido debe tener letras, y solo letras y espacios.\n"};
-constexpr Question SALARY = {
-    "Salario: ", "El salario debe ser un número de 0 en adelante, con punto decimal.\n"};
-constexpr Question SECTOR = {"Sector: ", "El sector debe ser un número entero de 1 en adelante.\n"};
-constexpr Question ID = {"Id del empleado: ",
-                         "El id debe ser un número entero de 1 en adelante.\n"};
-constexpr Question FIELD = {"Campo a modificar (1 nombre, 2 apellido, 3 salario, 4 sector): ",
-                            "Elija un campo del 1 al 4.\n"};
-
-// The table and what the program keeps about it: the next id to give and how many are loaded.
-struct Register {
-    Employee table[EMPLOYEES];
-    int nextId = 1;
-    int loaded = 0;
-};
-
-// Ends the program when standard input is spent (or broken): nobody is left to answer. The line
-// end leaves the terminal's next prompt at the start of a line.
-void stopAtEndOfInput() {
-    if (std::feof(stdin) || std::ferror(stdin)) {
-        std::puts("");
-        std::exit(EXIT_SUCCESS);
-    }
-}
-
-// Up to attempts tries at a whole number within minimum..maximum. One attempt per call to the
-// reader, so that end of input is noticed at once instead of after the remaining attempts.
-bool askNumber(int* value, int minimum, int maximum, const Question& question, int attempts) {
-    for (int attempt = 0; attempt < attempts; ++attempt) {
-        if (inq_getNumber(value, maximum, minimum, 1, question.prompt, "") == CORRECTO) {
-            return true;
-        }
-        stopAtEndOfInput();
-        std::printf("%s", question.error);
-    }
-    return false;
-}
-
-// Up to ATTEMPTS tries at a salary of 0 or more.
-bool askSalary(float* salary) {
-    for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
-        if (inq_getFloat(salary, HIGHEST_SALARY, 0.0f, 1, SALARY.prompt, "") == CORRECTO) {
-            return true;
-        }
-        stopAtEndOfInput();
-        std::printf("%s", SALARY.error);
-    }
-    return false;
-}
-
-// True when a text of letters and blanks holds a letter.
-bool hasLetter(const char* text) {
-    for (; *text != '\0'; ++text) {
-        if (*text != ' ') {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Up to ATTEMPTS tries at a name of letters and blanks with at least one letter, cut to
-// NAME_LENGTH characters. text must hold INQ_LINE_SIZE bytes.
-bool askName(char* text, const Question& question) {
-    for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
-        if (inq_getString(question.prompt, "", text) == CORRECTO) {
-            text[NAME_LENGTH] = '\0'; // cut first: fifty blanks before a letter are no name
-            if (hasLetter(text)) {
-                return true;
-            }
-        }
-        stopAtEndOfInput();
-        std::printf("%s", question.error);
-    }
-    return false;
-}
-
-// Replaces a name field with the first NAME_LENGTH characters of text.
-void setName(char (&field)[NAME_LENGTH + 1], const char* text) {
-    std::snprintf(field, sizeof field, "%.*s", NAME_LENGTH, text);
-}
-
-void printSummary(const Employee& employee) {
-    std::printf("Empleado %d: %s %s, salario %.2f, sector %d.\n", employee.id, employee.name,
-                employee.lastName, static_cast<double>(employee.salary), employee.sector);
-}
-
-// Asks an id and shows its employee; null when the attempts are spent or no employee has it.
-const Employee* askEmployee(Register& reg) {
-    int id = 0;
-    if (!askNumber(&id, 1, HIGHEST, ID, ATTEMPTS)) {
-        return nullptr;
-    }
-    const int index = findEmployeeById(reg.table, EMPLOYEES, id);
-    if (index < 0) {
-        std::printf("No hay un empleado con el id %d.\n", id);
-        return nullptr;
-    }
-    printSummary(reg.table[index]);
-    return &reg.table[index];
-}
-
-void addNewEmployee(Register& reg) {
-    int slot = 0;
-    if (searchEmpty(reg.table, EMPLOYEES, &slot) != CORRECTO) {
-        std::puts("La tabla está llena: no se pueden dar más altas.");
-        return;
-    }
-    char name[INQ_LINE_SIZE];
-    char lastName[INQ_LINE_SIZE];
-    float salary = 0.0f;
-    int sector = 0;
-    if (!askName(name, NAME) || !askName(lastName, LAST_NAME) || !askSalary(&salary) ||
-        !askNumber(&sector, 1, HIGHEST, SECTOR, ATTEMPTS)) {
-        std::puts("Alta cancelada.");
-        return;
-    }
-    if (addEmployee(reg.table, EMPLOYEES, reg.nextId, name, lastName, salary, sector) != CORRECTO) {
-        return;
-    }
-    std::printf("Alta del empleado con id %d.\n", reg.nextId);
-    reg.nextId++;
-    reg.loaded++;
-}
-
-// Asks the new value of one field and stores it; false when the attempts are spent.
-bool changeField(Employee& employee, int field) {
-    char text[INQ_LINE_SIZE];
-    switch (field) {
-    case FIELD_NAME:
-        if (!askName(text, NAME)) {
-            return false;
-        }
-        setName(employee.name, text);
-        return true;
-    case FIELD_LAST_NAME:
-        if (!askName(text, LAST_NAME)) {
-            return false;
-        }
-        setName(employee.lastName, text);
-        return true;
-    case FIELD_SALARY:
-        return askSalary(&employee.salary);
-    default:
-        return askNumber(&employee.sector, 1, HIGHEST, SECTOR, ATTEMPTS);
-    }
-}
-
-// The table has no operation to change a record in place: the changed copy replaces the old
-// record through removeEmployee and addEmployee, keeping its id.
-void modifyEmployee(Register& reg) {
-    const Employee* found = askEmployee(reg);
-    if (found == nullptr) {
-        return;
-    }
-    Employee changed = *found;
-    int field = 0;
-    if (!askNumber(&field, FIELD_NAME, FIELD_SECTOR, FIELD, ATTEMPTS) ||
-        !changeField(changed, field)) {
-        std::puts("Modificación cancelada.");
-        return;
-    }
-    removeEmployee(reg.table, EMPLOYEES, changed.id);
-    addEmployee(reg.table, EMPLOYEES, changed.id, changed.name, changed.lastName, changed.salary,
-                changed.sector);
-    std::puts("Empleado modificado.");
-    printSummary(changed);
-}
-
-// A confirmation is 's' or 'S' alone on its line.
-bool isYes(const char* answer) {
-    return (answer[0] == 's' || answer[0] == 'S') && (answer[1] == '\n' || answer[1] == '\0');
-}
-
-void removeOneEmployee(Register& reg) {
-    const Employee* employee = askEmployee(reg);
-    if (employee == nullptr) {
-        return;
-    }
-    const int id = employee->id;
-    char answer[INQ_CHAR_SIZE] = "";
-    if (inq_getChar("¿Confirma la baja? (s/n): ", "", answer) != CORRECTO) {
-        stopAtEndOfInput();
-    }
-    if (!isYes(answer)) {
-        std::puts("Baja cancelada.");
-        return;
-    }
-    removeEmployee(reg.table, EMPLOYEES, id);
-    reg.loaded--;
-    std::printf("Baja del empleado con id %d.\n", id);
-}
+constexpr const char* USAGE =
+    "Uso: registro [ARCHIVO]\n"
+    "Lleva el registro de empleados en ARCHIVO (empleados.csv en la carpeta actual si no se\n"
+    "da): lo lee al empezar y lo guarda después de cada alta, modificación o baja.\n"
+    "Las respuestas se leen de la entrada estándar, una por línea.\n";
 
 Register staff;
 
+// The register file the command line names, or null when it asks for the usage text (help tells
+// which status that ends with).
+const char* registerFileOf(int argc, char** argv, bool& help) {
+    help = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+    if (argc == 1) {
+        return DEFAULT_FILE;
+    }
+    // Anything else that starts with '-' is taken for an option: a file named so goes as ./-x.
+    if (argc > 2 || help || argv[1][0] == '-' || argv[1][0] == '\0') {
+        return nullptr;
+    }
+    return argv[1];
+}
+
 } // namespace
 
-int main() {
-    initEmployees(staff.table, EMPLOYEES);
-    for (;;) {
-        int option = 0;
-        if (!askNumber(&option, ALTA, SALIR, MENU_CHOICE, 1)) {
-            continue;
-        }
-        if (option == SALIR) {
-            return EXIT_SUCCESS;
-        }
-        if (option != ALTA && staff.loaded == 0) {
-            std::puts("No hay empleados cargados.");
-            continue;
-        }
-        switch (option) {
-        case ALTA:
-            addNewEmployee(staff);
-            break;
-        case MODIFICAR:
-            modifyEmployee(staff);
-            break;
-        case BAJA:
-            removeOneEmployee(staff);
-            break;
-        default:
-            menuOrderEmployees(staff.table, EMPLOYEES);
-            stopAtEndOfInput();
-            break;
-        }
+int main(int argc, char** argv) {
+    bool help = false;
+    staff.path = registerFileOf(argc, argv, help);
+    if (staff.path == nullptr) {
+        std::fputs(USAGE, stdout);
+        return help && flushOutput() ? EXIT_OK : EXIT_USAGE;
     }
+    SessionLock lock;
+    switch (lock.take(staff.path)) {
+    case SessionLock::Result::held:
+        break;
+    case SessionLock::Result::taken:
+        std::printf("%s: el registro está abierto en otra sesión.\n", staff.path);
+        return EXIT_FAILED;
+    default:
+        std::printf("%s: no se pudo tomar el candado %s (%s).\n", staff.path, lock.path().c_str(),
+                    std::strerror(errno));
+        return EXIT_FAILED;
+    }
+    if (!loadRegister(staff)) {
+        return EXIT_FAILED;
+    }
+    takeAnswersLineByLine();
+    return runDialogue(staff);
 }

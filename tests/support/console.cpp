@@ -73,9 +73,10 @@ void finish(pid_t pid, Run& run) {
 
 // Feeds `input` to fd `in` (when it is not -1) while collecting everything readable from fd `out`
 // until the other side hangs up or the time is up. A pipe `in` is closed once the input is spent,
-// so that the reader sees its end.
+// so that the reader sees its end. Once the output holds killOnceShown (when not empty), the
+// process is killed with SIGKILL.
 Run converse(pid_t pid, int out, int in, const std::string& input, bool closeWhenSent,
-             std::chrono::milliseconds timeout) {
+             std::chrono::milliseconds timeout, const std::string& killOnceShown = {}) {
     Run run;
     const auto deadline = Clock::now() + timeout;
     fcntl(out, F_SETFL, fcntl(out, F_GETFL) | O_NONBLOCK);
@@ -116,6 +117,9 @@ Run converse(pid_t pid, int out, int in, const std::string& input, bool closeWhe
             const ssize_t n = read(out, chunk, sizeof chunk);
             if (n > 0) {
                 run.output.append(chunk, static_cast<std::size_t>(n));
+                if (!killOnceShown.empty() && run.output.find(killOnceShown) != std::string::npos) {
+                    kill(pid, SIGKILL);
+                }
             } else if (n == 0 || errno != EAGAIN) {
                 break; // end of file, or EIO once every holder of the terminal is gone
             }
@@ -140,7 +144,8 @@ Run atTerminal(const std::function<void()>& child, const Typing& typing) {
         child();
         _exit(127);
     }
-    Run run = converse(pid, master, master, typedBytes(typing), false, typing.timeout);
+    Run run = converse(pid, master, master, typedBytes(typing), false, typing.timeout,
+                       typing.killOnceShown);
     close(master);
     return run;
 }

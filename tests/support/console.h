@@ -34,6 +34,7 @@ struct Typing {
     std::vector<std::string> lines; // each sent with '\n' behind it
     bool endOfInputAfter = true;    // type Ctrl-D once the lines are spent
     std::chrono::milliseconds timeout{5000};
+    std::string killOnceShown{}; // once the output holds this text, the program gets SIGKILL
 };
 
 // Forks, runs fn in the child at a fresh pseudo-terminal, types the lines and collects what the

@@ -1,0 +1,155 @@
+#include "fields.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <cwchar>
+#include <cwctype>
+#include <locale.h>
+
+namespace {
+
+// Classifies characters under C.UTF-8 for as long as it lives, whatever the program's locale, and
+// puts the thread's locale back after. Without C.UTF-8 on the system, only ASCII reads as text.
+class Utf8Scope {
+  public:
+    Utf8Scope() {
+        static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+        if (utf8 != locale_t{}) {
+            previous_ = uselocale(utf8);
+        }
+    }
+    ~Utf8Scope() {
+        if (previous_ != locale_t{}) {
+            uselocale(previous_);
+        }
+    }
+    Utf8Scope(const Utf8Scope&) = delete;
+    Utf8Scope& operator=(const Utf8Scope&) = delete;
+
+  private:
+    locale_t previous_{};
+};
+
+enum class Kind { none, letter, blank, joiner };
+
+// What one character of a name is; none for anything a name cannot hold.
+Kind kindOf(wchar_t character) {
+    if (character == L' ') {
+        return Kind::blank;
+    }
+    if (character == L'-' || character == L'\'') {
+        return Kind::joiner;
+    }
+    return std::iswalpha(static_cast<wint_t>(character)) != 0 ? Kind::letter : Kind::none;
+}
+
+bool isAsciiDigits(std::string_view text) {
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The text without blanks at either end.
+std::string_view trimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// How many bytes of a valid name to keep: all of it when it fits, else up to the last character
+// boundary within NAME_LENGTH, less the blanks and joiners the cut leaves at its end (ASCII bytes,
+// which are never part of a longer character).
+size_t keptLength(std::string_view name, size_t lastBoundary) {
+    if (name.size() <= static_cast<size_t>(NAME_LENGTH)) {
+        return name.size();
+    }
+    size_t kept = lastBoundary;
+    while (kept > 0 && (name[kept - 1] == ' ' || name[kept - 1] == '-' || name[kept - 1] == '\'')) {
+        --kept;
+    }
+    return kept;
+}
+
+} // namespace
+
+NameCheck readName(std::string_view text, char (&name)[NAME_LENGTH + 1]) {
+    const std::string_view trimmed = trimBlanks(text);
+    const Utf8Scope utf8;
+    std::mbstate_t state{};
+    Kind previous = Kind::none;
+    bool hasLetter = false;
+    size_t lastBoundary = 0;
+    for (size_t at = 0; at < trimmed.size();) {
+        wchar_t character = 0;
+        const size_t length =
+            std::mbrtowc(&character, trimmed.data() + at, trimmed.size() - at, &state);
+        // 0 is a NUL byte; (size_t)-1 and -2 an invalid or unfinished sequence.
+        if (length == 0 || length > trimmed.size() - at) {
+            return NameCheck::notAName;
+        }
+        const Kind kind = kindOf(character);
+        if (kind == Kind::none || (kind == Kind::joiner && previous != Kind::letter) ||
+            (previous == Kind::joiner && kind != Kind::letter)) {
+            return NameCheck::notAName;
+        }
+        hasLetter = hasLetter || kind == Kind::letter;
+        previous = kind;
+        at += length;
+        if (at <= static_cast<size_t>(NAME_LENGTH)) {
+            lastBoundary = at;
+        }
+    }
+    if (!hasLetter || previous == Kind::joiner) {
+        return NameCheck::notAName;
+    }
+    const size_t kept = keptLength(trimmed, lastBoundary);
+    std::memcpy(name, trimmed.data(), kept);
+    name[kept] = '\0';
+    return kept < trimmed.size() ? NameCheck::cut : NameCheck::ok;
+}
+
+bool readWholeNumber(std::string_view text, int& value) {
+    int parsed = 0;
+    if (text.empty() || !isAsciiDigits(text)) {
+        return false;
+    }
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (result.ec != std::errc{} || parsed < 1) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool readSalary(std::string_view text, float& salary) {
+    const size_t point = text.find('.');
+    std::string_view whole = text.substr(0, point);
+    const std::string_view cents = point == std::string_view::npos ? "" : text.substr(point + 1);
+    if ((whole.empty() && cents.empty()) || cents.size() > 2 || !isAsciiDigits(whole) ||
+        !isAsciiDigits(cents)) {
+        return false;
+    }
+    whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size()));
+    constexpr size_t mostWholeDigits = 12; // far above the maximum, far below overflow
+    if (whole.size() > mostWholeDigits) {
+        return false;
+    }
+    long long amount = 0;
+    for (const char digit : whole) {
+        amount = amount * 10 + (digit - '0');
+    }
+    for (size_t place = 0; place < 2; ++place) {
+        amount = amount * 10 + (place < cents.size() ? cents[place] - '0' : 0);
+    }
+    if (amount > HIGHEST_SALARY_CENTS) {
+        return false;
+    }
+    salary = static_cast<float>(static_cast<double>(amount) / 100.0);
+    return true;
+}

@@ -1,0 +1,167 @@
+// AtomicFile: the old content or the whole new one, never a mix and never a leftover, whatever
+// stops the writer; and what users of the file rely on (mode, links, devices) kept.
+#include "AtomicFile.h"
+
+#include "console.h"
+#include "smallDisk.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Writes content to path through an AtomicFile; commit()'s answer.
+bool replace(const fs::path& path, const std::string& content) {
+    AtomicFile file;
+    if (!file.open(path.c_str())) {
+        return false;
+    }
+    std::fwrite(content.data(), 1, content.size(), file.stream());
+    return file.commit();
+}
+
+// The names in a folder.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+using Names = std::vector<std::string>;
+
+TEST(AtomicFile, CreatesAndReplacesAFileLeavingNothingElse) {
+    console::TempDir dir;
+    ASSERT_TRUE(replace(dir / "out.csv", "first\n"));
+    EXPECT_EQ(console::readFile(dir / "out.csv"), "first\n");
+    ASSERT_TRUE(replace(dir / "out.csv", "second, longer\n"));
+    ASSERT_TRUE(replace(dir / "out.csv", ""));
+    EXPECT_EQ(console::readFile(dir / "out.csv"), "");
+    EXPECT_EQ(namesIn(dir.path()), Names{"out.csv"});
+}
+
+TEST(AtomicFile, WithoutCommitTheOldFileStaysAndNoTemporaryRemains) {
+    console::TempDir dir;
+    console::writeFile(dir / "out.csv", "old\n");
+    {
+        AtomicFile file;
+        ASSERT_TRUE(file.open((dir / "out.csv").c_str()));
+        std::fputs("half of the new", file.stream());
+        std::fflush(file.stream());
+    }
+    EXPECT_EQ(console::readFile(dir / "out.csv"), "old\n");
+    EXPECT_EQ(namesIn(dir.path()), Names{"out.csv"});
+}
+
+TEST(AtomicFile, KeepsThePermissionBitsAndGivesANewFileTheUmasksOnes) {
+    console::TempDir dir;
+    console::writeFile(dir / "kept", "old");
+    chmod((dir / "kept").c_str(), 0640);
+    ASSERT_TRUE(replace(dir / "kept", "new"));
+    EXPECT_EQ(fs::status(dir / "kept").permissions(), fs::perms(0640));
+    const mode_t mask = umask(027);
+    ASSERT_TRUE(replace(dir / "fresh", "new"));
+    umask(mask);
+    EXPECT_EQ(fs::status(dir / "fresh").permissions(), fs::perms(0640));
+}
+
+TEST(AtomicFile, ALinkStaysALinkAndTheFileItLeadsToIsReplaced) {
+    console::TempDir dir;
+    fs::create_directory(dir / "real");
+    console::writeFile(dir / "real/data.csv", "old");
+    fs::create_symlink("real/data.csv", dir / "hop");
+    fs::create_symlink("hop", dir / "out.csv");
+    ASSERT_TRUE(replace(dir / "out.csv", "new"));
+    EXPECT_TRUE(fs::is_symlink(dir / "out.csv"));
+    EXPECT_EQ(fs::read_symlink(dir / "out.csv"), "hop");
+    EXPECT_EQ(console::readFile(dir / "real/data.csv"), "new");
+    EXPECT_EQ(namesIn(dir / "real"), Names{"data.csv"});
+
+    // A link to nothing yet makes the file it names, as a plain open would.
+    fs::create_symlink("real/later.csv", dir / "dangling");
+    ASSERT_TRUE(replace(dir / "dangling", "made"));
+    EXPECT_EQ(console::readFile(dir / "real/later.csv"), "made");
+
+    // resolveLinks names the file that open would replace, there or not.
+    std::string target;
+    ASSERT_TRUE(resolveLinks((dir / "out.csv").c_str(), target));
+    EXPECT_EQ(target, (dir / "real/data.csv").string());
+    ASSERT_TRUE(resolveLinks((dir / "nothing.csv").c_str(), target));
+    EXPECT_EQ(target, (dir / "nothing.csv").string());
+
+    fs::create_symlink("loop", dir / "loop");
+    AtomicFile looping;
+    EXPECT_FALSE(looping.open((dir / "loop").c_str()));
+    EXPECT_EQ(errno, ELOOP);
+    EXPECT_FALSE(resolveLinks((dir / "loop").c_str(), target));
+}
+
+TEST(AtomicFile, WritesADeviceInPlaceAndReportsItsFailure) {
+    EXPECT_TRUE(replace("/dev/null", "gone"));
+    AtomicFile full;
+    ASSERT_TRUE(full.open("/dev/full"));
+    std::fputs("cannot land", full.stream());
+    EXPECT_FALSE(full.commit());
+    EXPECT_EQ(errno, ENOSPC);
+}
+
+TEST(AtomicFile, CannotStartWhereNoFileCanBeMade) {
+    console::TempDir dir;
+    AtomicFile file;
+    EXPECT_FALSE(file.open((dir / "missing/out.csv").c_str()));
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_FALSE(file.commit());
+}
+
+TEST(AtomicFile, AFullDiskKeepsTheOldFileAndLeavesNoTemporary) {
+    console::SmallDisk disk(64);
+    if (!disk.mounted()) {
+        GTEST_SKIP() << disk.why();
+    }
+    const std::string old(20 * 1024, 'o');
+    ASSERT_TRUE(replace(disk / "out.csv", old));
+    EXPECT_FALSE(replace(disk / "out.csv", std::string(100 * 1024, 'n')));
+    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ(console::readFile(disk / "out.csv"), old);
+    EXPECT_EQ(namesIn(disk / ""), Names{"out.csv"});
+}
+
+// A writer killed at any moment of a large replacement leaves one of the two whole contents.
+TEST(AtomicFile, KilledAtAnyMomentTheFileHoldsOneWholeContent) {
+    console::TempDir dir;
+    const std::string old(300 * 1024, 'o');
+    const std::string next(600 * 1024, 'n');
+    ASSERT_TRUE(replace(dir / "out.csv", old));
+    int replaced = 0;
+    for (int round = 0; round < 30; round++) {
+        const pid_t writer = fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            _exit(replace(dir / "out.csv", round % 2 == 0 ? next : old) ? 0 : 1);
+        }
+        usleep(static_cast<useconds_t>(round * 40));
+        kill(writer, SIGKILL);
+        int status = 0;
+        waitpid(writer, &status, 0);
+        const std::string now = console::readFile(dir / "out.csv");
+        ASSERT_TRUE(now == old || now == next) << "round " << round << ": " << now.size();
+        replaced += now == (round % 2 == 0 ? next : old);
+        // Only the rare kill between naming the new content and renaming it leaves a name.
+        for (const std::string& name : namesIn(dir.path())) {
+            if (name != "out.csv") {
+                fs::remove(dir / name);
+            }
+        }
+    }
+    RecordProperty("replaced", replaced);
+}
+
+} // namespace
