@@ -503,11 +503,12 @@ std::vector<Op> shrink(std::vector<Op> ops, Verdict& verdict,
                        std::chrono::steady_clock::time_point deadline, bool& finished) {
     ops.resize(verdict.step + 1);
     // The sequence the failing step belongs to, on its own, most likely fails as well.
-    auto own = std::find_if(ops.rbegin(), ops.rend(), [](const Op& op) {
-        return op.kind == Kind::fresh;
-    });
-    if (own != ops.rend()) {
-        const std::vector<Op> alone(own.base(), ops.end());
+    size_t own = ops.size();
+    while (own > 0 && ops[own - 1].kind != Kind::fresh) {
+        own--;
+    }
+    if (own > 0) {
+        const std::vector<Op> alone(ops.begin() + static_cast<long>(own), ops.end());
         const auto tried = run(alone);
         if (tried && tried->how != Verdict::agreed) {
             verdict = *tried;
