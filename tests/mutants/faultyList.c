@@ -1,6 +1,8 @@
-/* A plain singly linked list in C with one realistic fault switched on at compile time, so that
- * the conformance suite can be seen to catch it: define one FAULT_<name> macro. With none it
- * keeps the list's contract, which shows that each fault alone makes the difference. */
+/* A plain singly linked list in C that walks from the head for every operation, with one
+ * realistic fault switched on at compile time, so that the conformance suite and the extended
+ * checks can be seen to catch it: define one FAULT_<name> macro (tests/mutants/faults.md lists
+ * them). With none it keeps the list's contract, which shows that each fault alone makes the
+ * difference. */
 #include "LinkedList.h"
 
 #include <stdlib.h>
@@ -52,6 +54,12 @@ int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
 #ifdef FAULT_crashOnNullList
     /* No null check: a null list is read through. */
     if (nodeIndex < 0 || nodeIndex > this_->size) {
+#elif defined(FAULT_insertPastEndAppends)
+    /* Any index past the end taken to mean the end. */
+    if (this_ != NULL && nodeIndex > this_->size) {
+        nodeIndex = this_->size;
+    }
+    if (this_ == NULL || nodeIndex < 0) {
 #else
     if (this_ == NULL || nodeIndex < 0 || nodeIndex > this_->size) {
 #endif
@@ -63,6 +71,13 @@ int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
         nodeIndex = this_->size;
     }
 #endif
+    Node* previous = nodeIndex > 0 ? test_getNode(this_, nodeIndex - 1) : NULL;
+#ifndef FAULT_insertTrustsSize
+    /* The faulty list takes size's word that the node before the index is there. */
+    if (nodeIndex > 0 && previous == NULL) {
+        return -1;
+    }
+#endif
     Node* node = malloc(sizeof(Node));
     if (node == NULL) {
         return -1;
@@ -72,8 +87,12 @@ int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
         node->pNextNode = this_->pFirstNode;
         this_->pFirstNode = node;
     } else {
-        Node* previous = test_getNode(this_, nodeIndex - 1);
+#ifdef FAULT_insertMiddleDropsRest
+        /* The new node is taken to be the last: whatever followed its place is dropped. */
+        node->pNextNode = NULL;
+#else
         node->pNextNode = previous->pNextNode;
+#endif
         previous->pNextNode = node;
     }
 #ifdef FAULT_nullNotCounted
@@ -89,6 +108,12 @@ int ll_add(LinkedList* this_, void* pElement) {
 }
 
 void* ll_get(LinkedList* this_, int index) {
+#ifdef FAULT_getBelowZeroGivesFirst
+    /* Only the upper bound is checked: the walk to a negative index never leaves the head. */
+    if (this_ != NULL && index < 0 && this_->size > 0) {
+        return this_->pFirstNode->pElement;
+    }
+#endif
     Node* node = test_getNode(this_, index);
     return node == NULL ? NULL : node->pElement;
 }
@@ -112,6 +137,12 @@ void* ll_pop(LinkedList* this_, int index) {
     if (node == NULL) {
         return NULL;
     }
+#ifdef FAULT_popFrontDropsRest
+    /* The front taken to be the only node: popping it leaves the list without a chain. */
+    if (index == 0) {
+        this_->pFirstNode = NULL;
+    }
+#endif
 #ifndef FAULT_popKeepsLength
     /* The faulty list forgets to shorten the list. */
     this_->size--;
@@ -127,19 +158,54 @@ void* ll_pop(LinkedList* this_, int index) {
 }
 
 int ll_remove(LinkedList* this_, int index) {
+#ifdef FAULT_removeAtSizeReadsPast
+    /* The bound lets the length through, and the unlinking reads the node after the last. */
+    if (this_ == NULL || index < 0 || index > this_->size) {
+        return -1;
+    }
+    Node* previous = index > 0 ? test_getNode(this_, index - 1) : NULL;
+    Node* node = previous != NULL ? previous->pNextNode : this_->pFirstNode;
+    if (previous != NULL) {
+        previous->pNextNode = node->pNextNode;
+    } else {
+        this_->pFirstNode = node->pNextNode;
+    }
+#else
+#ifdef FAULT_removeLastRefused
+    /* The bound is one short: the last element cannot be removed. */
+    if (this_ != NULL && index == this_->size - 1) {
+        return -1;
+    }
+#endif
     Node* node = unlinkNode(this_, index);
     if (node == NULL) {
         return -1;
     }
+#endif
+#ifndef FAULT_removeKeepsLength
+    /* The faulty list unlinks the node but forgets to shorten the list. */
     this_->size--;
+#endif
     free(node);
     return 0;
 }
 
 LinkedList* ll_subList(LinkedList* this_, int from, int to) {
+#ifdef FAULT_subListReversedEmpty
+    /* A reversed range taken for an empty one. */
+    if (this_ != NULL && from > to && from <= this_->size) {
+        to = from;
+    }
+#endif
     if (this_ == NULL || from < 0 || from > to) {
         return NULL;
     }
+#ifdef FAULT_subListEmptyIsNull
+    /* An empty range refused like a bad one. */
+    if (from == to) {
+        return NULL;
+    }
+#endif
 #ifndef FAULT_subListPastLength
     /* The faulty list accepts an end past the length, and fills the rest with nulls. */
     if (to > this_->size) {
@@ -150,6 +216,16 @@ LinkedList* ll_subList(LinkedList* this_, int from, int to) {
     if (subList == NULL) {
         return NULL;
     }
+#ifdef FAULT_subListSharesNodes
+    /* The sub-list is a view onto the original's own nodes. */
+    subList->pFirstNode = test_getNode(this_, from);
+    subList->size = to - from;
+    return subList;
+#endif
+#ifdef FAULT_subListOneTooMany
+    /* The end taken as inclusive. */
+    to++;
+#endif
     for (int i = from; i < to; i++) {
         void* pElement = ll_get(this_, i);
 #ifdef FAULT_subListCopiesRecords
@@ -192,7 +268,12 @@ int ll_containsAll(LinkedList* this_, LinkedList* list2) {
     }
     int result = 1;
     Node* node = list2->pFirstNode;
+#ifdef FAULT_containsAllSkipsLast
+    /* One short: the last element of list2 is never looked for. */
+    for (int i = 0; i < list2->size - 1 && node != NULL; i++, node = node->pNextNode) {
+#else
     for (int i = 0; i < list2->size && node != NULL; i++, node = node->pNextNode) {
+#endif
         if (ll_contains(this_, node->pElement) == 0) {
 #ifndef FAULT_containsAllAlways
             /* The faulty list drops the answer, so every list holds every other. */
@@ -209,6 +290,16 @@ int ll_indexOf(LinkedList* this_, void* pElement) {
     }
     Node* node = this_->pFirstNode;
     int index = 0;
+#ifdef FAULT_indexOfFindsLast
+    /* The walk goes on after a match, so the last match is the answer. */
+    int found = -1;
+    for (; node != NULL && index < this_->size; node = node->pNextNode, index++) {
+        if (node->pElement == pElement) {
+            found = index;
+        }
+    }
+    return found;
+#endif
     for (;;) {
         if (node == NULL || index >= this_->size) {
             return -1;
@@ -233,12 +324,15 @@ int ll_deleteLinkedList(LinkedList* this_) {
     if (this_ == NULL) {
         return -1;
     }
+#ifndef FAULT_deleteLeaksNodes
+    /* The faulty list frees the header alone and leaves its nodes behind. */
     Node* node = this_->pFirstNode;
     for (int i = 0; i < this_->size && node != NULL; i++) {
         Node* next = node->pNextNode;
         free(node);
         node = next;
     }
+#endif
     free(this_);
 #ifdef FAULT_deleteAnswersError
     /* Success reported with the failure code. */
@@ -246,4 +340,37 @@ int ll_deleteLinkedList(LinkedList* this_) {
 #else
     return 0;
 #endif
+}
+
+int ll_map(LinkedList* this_, void (*pFunc)(void* pElement)) {
+    if (this_ == NULL || pFunc == NULL) {
+        return -1;
+    }
+    Node* node = this_->pFirstNode;
+#ifdef FAULT_mapSkipsLast
+    /* One short: the last element is never visited. */
+    for (int i = 0; i < this_->size - 1 && node != NULL; i++, node = node->pNextNode) {
+#else
+    for (int i = 0; i < this_->size && node != NULL; i++, node = node->pNextNode) {
+#endif
+        pFunc(node->pElement);
+    }
+    return 0;
+}
+
+int ll_count(LinkedList* this_, int (*pFunc)(void* pElement)) {
+    if (this_ == NULL || pFunc == NULL) {
+        return -1;
+    }
+    int total = 0;
+    Node* node = this_->pFirstNode;
+    for (int i = 0; i < this_->size && node != NULL; i++, node = node->pNextNode) {
+        int result = pFunc(node->pElement);
+#ifndef FAULT_countAddsNegatives
+        /* The faulty list adds every result, negative ones too. */
+        if (result > 0)
+#endif
+            total += result;
+    }
+    return total;
 }
