@@ -60,3 +60,5 @@ cp "$data/ventas.csv" "$work/ventas/"
 (cd "$work/ventas" && "$bin/ventas")
 section "probeRunner: the list conformance suite against the bundled list"
 "$bin/probeRunner"
+section "probeRunner --extended: the extended checks and the model check as well (last line)"
+"$bin/probeRunner" --extended | tail -n 1
