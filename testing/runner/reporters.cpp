@@ -97,7 +97,3 @@ void printWholeReport(bool tap) {
 void printSummary(int passed, int failed, bool tap) {
     printf(tap ? "# %d passed, %d failed\n" : "%d passed, %d failed\n", passed, failed);
 }
-
-bool flushResults() {
-    return fflush(stdout) == 0 && ferror(stdout) == 0;
-}

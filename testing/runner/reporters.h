@@ -29,8 +29,4 @@ void printWholeReport(bool tap);
 // The closing line: "N passed, N failed" (as a TAP comment in a TAP stream).
 void printSummary(int passed, int failed, bool tap);
 
-// Writes out what the results still hold in the buffer; false, errno telling why, when standard
-// output fails (a full disk, a closed pipe).
-bool flushResults();
-
 #endif
