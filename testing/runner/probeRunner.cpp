@@ -134,12 +134,11 @@ int main(int argc, char** argv) {
     }
     const int failed = utest_totalTestsCounter - utest_okTestsCounter;
     printSummary(utest_okTestsCounter, failed, options.tap);
-    if (const int status = finish(failed == 0 ? 0 : kExitFailed); status == kExitTrouble) {
-        return status;
-    }
-    if (options.junit && !writeJunit(*options.junit, results, options.timeout)) {
+    const int status = finish(failed == 0 ? 0 : kExitFailed);
+    if (status != kExitTrouble && options.junit &&
+        !writeJunit(*options.junit, results, options.timeout)) {
         fprintf(stderr, "probeRunner: cannot write '%s'\n", options.junit->c_str());
         return kExitTrouble;
     }
-    return failed == 0 ? 0 : kExitFailed;
+    return status;
 }
