@@ -19,9 +19,12 @@ constexpr bool kSkipped = true;
 constexpr bool kSkipped = false;
 #endif
 
-// A folder of the build tree kept from run to run, so that the script's cache there is too.
+// A folder of the build tree for each fixture, kept from run to run, so that the script's cache
+// there is too.
 class CheckList : public testing::Test {
   protected:
+    explicit CheckList(const std::string& name) : work_(fs::path(WORK_DIR) / name) {}
+
     void SetUp() override {
         if (kSkipped) {
             GTEST_SKIP() << "the script's builds do not depend on this build's flavour";
@@ -56,9 +59,6 @@ class CheckList : public testing::Test {
     }
 
     const fs::path work_;
-
-  public:
-    explicit CheckList(const std::string& name = "") : work_(fs::path(WORK_DIR) / name) {}
 };
 
 class CheckListPlain : public CheckList {
