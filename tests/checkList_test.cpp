@@ -5,6 +5,7 @@
 // same work again.
 #include "console.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <regex>
@@ -19,9 +20,12 @@ constexpr bool kSkipped = true;
 constexpr bool kSkipped = false;
 #endif
 
-// A folder of the build tree kept from run to run, so that the script's cache there is too.
+// A folder of the build tree for each fixture, kept from run to run, so that the script's cache
+// there is too.
 class CheckList : public testing::Test {
   protected:
+    explicit CheckList(const std::string& name) : work_(fs::path(WORK_DIR) / name) {}
+
     void SetUp() override {
         if (kSkipped) {
             GTEST_SKIP() << "the script's builds do not depend on this build's flavour";
@@ -37,28 +41,28 @@ class CheckList : public testing::Test {
         return console::runProgram(arguments, work_ / "elsewhere", "", std::chrono::minutes(10));
     }
 
-    // The list of tests/runner/misbehavingList.c, with the misbehaviour defined when one is given.
+    // The list of tests/runner/misbehavingList.c, with the misbehaviour defined when one is given,
+    // in a folder whose name a regular expression would misread.
     void writeList(const std::string& misbehaviour, const std::string& more = "") {
         const std::string define =
             misbehaviour.empty() ? "" : "#define MISBEHAVE_" + misbehaviour + "\n";
-        console::writeFile(work_ / "list" / "list.c",
+        console::writeFile(work_ / "c++" / "list.c",
                            define + console::readFile(MISBEHAVING_SOURCE) + more);
     }
 
-    // The runner the script built (its cache holds one build per set of sources and mode).
+    // When the script last built a runner (its cache holds one build per set of sources and mode,
+    // and may still hold those of lists an earlier version of this test checked).
     fs::file_time_type builtAt() {
+        auto latest = fs::file_time_type::min();
         for (const auto& entry : fs::directory_iterator(work_ / "cache" / "probeRunner")) {
             if (fs::exists(entry.path() / "bin" / "probeRunner")) {
-                return fs::last_write_time(entry.path() / "bin" / "probeRunner");
+                latest = std::max(latest, fs::last_write_time(entry.path() / "bin" / "probeRunner"));
             }
         }
-        return {};
+        return latest;
     }
 
     const fs::path work_;
-
-  public:
-    explicit CheckList(const std::string& name = "") : work_(fs::path(WORK_DIR) / name) {}
 };
 
 class CheckListPlain : public CheckList {
@@ -72,10 +76,10 @@ class CheckListAsan : public CheckList {
 };
 
 TEST_F(CheckListPlain, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
-    fs::create_directories(work_ / "list");
-    fs::remove(work_ / "list" / "LinkedList.h");
+    fs::create_directories(work_ / "c++");
+    fs::remove(work_ / "c++" / "LinkedList.h");
     writeList("lacksContainsAll");
-    const auto missing = check({"../list/list.c"});
+    const auto missing = check({"../c++/list.c"});
     EXPECT_EQ(missing.exitCode, 1) << missing.output;
     EXPECT_NE(missing.output.find("FAIL supersetProbe supersetProbeCase02 `ll_containsAll` is "
                                   "not implemented\n"),
@@ -85,7 +89,7 @@ TEST_F(CheckListPlain, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
 
     // Nothing changed: the runner is not built again; the options after -- reach it.
     const auto builtFirst = builtAt();
-    const auto again = check({"../list/list.c", "--", "--group", "countProbe"});
+    const auto again = check({"../c++/list.c", "--", "--group", "countProbe"});
     EXPECT_EQ(again.exitCode, 0) << again.output;
     EXPECT_EQ(again.output, "PASS countProbe countProbeCase01\nPASS countProbe countProbeCase02\n"
                             "PASS countProbe countProbeCase03\n3 passed, 0 failed\n");
@@ -93,7 +97,7 @@ TEST_F(CheckListPlain, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
 
     // A changed source is built again; a warning in it is shown and does not stop the build.
     writeList("", "static int unused(void) { return 0; }\n");
-    const auto sound = check({"../list/list.c"});
+    const auto sound = check({"../c++/list.c"});
     EXPECT_EQ(sound.exitCode, 0) << sound.output;
     EXPECT_NE(builtAt(), builtFirst);
     EXPECT_TRUE(
@@ -104,9 +108,9 @@ TEST_F(CheckListPlain, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
 
     // A source that does not compile: the compiler's message first, then the script's line.
     writeList("", "int broken(void) { return }\n");
-    const auto broken = check({"../list/list.c"});
+    const auto broken = check({"../c++/list.c"});
     EXPECT_EQ(broken.exitCode, 2);
-    EXPECT_TRUE(broken.output.starts_with((work_ / "list" / "list.c").string() + ":"))
+    EXPECT_TRUE(broken.output.starts_with((work_ / "c++" / "list.c").string() + ":"))
         << broken.output;
     EXPECT_TRUE(std::regex_search(broken.output,
                                   std::regex("list\\.c:[0-9]+:[0-9]+: error: expected expression")))
@@ -118,14 +122,14 @@ TEST_F(CheckListPlain, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
     // A header of its own beside the list: accepted where it begins as inc/LinkedList.h does.
     writeList("");
     std::string header = console::readFile(std::string(SOURCE_DIR) + "/inc/LinkedList.h");
-    console::writeFile(work_ / "list" / "LinkedList.h", header);
-    EXPECT_EQ(check({"../list/list.c", "--", "--group", "countProbe"}).exitCode, 0);
+    console::writeFile(work_ / "c++" / "LinkedList.h", header);
+    EXPECT_EQ(check({"../c++/list.c", "--", "--group", "countProbe"}).exitCode, 0);
     const std::string renamed =
         std::regex_replace(header, std::regex("struct Node\\* pNextNode;"), "struct Node* next;");
-    console::writeFile(work_ / "list" / "LinkedList.h", renamed);
-    const auto refused = check({"../list/list.c"});
+    console::writeFile(work_ / "c++" / "LinkedList.h", renamed);
+    const auto refused = check({"../c++/list.c"});
     EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_NE(refused.output.find((work_ / "list" / "LinkedList.h").string() +
+    EXPECT_NE(refused.output.find((work_ / "c++" / "LinkedList.h").string() +
                                   " lays out the list differently from inc/LinkedList.h, which "
                                   "the cases are built with: it differs at the second field of "
                                   "`Node`, `struct Node* pNextNode`."),
@@ -134,17 +138,17 @@ TEST_F(CheckListPlain, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
     EXPECT_EQ(refused.output.find("PASS"), std::string::npos) << refused.output;
     const std::string longSize =
         std::regex_replace(header, std::regex("    int size;"), "    long size;");
-    console::writeFile(work_ / "list" / "LinkedList.h", longSize);
-    EXPECT_NE(check({"../list/list.c"})
+    console::writeFile(work_ / "c++" / "LinkedList.h", longSize);
+    EXPECT_NE(check({"../c++/list.c"})
                   .output.find("it differs at the second field of `LinkedList`, `int size`."),
               std::string::npos);
-    fs::remove(work_ / "list" / "LinkedList.h");
+    fs::remove(work_ / "c++" / "LinkedList.h");
 }
 
 TEST_F(CheckListAsan, AUseAfterFreeFailsItsCaseWithTheSanitizersReport) {
-    fs::create_directories(work_ / "list");
+    fs::create_directories(work_ / "c++");
     writeList("useAfterFree");
-    const auto run = check({"--asan", "../list/list.c", "--", "--group", "extractProbe"});
+    const auto run = check({"--asan", "../c++/list.c", "--", "--group", "extractProbe"});
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_TRUE(std::regex_search(
         run.output, std::regex("\nFAIL extractProbe extractProbeCase02 ERROR: AddressSanitizer: "

@@ -10,6 +10,7 @@
 #include "heapCounter.h"
 #include "listCalls.h"
 #include "processTree.h"
+#include "runnerOptions.h"
 #include "utest.h"
 
 #include <fcntl.h>
@@ -56,9 +57,10 @@ volatile sig_atomic_t reaperTold = 0;
 int wakeRead = -1;
 int wakeWrite = -1;
 
+// Ends the runner when the system refuses what isolating a case needs.
 [[noreturn]] void fail(const char* what) {
     fprintf(stderr, "probeRunner: %s: %s\n", what, strerror(errno));
-    exit(2);
+    exit(kExitTrouble);
 }
 
 // Records the signal that stops the run and wakes the runner's wait.

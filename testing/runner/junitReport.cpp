@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <utility>
 
 namespace {
 
@@ -20,6 +19,25 @@ void writeStream(FILE* file, const char* element, const Captured& stream) {
         text += "\n... and " + std::to_string(stream.dropped) + " more bytes\n";
     }
     fprintf(file, "      <%s>%s</%s>\n", element, escapeXml(text).c_str(), element);
+}
+
+struct Tally {
+    int tests = 0;
+    int failures = 0;
+    double seconds = 0;
+};
+
+// The cases of a group, those that failed and the time they took; every case for an empty group.
+Tally tally(const std::vector<Result>& results, std::string_view group) {
+    Tally counted;
+    for (const Result& result : results) {
+        if (group.empty() || group == result.probe->group) {
+            counted.tests++;
+            counted.failures += result.outcome.ending != Ending::passed;
+            counted.seconds += result.outcome.seconds;
+        }
+    }
+    return counted;
 }
 
 } // namespace
@@ -61,30 +79,18 @@ bool writeJunit(const std::string& path, const std::vector<Result>& results, dou
     if (file == nullptr) {
         return false;
     }
-    auto countIn = [&results](std::string_view group, bool failedOnly) {
-        int count = 0;
-        double seconds = 0;
-        for (const Result& result : results) {
-            if (group.empty() || group == result.probe->group) {
-                const bool failed = result.outcome.ending != Ending::passed;
-                count += failedOnly ? failed : 1;
-                seconds += result.outcome.seconds;
-            }
-        }
-        return std::pair{count, seconds};
-    };
-    const auto [total, seconds] = countIn("", false);
+    const Tally all = tally(results, "");
     fprintf(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     fprintf(file, "<testsuites name=\"probeRunner\" tests=\"%d\" failures=\"%d\" time=\"%.3f\">\n",
-            total, countIn("", true).first, seconds);
+            all.tests, all.failures, all.seconds);
     for (size_t i = 0; i < results.size(); i++) {
         const char* group = results[i].probe->group;
         if (i == 0 || strcmp(group, results[i - 1].probe->group) != 0) {
-            const auto [groupTotal, groupSeconds] = countIn(group, false);
+            const Tally suite = tally(results, group);
             fprintf(file,
                     "  <testsuite name=\"%s\" tests=\"%d\" failures=\"%d\" errors=\"0\" "
                     "time=\"%.3f\">\n",
-                    group, groupTotal, countIn(group, true).first, groupSeconds);
+                    group, suite.tests, suite.failures, suite.seconds);
         }
         const Outcome& outcome = results[i].outcome;
         fprintf(file, "    <testcase classname=\"%s\" name=\"%s\" time=\"%.3f\"", group,

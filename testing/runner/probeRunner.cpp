@@ -7,6 +7,7 @@
 #include "processTree.h"
 #include "reporters.h"
 #include "runnerOptions.h"
+#include "status.h"
 #include "utest.h"
 
 #include <signal.h>
@@ -34,7 +35,7 @@ void appendToReport(std::string_view text) {
 // The exit status once the results are out: kExitTrouble, with one line on stderr, when
 // standard output failed.
 int finish(int status) {
-    if (!flushResults()) {
+    if (!flushOutput()) {
         fprintf(stderr, "probeRunner: cannot write the results: %s\n", strerror(errno));
         return kExitTrouble;
     }
@@ -50,7 +51,7 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
     for (const ProbeCase* probe : selected) {
         // What is printed so far must reach a pipe even when this case takes the runner down,
         // as it can under --no-fork.
-        if (!flushResults() || interruption() != 0) {
+        if (!flushOutput() || interruption() != 0) {
             break;
         }
         if (results.empty() || strcmp(results.back().probe->group, probe->group) != 0) {
@@ -133,12 +134,11 @@ int main(int argc, char** argv) {
     }
     const int failed = utest_totalTestsCounter - utest_okTestsCounter;
     printSummary(utest_okTestsCounter, failed, options.tap);
-    if (const int status = finish(failed == 0 ? 0 : kExitFailed); status == kExitTrouble) {
-        return status;
-    }
-    if (options.junit && !writeJunit(*options.junit, results, options.timeout)) {
+    const int status = finish(failed == 0 ? 0 : kExitFailed);
+    if (status != kExitTrouble && options.junit &&
+        !writeJunit(*options.junit, results, options.timeout)) {
         fprintf(stderr, "probeRunner: cannot write '%s'\n", options.junit->c_str());
         return kExitTrouble;
     }
-    return failed == 0 ? 0 : kExitFailed;
+    return status;
 }

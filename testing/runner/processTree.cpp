@@ -1,6 +1,8 @@
 // PID namespaces, subreapers and the killing of a process's descendants.
 #include "processTree.h"
 
+#include "File.h"
+
 #include <dirent.h>
 #include <sched.h>
 #include <signal.h>
@@ -70,14 +72,10 @@ std::vector<pid_t> children() {
         }
         char path[64];
         snprintf(path, sizeof path, "/proc/%d/stat", pid);
-        FILE* file = fopen(path, "r");
-        if (file == nullptr) {
-            continue;
-        }
+        const File file(fopen(path, "r"));
         char stat[512] = {};
-        const bool read = fgets(stat, sizeof stat, file) != nullptr;
-        fclose(file);
-        if (read && parentIn(stat) == self) {
+        if (file != nullptr && fgets(stat, sizeof stat, file.get()) != nullptr &&
+            parentIn(stat) == self) {
             found.push_back(pid);
         }
     }

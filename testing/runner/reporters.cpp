@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -47,8 +48,9 @@ void printLines(const std::vector<std::string>& lines, std::string_view prefix) 
     }
 }
 
-} // namespace
-
+// The lines of a failed case's report block: what its assertion wrote, then what the list
+// printed on each stream and what a sanitizer reported, each line cut at its line end and with
+// control characters shown as '?'.
 std::vector<std::string> reportBlock(const Outcome& outcome) {
     std::vector<std::string> lines;
     addLines(lines, outcome.report, "");
@@ -57,6 +59,8 @@ std::vector<std::string> reportBlock(const Outcome& outcome) {
     addStream(lines, "the sanitizer reported:", outcome.sanitizer);
     return lines;
 }
+
+} // namespace
 
 void printTapHeader(size_t cases) {
     printf("TAP version 13\n1..%zu\n", cases);
@@ -96,8 +100,4 @@ void printWholeReport(bool tap) {
 
 void printSummary(int passed, int failed, bool tap) {
     printf(tap ? "# %d passed, %d failed\n" : "%d passed, %d failed\n", passed, failed);
-}
-
-bool flushResults() {
-    return fflush(stdout) == 0 && ferror(stdout) == 0;
 }

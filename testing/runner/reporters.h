@@ -8,12 +8,6 @@
 #include "probeRegistry.h"
 
 #include <string>
-#include <vector>
-
-// The lines of a failed case's report block: what its assertion wrote, then what the list
-// printed on each stream and what a sanitizer reported, each line cut at its line end and with
-// control characters shown as '?'.
-std::vector<std::string> reportBlock(const Outcome& outcome);
 
 // "TAP version 13" and the plan.
 void printTapHeader(size_t cases);
@@ -28,9 +22,5 @@ void printWholeReport(bool tap);
 
 // The closing line: "N passed, N failed" (as a TAP comment in a TAP stream).
 void printSummary(int passed, int failed, bool tap);
-
-// Writes out what the results still hold in the buffer; false, errno telling why, when standard
-// output fails (a full disk, a closed pipe).
-bool flushResults();
 
 #endif

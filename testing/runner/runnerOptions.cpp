@@ -2,6 +2,7 @@
 #include "runnerOptions.h"
 
 #include "probeSeed.h"
+#include "usage.h"
 
 #include <algorithm>
 #include <cctype>
@@ -139,7 +140,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
             }
         } else if (isIn(kFlags, option) && value) {
             return usageError("option '" + name + "' takes no value");
-        } else if (option == "--help" || option == "-h") {
+        } else if (asksForHelp(argv[i])) {
             fputs(kUsage, stdout);
             return 0;
         } else if (!applyFlag(option, options)) {
