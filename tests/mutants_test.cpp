@@ -117,8 +117,7 @@ void setSanitizerOptions(bool oneProcess) {
         const char* options = getenv("ASAN_OPTIONS");
         return std::string(options != nullptr ? options : "");
     }();
-    const std::string asan =
-        inherited + ":handle_segv=0" + (oneProcess ? ":detect_leaks=0" : "");
+    const std::string asan = inherited + ":handle_segv=0" + (oneProcess ? ":detect_leaks=0" : "");
     setenv("ASAN_OPTIONS", asan.c_str(), 1);
 }
 
@@ -284,9 +283,9 @@ TEST_P(CaughtByAssertion, FirstFailsItsCaseWithTheExactReport) {
     EXPECT_EQ(first.group, expected.group);
     EXPECT_EQ(first.name, expected.probeCase);
     EXPECT_EQ(first.type, "assertion");
-    EXPECT_NE(checked.run.output.find("FAIL " + first.group + " " + first.name + " " + first.why +
-                                      "\n"),
-              std::string::npos)
+    EXPECT_NE(
+        checked.run.output.find("FAIL " + first.group + " " + first.name + " " + first.why + "\n"),
+        std::string::npos)
         << checked.run.output;
 
     // The failing assertion's place: the group's source by its base name, and the line of the
@@ -567,9 +566,10 @@ TEST(ModelCheck, ReportsAProgramThatReplaysTheFailure) {
         console::writeFile(dir / "replay.c", program);
         for (const bool faulty : {true, false}) {
             const std::string binary = (dir / "replay").string();
-            std::vector<std::string> compile = {C_COMPILER, "-std=c11", "-I", LIST_INCLUDE_DIR,
-                                                "-o", binary, (dir / "replay.c").string(),
-                                                std::string(MUTANTS_SOURCES_DIR) + "/" + replay.base};
+            const std::string source = (dir / "replay.c").string();
+            const std::string list = std::string(MUTANTS_SOURCES_DIR) + "/" + replay.base;
+            std::vector<std::string> compile = {C_COMPILER, "-std=c11", "-I",   LIST_INCLUDE_DIR,
+                                                "-o",       binary,     source, list};
             if (faulty) {
                 compile.push_back("-DFAULT_" + replay.fault);
             }
