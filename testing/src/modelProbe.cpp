@@ -335,11 +335,11 @@ Op randomOp(std::mt19937_64& rng, int n) {
     case Kind::subList:
         op.a = static_cast<int>(rng() % static_cast<unsigned>(n + 1));
         op.b = op.a + static_cast<int>(rng() % static_cast<unsigned>(n - op.a + 1));
+        // Now and then a range to refuse: from below 0, to past the length, or from past to.
         if (rng() % 5 == 0) {
-            const int bad = static_cast<int>(rng() % 3);
-            op.a -= bad == 0 ? op.a + 1 : 0;
-            op.b += bad == 1 ? n - op.b + 1 : 0;
-            op.a += bad == 2 ? op.b - op.a + 1 : 0;
+            const auto bad = rng() % 3;
+            op.a = bad == 0 ? -1 : (bad == 2 ? op.b + 1 : op.a);
+            op.b = bad == 1 ? n + 1 : op.b;
         }
         break;
     case Kind::cut:
