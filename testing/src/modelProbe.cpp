@@ -132,8 +132,9 @@ Observations expect(const Op& op, std::vector<int>& model) {
         }
         return -1;
     };
-    auto whole = [&](Observations out) {
-        out.push_back({n, false});
+    // The length, then every element in order: what ll_map visits and what a full read gives.
+    auto whole = [&] {
+        Observations out = {{n, false}};
         for (int code : model) {
             out.push_back({code, true});
         }
@@ -185,7 +186,8 @@ Observations expect(const Op& op, std::vector<int>& model) {
         return out;
     }
     case Kind::map:
-        return whole({});
+    case Kind::readAll:
+        return whole();
     case Kind::count: {
         long total = 0;
         for (int code : model) {
@@ -194,8 +196,6 @@ Observations expect(const Op& op, std::vector<int>& model) {
         }
         return {{total, false}};
     }
-    case Kind::readAll:
-        return whole({});
     case Kind::cut:
         model.resize(std::min(static_cast<size_t>(op.a), model.size()));
         return {};
