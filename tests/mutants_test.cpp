@@ -421,10 +421,10 @@ struct Launch {
     std::string list;
     std::vector<std::string> arguments;
     std::filesystem::path junit;
-    pid_t pid = -1;
 };
 
-pid_t launch(Launch& run) {
+// Starts the run; false when it could not be started.
+bool launch(const Launch& run) {
     std::vector<std::string> words = {runnerPath(run.list)};
     words.insert(words.end(), run.arguments.begin(), run.arguments.end());
     words.push_back("--junit");
@@ -439,25 +439,25 @@ pid_t launch(Launch& run) {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    const int failed = posix_spawn(&run.pid, argv[0], &actions, nullptr, argv.data(), environ);
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    return failed == 0 ? run.pid : -1;
+    return failed == 0;
 }
 
 // Runs every launch, two at a time (the build machine has two cores); each one's cases, or
 // nothing where the runner wrote no JUnit file.
-std::vector<std::vector<CaseResult>> runAll(std::vector<Launch>& runs) {
+std::vector<std::vector<CaseResult>> runAll(const std::vector<Launch>& runs) {
     setSanitizerOptions(false);
     constexpr size_t kAtOnce = 2;
     size_t started = 0;
     size_t running = 0;
     while (started < runs.size() || running > 0) {
         if (started < runs.size() && running < kAtOnce) {
-            running += launch(runs[started++]) > 0;
+            running += launch(runs[started++]) ? 1 : 0;
             continue;
         }
-        int status;
-        running -= waitpid(-1, &status, 0) > 0;
+        running -= waitpid(-1, nullptr, 0) > 0 ? 1 : 0;
     }
     std::vector<std::vector<CaseResult>> results;
     for (const Launch& run : runs) {
