@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <regex>
