@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <regex>
@@ -117,8 +116,7 @@ void setSanitizerOptions(bool oneProcess) {
         const char* options = getenv("ASAN_OPTIONS");
         return std::string(options != nullptr ? options : "");
     }();
-    const std::string asan =
-        inherited + ":handle_segv=0" + (oneProcess ? ":detect_leaks=0" : "");
+    const std::string asan = inherited + ":handle_segv=0" + (oneProcess ? ":detect_leaks=0" : "");
     setenv("ASAN_OPTIONS", asan.c_str(), 1);
 }
 
@@ -284,9 +282,9 @@ TEST_P(CaughtByAssertion, FirstFailsItsCaseWithTheExactReport) {
     EXPECT_EQ(first.group, expected.group);
     EXPECT_EQ(first.name, expected.probeCase);
     EXPECT_EQ(first.type, "assertion");
-    EXPECT_NE(checked.run.output.find("FAIL " + first.group + " " + first.name + " " + first.why +
-                                      "\n"),
-              std::string::npos)
+    EXPECT_NE(
+        checked.run.output.find("FAIL " + first.group + " " + first.name + " " + first.why + "\n"),
+        std::string::npos)
         << checked.run.output;
 
     // The failing assertion's place: the group's source by its base name, and the line of the
@@ -422,10 +420,10 @@ struct Launch {
     std::string list;
     std::vector<std::string> arguments;
     std::filesystem::path junit;
-    pid_t pid = -1;
 };
 
-pid_t launch(Launch& run) {
+// Starts the run; false when it could not be started.
+bool launch(const Launch& run) {
     std::vector<std::string> words = {runnerPath(run.list)};
     words.insert(words.end(), run.arguments.begin(), run.arguments.end());
     words.push_back("--junit");
@@ -440,25 +438,25 @@ pid_t launch(Launch& run) {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    const int failed = posix_spawn(&run.pid, argv[0], &actions, nullptr, argv.data(), environ);
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    return failed == 0 ? run.pid : -1;
+    return failed == 0;
 }
 
 // Runs every launch, two at a time (the build machine has two cores); each one's cases, or
 // nothing where the runner wrote no JUnit file.
-std::vector<std::vector<CaseResult>> runAll(std::vector<Launch>& runs) {
+std::vector<std::vector<CaseResult>> runAll(const std::vector<Launch>& runs) {
     setSanitizerOptions(false);
     constexpr size_t kAtOnce = 2;
     size_t started = 0;
     size_t running = 0;
     while (started < runs.size() || running > 0) {
         if (started < runs.size() && running < kAtOnce) {
-            running += launch(runs[started++]) > 0;
+            running += launch(runs[started++]) ? 1 : 0;
             continue;
         }
-        int status;
-        running -= waitpid(-1, &status, 0) > 0;
+        running -= waitpid(-1, nullptr, 0) > 0 ? 1 : 0;
     }
     std::vector<std::vector<CaseResult>> results;
     for (const Launch& run : runs) {
@@ -567,9 +565,10 @@ TEST(ModelCheck, ReportsAProgramThatReplaysTheFailure) {
         console::writeFile(dir / "replay.c", program);
         for (const bool faulty : {true, false}) {
             const std::string binary = (dir / "replay").string();
-            std::vector<std::string> compile = {C_COMPILER, "-std=c11", "-I", LIST_INCLUDE_DIR,
-                                                "-o", binary, (dir / "replay.c").string(),
-                                                std::string(MUTANTS_SOURCES_DIR) + "/" + replay.base};
+            const std::string source = (dir / "replay.c").string();
+            const std::string list = std::string(MUTANTS_SOURCES_DIR) + "/" + replay.base;
+            std::vector<std::string> compile = {C_COMPILER, "-std=c11", "-I",   LIST_INCLUDE_DIR,
+                                                "-o",       binary,     source, list};
             if (faulty) {
                 compile.push_back("-DFAULT_" + replay.fault);
             }

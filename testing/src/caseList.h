@@ -1,5 +1,5 @@
 // What the extended case groups share: a case's list and employees, freed however the case ends,
-// and the reading of a whole list back.
+// the reading of a whole list back, and the caller's own edits of a list.
 #ifndef CASELIST_H
 #define CASELIST_H
 

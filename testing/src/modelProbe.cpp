@@ -32,9 +32,9 @@ extern "C" void __gcov_dump(void);
 #endif
 
 // The messages the assertions report with.
-static const char kDisagreesMsg[] = "\nError: la lista no se comporta como el modelo (un vector con "
-                                    "los mismos elementos);\n arriba, la secuencia mas corta que lo "
-                                    "muestra, como un programa en C\n";
+static const char kDisagreesMsg[] =
+    "\nError: la lista no se comporta como el modelo (un vector con los mismos elementos);\n "
+    "arriba, la secuencia mas corta que lo muestra, como un programa en C\n";
 static const char kNoChildMsg[] = "\nError: no se pudo crear el proceso que ejecuta cada secuencia "
                                   "(fork)\n";
 
@@ -45,7 +45,7 @@ constexpr int kBatches = 10;       // child processes the search takes
 constexpr int kSequences = 30;     // sequences of a batch, each on a new list
 constexpr int kSteps = 40;         // random operations per sequence, then a full read
 constexpr int kMaxLength = 12;     // no operation adds an element to a list this long
-constexpr long kChildCpuMs = 50;    // CPU time a child may spend before it counts as hung
+constexpr long kChildCpuMs = 50;   // CPU time a child may spend before it counts as hung
 constexpr int kChildWallMs = 2000; // and wall-clock time, for a child that blocks instead
 constexpr auto kBudget = std::chrono::milliseconds(3000); // the whole case, cutting down included
 constexpr int kMaxVisits = 64;
@@ -132,8 +132,9 @@ Observations expect(const Op& op, std::vector<int>& model) {
         }
         return -1;
     };
-    auto whole = [&](Observations out) {
-        out.push_back({n, false});
+    // The length, then every element in order: what ll_map visits and what a full read gives.
+    auto whole = [&] {
+        Observations out = {{n, false}};
         for (int code : model) {
             out.push_back({code, true});
         }
@@ -185,7 +186,8 @@ Observations expect(const Op& op, std::vector<int>& model) {
         return out;
     }
     case Kind::map:
-        return whole({});
+    case Kind::readAll:
+        return whole();
     case Kind::count: {
         long total = 0;
         for (int code : model) {
@@ -194,8 +196,6 @@ Observations expect(const Op& op, std::vector<int>& model) {
         }
         return {{total, false}};
     }
-    case Kind::readAll:
-        return whole({});
     case Kind::cut:
         model.resize(std::min(static_cast<size_t>(op.a), model.size()));
         return {};
@@ -307,16 +307,17 @@ int randomIndex(std::mt19937_64& rng, int n, int past) {
 // A random operation for a list of n elements.
 Op randomOp(std::mt19937_64& rng, int n) {
     static constexpr Kind kWeighted[] = {
-        Kind::add,       Kind::add,      Kind::add,     Kind::add,         Kind::insert,
-        Kind::insert,    Kind::insert,   Kind::get,     Kind::get,         Kind::get,
-        Kind::get,       Kind::node,     Kind::node,    Kind::pop,         Kind::pop,
-        Kind::pop,       Kind::remove,   Kind::remove,  Kind::len,         Kind::contains,
-        Kind::indexOf,   Kind::indexOf,  Kind::map,     Kind::containsAll, Kind::subList,
-        Kind::subList,   Kind::count,    Kind::readAll, Kind::cut,         Kind::pushFront,
+        Kind::add,      Kind::add,     Kind::add,     Kind::add,         Kind::insert,
+        Kind::insert,   Kind::insert,  Kind::get,     Kind::get,         Kind::get,
+        Kind::get,      Kind::node,    Kind::node,    Kind::pop,         Kind::pop,
+        Kind::pop,      Kind::remove,  Kind::remove,  Kind::len,         Kind::contains,
+        Kind::indexOf,  Kind::indexOf, Kind::map,     Kind::containsAll, Kind::subList,
+        Kind::subList,  Kind::count,   Kind::readAll, Kind::cut,         Kind::pushFront,
         Kind::swapHead,
     };
     Op op{kWeighted[rng() % std::size(kWeighted)]};
-    const bool grows = op.kind == Kind::add || op.kind == Kind::insert || op.kind == Kind::pushFront;
+    const bool grows =
+        op.kind == Kind::add || op.kind == Kind::insert || op.kind == Kind::pushFront;
     if ((grows && n >= kMaxLength) || (op.kind == Kind::swapHead && n == 0)) {
         op.kind = Kind::get;
     }
@@ -334,11 +335,11 @@ Op randomOp(std::mt19937_64& rng, int n) {
     case Kind::subList:
         op.a = static_cast<int>(rng() % static_cast<unsigned>(n + 1));
         op.b = op.a + static_cast<int>(rng() % static_cast<unsigned>(n - op.a + 1));
+        // Now and then a range to refuse: from below 0, to past the length, or from past to.
         if (rng() % 5 == 0) {
-            const int bad = static_cast<int>(rng() % 3);
-            op.a -= bad == 0 ? op.a + 1 : 0;
-            op.b += bad == 1 ? n - op.b + 1 : 0;
-            op.a += bad == 2 ? op.b - op.a + 1 : 0;
+            const auto bad = rng() % 3;
+            op.a = bad == 0 ? -1 : (bad == 2 ? op.b + 1 : op.a);
+            op.b = bad == 1 ? n + 1 : op.b;
         }
         break;
     case Kind::cut:
@@ -431,7 +432,8 @@ void send(int channel, const Verdict& verdict) {
 // Reads the child's records until it closes the pipe, keeping the last; false when the child is
 // still at it after kChildWallMs.
 bool readVerdicts(int channel, Verdict& latest) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kChildWallMs);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kChildWallMs);
     std::string bytes;
     char chunk[4096];
     for (;;) {
@@ -524,8 +526,8 @@ std::vector<Op> shrink(std::vector<Op> ops, Verdict& verdict,
         }
         const size_t chunk = (ops.size() + parts - 1) / parts;
         bool dropped = false;
-        for (size_t start = 0; start < ops.size() && !dropped &&
-                               std::chrono::steady_clock::now() < deadline;
+        for (size_t start = 0;
+             start < ops.size() && !dropped && std::chrono::steady_clock::now() < deadline;
              start += chunk) {
             std::vector<Op> candidate(ops.begin(), ops.begin() + static_cast<long>(start));
             candidate.insert(candidate.end(),
@@ -637,8 +639,8 @@ std::vector<Line> emit(const Op& op, const Observations& wanted) {
         std::vector<Line> lines = {does("visits = 0"), does("ll_map(list, visit)"),
                                    check("visits == " + is(0), 0)};
         for (size_t i = 1; i < wanted.size(); i++) {
-            lines.push_back(check("seen[" + std::to_string(i - 1) + "] == " + is(i),
-                                  static_cast<int>(i)));
+            lines.push_back(
+                check("seen[" + std::to_string(i - 1) + "] == " + is(i), static_cast<int>(i)));
         }
         return lines;
     }
@@ -669,44 +671,50 @@ struct Helper {
 };
 
 constexpr Helper kHelpers[] = {
-    {{Kind::map, Kind::map}, "static void* seen[64];\n"
-                  "static int visits;\n"
-                  "static void visit(void* element) {\n"
-                  "    if (visits < 64) {\n"
-                  "        seen[visits] = element;\n"
-                  "    }\n"
-                  "    visits++;\n"
-                  "}\n"},
-    {{Kind::count, Kind::count}, "static int weight(void* element) {\n"
-                    "    return element != NULL ? *(int*)element : 1;\n"
-                    "}\n"},
-    {{Kind::pushFront, Kind::swapHead}, "static Node* newNode(void* element, Node* next) {\n"
-                                        "    Node* node = malloc(sizeof(Node));\n"
-                                        "    node->pElement = element;\n"
-                                        "    node->pNextNode = next;\n"
-                                        "    return node;\n"
-                                        "}\n"},
-    {{Kind::cut, Kind::cut}, "/* El llamador deja los primeros count nodos (a lo sumo size) y suelta el resto. */\n"
-                  "static void cutAfter(LinkedList* list, int count) {\n"
-                  "    Node** link = &list->pFirstNode;\n"
-                  "    count = count < list->size ? count : list->size;\n"
-                  "    for (int i = 0; i < count && *link != NULL; i++) {\n"
-                  "        link = &(*link)->pNextNode;\n"
-                  "    }\n"
-                  "    *link = NULL;\n"
-                  "    list->size = count;\n"
-                  "}\n"},
-    {{Kind::pushFront, Kind::pushFront}, "/* El llamador encadena adelante un nodo propio. */\n"
-                        "static void pushFront(LinkedList* list, void* element) {\n"
-                        "    list->pFirstNode = newNode(element, list->pFirstNode);\n"
-                        "    list->size++;\n"
-                        "}\n"},
-    {{Kind::swapHead, Kind::swapHead}, "/* El llamador reemplaza el primer nodo por uno nuevo. */\n"
-                       "static void swapHead(LinkedList* list, void* element) {\n"
-                       "    if (list->pFirstNode != NULL) {\n"
-                       "        list->pFirstNode = newNode(element, list->pFirstNode->pNextNode);\n"
-                       "    }\n"
-                       "}\n"},
+    {{Kind::map, Kind::map},
+     "static void* seen[64];\n"
+     "static int visits;\n"
+     "static void visit(void* element) {\n"
+     "    if (visits < 64) {\n"
+     "        seen[visits] = element;\n"
+     "    }\n"
+     "    visits++;\n"
+     "}\n"},
+    {{Kind::count, Kind::count},
+     "static int weight(void* element) {\n"
+     "    return element != NULL ? *(int*)element : 1;\n"
+     "}\n"},
+    {{Kind::pushFront, Kind::swapHead},
+     "static Node* newNode(void* element, Node* next) {\n"
+     "    Node* node = malloc(sizeof(Node));\n"
+     "    node->pElement = element;\n"
+     "    node->pNextNode = next;\n"
+     "    return node;\n"
+     "}\n"},
+    {{Kind::cut, Kind::cut},
+     "/* El llamador deja los primeros count nodos (a lo sumo size) y suelta el resto. */\n"
+     "static void cutAfter(LinkedList* list, int count) {\n"
+     "    Node** link = &list->pFirstNode;\n"
+     "    count = count < list->size ? count : list->size;\n"
+     "    for (int i = 0; i < count && *link != NULL; i++) {\n"
+     "        link = &(*link)->pNextNode;\n"
+     "    }\n"
+     "    *link = NULL;\n"
+     "    list->size = count;\n"
+     "}\n"},
+    {{Kind::pushFront, Kind::pushFront},
+     "/* El llamador encadena adelante un nodo propio. */\n"
+     "static void pushFront(LinkedList* list, void* element) {\n"
+     "    list->pFirstNode = newNode(element, list->pFirstNode);\n"
+     "    list->size++;\n"
+     "}\n"},
+    {{Kind::swapHead, Kind::swapHead},
+     "/* El llamador reemplaza el primer nodo por uno nuevo. */\n"
+     "static void swapHead(LinkedList* list, void* element) {\n"
+     "    if (list->pFirstNode != NULL) {\n"
+     "        list->pFirstNode = newNode(element, list->pFirstNode->pNextNode);\n"
+     "    }\n"
+     "}\n"},
 };
 
 bool uses(const std::vector<Op>& ops, Kind kind) {
@@ -761,8 +769,8 @@ void report(const std::vector<Op>& ops, const Verdict& verdict, int batch, bool 
     utest_print3("En el paso %d de %zu, %s.\r\n", verdict.step + 1, ops.size(),
                  what(verdict).c_str());
     utest_print("La secuencia como programa en C (compilarlo junto con la lista):\r\n");
-    std::string program = "#include <assert.h>\n#include <stdlib.h>\n#include \"LinkedList.h\"\n\n"
-                          "static int e[" + std::to_string(kPool) + "] = {";
+    std::string program = "#include <assert.h>\n#include <stdlib.h>\n#include \"LinkedList.h\"\n\n";
+    program += "static int e[" + std::to_string(kPool) + "] = {";
     for (int i = 0; i < kPool; i++) {
         program += std::to_string(pool[i]) + (i + 1 < kPool ? ", " : "};\n");
     }
@@ -781,10 +789,10 @@ void report(const std::vector<Op>& ops, const Verdict& verdict, int batch, bool 
         const std::vector<Line> lines = emit(ops[i], expect(ops[i], model));
         for (size_t j = 0; j < lines.size(); j++) {
             program += lines[j].text;
-            const bool failing = static_cast<int>(i) == verdict.step &&
-                                 (verdict.how == Verdict::differed
-                                      ? lines[j].observation == verdict.observation
-                                      : j == 0);
+            const bool failing =
+                static_cast<int>(i) == verdict.step &&
+                (verdict.how == Verdict::differed ? lines[j].observation == verdict.observation
+                                                  : j == 0);
             program += failing ? " /* <- " + what(verdict) + " */\n" : "\n";
         }
     }

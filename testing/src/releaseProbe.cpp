@@ -24,8 +24,8 @@ void releaseProbeCase01() {
 // A list of three nodes the caller chained by hand.
 void releaseProbeCase02() {
     LinkedList* list = ll_newLinkedList();
-    list->pFirstNode = caseList::newNode(
-        nullptr, caseList::newNode(nullptr, caseList::newNode(nullptr, nullptr)));
+    list->pFirstNode =
+        caseList::newNode(nullptr, caseList::newNode(nullptr, caseList::newNode(nullptr, nullptr)));
     list->size = 3;
     int r = ll_deleteLinkedList(list);
     utest_assertEqualsIntMsg(r, 0, kDisposedMsg);

@@ -10,8 +10,9 @@ static const char kOrderMsg[] =
     "no tiene el elemento esperado al leerla con <get> o al buscarlo con <indexOf>\n";
 static const char kBelowRangeMsg[] = "\nError en el len() de la lista luego de <remove> con un "
                                      "indice fuera de rango (< 0),\n no se debe quitar nada\n";
-static const char kPastLengthMsg[] = "\nError en el len() de la lista luego de <remove> con un "
-                                     "indice fuera de rango (>= ll_len),\n no se debe quitar nada\n";
+static const char kPastLengthMsg[] =
+    "\nError en el len() de la lista luego de <remove> con un indice fuera de rango (>= "
+    "ll_len),\n no se debe quitar nada\n";
 static const char kUnchangedMsg[] =
     "\nError en los elementos de la lista luego de <remove> con un indice fuera de rango,\n la "
     "lista debe quedar como estaba (-1: ninguna posicion cambio)\n";

@@ -50,7 +50,7 @@ void rewriteProbeCase02() {
 void rewriteProbeCase03() {
     caseList::CaseList c(3);
     readAll(c.list());
-    ll_get(c.list(), 0);
+    ll_get(c.list(), 0); // a remembered position on the very node about to be replaced
     free(caseList::swapHead(c.list(), c.staff[5]));
     void* all[] = {c.staff[5], c.staff[1], c.staff[2]};
     utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 3), -1, kOrderMsg);
