@@ -34,11 +34,6 @@ class AtomicFile {
         return stream_;
     }
 
-    // The file that will be replaced: path with its symbolic links followed.
-    const std::string& target() const {
-        return target_;
-    }
-
     // Whether path, its links followed, names the very file that will be replaced (the same
     // file under another name, or a link to it either way), so that a caller can refuse to
     // replace the file it reads from. False when the target does not exist yet or path cannot be

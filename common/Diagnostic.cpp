@@ -53,6 +53,16 @@ size_t quoteLength(std::string_view text) {
     return cut;
 }
 
+// Ends a report with ": "text"" and its line end, text quoted as reportLine describes.
+void printQuote(std::string_view text) {
+    print(": \"");
+    const size_t length = quoteLength(text);
+    for (size_t i = 0; i < length; ++i) {
+        printQuotedByte(static_cast<unsigned char>(text[i]));
+    }
+    print(length < text.size() ? "\"...\n" : "\"\n");
+}
+
 } // namespace
 
 void reportLine(const char* file, long line, std::string_view reason) {
@@ -64,12 +74,13 @@ void reportLine(const char* file, long line, std::string_view reason) {
 void reportLine(const char* file, long line, std::string_view reason, std::string_view text) {
     std::printf("%s:%ld: ", file, line);
     print(reason);
-    print(": \"");
-    const size_t length = quoteLength(text);
-    for (size_t i = 0; i < length; ++i) {
-        printQuotedByte(static_cast<unsigned char>(text[i]));
-    }
-    print(length < text.size() ? "\"...\n" : "\"\n");
+    printQuote(text);
+}
+
+void reportNotHeader(const char* file, long line, std::string_view header, std::string_view text) {
+    std::printf("%s:%ld: la primera línea no es el encabezado ", file, line);
+    print(header);
+    printQuote(text);
 }
 
 void reportFile(const char* file, std::string_view reason) {

@@ -22,6 +22,10 @@ void reportLine(const char* file, long line, std::string_view reason);
 // what the file really holds.
 void reportLine(const char* file, long line, std::string_view reason, std::string_view text);
 
+// Prints "file:line: la primera línea no es el encabezado HEADER: "text"", text quoted as above:
+// the first line of a file that must start with header.
+void reportNotHeader(const char* file, long line, std::string_view header, std::string_view text);
+
 // Prints "file: reason".
 void reportFile(const char* file, std::string_view reason);
 

@@ -5,6 +5,7 @@
 #include "Fields.h"
 #include "File.h"
 #include "LineReader.h"
+#include "RecordLines.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -239,42 +240,25 @@ Fault parseEmpleado(std::string_view line, Empleado& record) {
 // not ones we split on): taking its first line for the header would drop data without a word.
 constexpr std::string_view kHeader = "id,nombre,horasTrabajadas";
 
-// Reads every employee of the payroll file, named path, into store, checking the header line
-// and skipping blank lines; false, having printed where and why, on a missing header, a malformed
-// line, a read error or a lack of memory.
+// Reads every employee of the payroll file, named path, into store (see readRecordLines); false,
+// having printed where and why, on a missing header, a malformed line, a read error or a lack of
+// memory.
 bool readEmpleados(const char* path, std::FILE* file, RecordStore& store) {
     LineReader reader(file);
-    std::string_view line;
-    LineReader::Status status = reader.next(line);
-    if (status == LineReader::Status::line) {
-        if (!isHeaderLine(line, kHeader)) {
-            reportLine(path, reader.number(),
-                       "la primera línea no es el encabezado id,nombre,horasTrabajadas", line);
+    return readRecordLines(path, reader, kHeader, [&](std::string_view line, long number) {
+        Empleado* record = store.next();
+        if (record == nullptr) {
+            reportFile(path, "memoria insuficiente");
             return false;
         }
-        for (status = reader.next(line); status == LineReader::Status::line;
-             status = reader.next(line)) {
-            if (isBlankLine(line)) {
-                continue;
-            }
-            Empleado* record = store.next();
-            if (record == nullptr) {
-                reportFile(path, "memoria insuficiente");
-                return false;
-            }
-            const Fault fault = parseEmpleado(line, *record);
-            if (fault.reason != nullptr) {
-                store.dropLast();
-                reportLine(path, reader.number(), fault.reason, fault.text);
-                return false;
-            }
+        const Fault fault = parseEmpleado(line, *record);
+        if (fault.reason != nullptr) {
+            store.dropLast();
+            reportLine(path, number, fault.reason, fault.text);
+            return false;
         }
-    }
-    if (status != LineReader::Status::end) {
-        reportReadFailure(path, reader, status);
-        return false;
-    }
-    return true;
+        return true;
+    });
 }
 
 // Appends every record of store to list; on failure takes back what it appended, so the list

@@ -8,6 +8,7 @@
 #include "File.h"
 #include "LineReader.h"
 #include "LinkedList.h"
+#include "RecordLines.h"
 #include "Revelados.h"
 #include "status.h"
 #include "usage.h"
@@ -175,31 +176,9 @@ bool loadSales(const char* path, LinkedList* sales) {
         reportFile(path, "memoria insuficiente");
         return false;
     }
-    std::string_view line;
-    LineReader::Status status = reader.next(line);
-    if (status == LineReader::Status::line) {
-        if (!isHeaderLine(line, kHeader)) {
-            reportLine(path, reader.number(),
-                       "la primera línea no es el encabezado "
-                       "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente",
-                       line);
-            return false;
-        }
-        for (status = reader.next(line); status == LineReader::Status::line;
-             status = reader.next(line)) {
-            if (isBlankLine(line)) {
-                continue;
-            }
-            if (!addSale(path, reader.number(), line, copy.get(), sales)) {
-                return false;
-            }
-        }
-    }
-    if (status != LineReader::Status::end) {
-        reportReadFailure(path, reader, status);
-        return false;
-    }
-    return true;
+    return readRecordLines(path, reader, kHeader, [&](std::string_view line, long number) {
+        return addSale(path, number, line, copy.get(), sales);
+    });
 }
 
 // The largest whole sale amount among the sales, 0 when there are none.
