@@ -116,7 +116,8 @@ NameCheck readName(std::string_view text, char (&name)[NAME_LENGTH + 1]) {
 
 bool readWholeNumber(std::string_view text, int& value) {
     int parsed = 0;
-    if (!isAsciiDigits(text) || parseInt32(text, parsed) != IntegerText::ok || parsed < 1) {
+    // parseInt32 also takes a leading '-', but whatever it reads with one is below 1.
+    if (parseInt32(text, parsed) != IntegerText::ok || parsed < 1) {
         return false;
     }
     value = parsed;
