@@ -158,12 +158,7 @@ TEST(Registro, AKilledSessionKeepsTheChangeItConfirmed) {
     const auto next = registroIn(dir.path(), Lines{"4", "2", "5"});
     EXPECT_EQ(next.output, menu(2) + kReports + figures("1520.00", "760.00", "1") + menu(2));
     // Nothing but the register and its lock file is left in the folder.
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{".empleados.csv.lock", "empleados.csv"}));
+    EXPECT_EQ(console::namesIn(dir.path()), (Lines{".empleados.csv.lock", "empleados.csv"}));
 }
 
 TEST(Registro, ARefusedFileIsLeftAsItWasAndNoMenuIsShown) {

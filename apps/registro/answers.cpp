@@ -6,6 +6,10 @@
 
 namespace {
 
+constexpr const char* TOO_LONG_ANSWER =
+    "Respuesta demasiado larga: se toman hasta 1023 caracteres.\n";
+static_assert(LONGEST_ANSWER == 1023, "TOO_LONG_ANSWER names the longest answer");
+
 // Reads one line of input into answer without its line end; see ask().
 Answer readAnswer(std::FILE* input, std::string& answer) {
     answer.clear();
@@ -33,6 +37,7 @@ Answer readAnswer(std::FILE* input, std::string& answer) {
     }
     if (overflowed || answer.size() > LONGEST_ANSWER) {
         answer.clear();
+        std::fputs(TOO_LONG_ANSWER, stdout);
         return Answer::tooLong;
     }
     return Answer::given;
@@ -48,7 +53,6 @@ ssize_t readOneAnswer(void* cookie, char* buffer, size_t size) {
         // The stream's buffer holds a longest answer and its line end.
         return static_cast<ssize_t>(line.copy(buffer, size));
     case Answer::tooLong:
-        std::fputs(TOO_LONG_ANSWER, stdout);
         errno = EOVERFLOW;
         return -1;
     default:

@@ -46,13 +46,12 @@ constexpr Question FIELD = {"Campo a modificar (1 nombre, 2 apellido, 3 salario,
 // Thrown when standard input ends: nobody is left to answer, and the session ends.
 struct InputEnded {};
 
-// Reads the answer to prompt into text; false, having said so, for a line too long to take.
+// Reads the answer to prompt into text; false, ask() having said so, for a line too long to take.
 bool answer(const char* prompt, std::string& text) {
     switch (ask(prompt, text)) {
     case Answer::given:
         return true;
     case Answer::tooLong:
-        std::fputs(TOO_LONG_ANSWER, stdout);
         return false;
     default:
         throw InputEnded{};

@@ -2,7 +2,6 @@
 
 #include "Fields.h"
 
-#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
@@ -117,7 +116,8 @@ NameCheck readName(std::string_view text, char (&name)[NAME_LENGTH + 1]) {
 
 bool readWholeNumber(std::string_view text, int& value) {
     int parsed = 0;
-    if (!isAsciiDigits(text) || parseInt32(text, parsed) != IntegerText::ok || parsed < 1) {
+    // parseInt32 also takes a leading '-', but whatever it reads with one is below 1.
+    if (parseInt32(text, parsed) != IntegerText::ok || parsed < 1) {
         return false;
     }
     value = parsed;
@@ -126,21 +126,18 @@ bool readWholeNumber(std::string_view text, int& value) {
 
 bool readSalary(std::string_view text, float& salary) {
     const size_t point = text.find('.');
-    std::string_view whole = text.substr(0, point);
+    const std::string_view whole = text.substr(0, point);
     const std::string_view cents = point == std::string_view::npos ? "" : text.substr(point + 1);
     if ((whole.empty() && cents.empty()) || cents.size() > 2 || !isAsciiDigits(whole) ||
         !isAsciiDigits(cents)) {
         return false;
     }
-    whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size()));
-    constexpr size_t mostWholeDigits = 12; // far above the maximum, far below overflow
-    if (whole.size() > mostWholeDigits) {
+    // A whole part too large for an int is far above the maximum, and refused as such.
+    int units = 0;
+    if (!whole.empty() && parseInt32(whole, units) != IntegerText::ok) {
         return false;
     }
-    long long amount = 0;
-    for (const char digit : whole) {
-        amount = amount * 10 + (digit - '0');
-    }
+    long long amount = units;
     for (size_t place = 0; place < 2; ++place) {
         amount = amount * 10 + (place < cents.size() ? cents[place] - '0' : 0);
     }

@@ -25,28 +25,15 @@ constexpr const char* USAGE =
 
 Register staff;
 
-// The register file the command line names, or null when it asks for the usage text (help tells
-// which status that ends with).
-const char* registerFileOf(int argc, char** argv, bool& help) {
-    help = argc == 2 && asksForHelp(argv[1]);
-    if (argc == 1) {
-        return DEFAULT_FILE;
-    }
-    // Anything else that starts with '-' is taken for an option: a file named so goes as ./-x.
-    if (argc > 2 || help || argv[1][0] == '-' || argv[1][0] == '\0') {
-        return nullptr;
-    }
-    return argv[1];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    bool help = false;
-    staff.path = registerFileOf(argc, argv, help);
-    if (staff.path == nullptr) {
-        return showUsage(USAGE, help);
+    // An argument that starts with '-' is an option, --help or -h or else an unknown one (a file
+    // named so goes as ./-x); an empty one names no file.
+    if (argc > 2 || (argc == 2 && (argv[1][0] == '-' || argv[1][0] == '\0'))) {
+        return showUsage(USAGE, argc == 2 && asksForHelp(argv[1]));
     }
+    staff.path = argc == 2 ? argv[1] : DEFAULT_FILE;
     SessionLock lock;
     switch (lock.take(staff.path)) {
     case SessionLock::Result::held:

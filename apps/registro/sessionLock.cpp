@@ -21,6 +21,12 @@ bool canWriteFolderOf(const std::string& path) {
     return access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
 }
 
+// The lock file of the register file at path: ".NAME.lock" beside it.
+std::string lockFileOf(const std::string& path) {
+    const size_t name = nameAt(path);
+    return path.substr(0, name) + "." + path.substr(name) + ".lock";
+}
+
 } // namespace
 
 SessionLock::~SessionLock() {
@@ -31,16 +37,13 @@ SessionLock::~SessionLock() {
 
 SessionLock::Result SessionLock::take(const char* path) {
     std::string target;
-    const bool resolved = resolveLinks(path, target);
-    const int linkFailure = errno;
-    if (!resolved) {
-        target = path; // for the lock file's name in the message
-    }
-    path_ = target.substr(0, nameAt(target)) + "." + target.substr(nameAt(target)) + ".lock";
-    if (!resolved) {
-        errno = linkFailure;
+    if (!resolveLinks(path, target)) {
+        const int failure = errno;
+        path_ = lockFileOf(path); // named for the message, beside the link that leads nowhere
+        errno = failure;
         return Result::failed;
     }
+    path_ = lockFileOf(target);
     // Read access is enough for flock, and lets a lock file made by another user serve too.
     fd_ = open(path_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd_ < 0) {

@@ -72,6 +72,9 @@ class TempDir {
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
 
+// The names of the entries of a folder, sorted, hidden ones included: what a program left there.
+std::vector<std::string> namesIn(const std::filesystem::path& folder);
+
 } // namespace console
 
 #endif
