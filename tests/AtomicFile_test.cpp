@@ -26,16 +26,6 @@ bool replace(const fs::path& path, const std::string& content) {
     return file.commit();
 }
 
-// The names in a folder.
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 using Names = std::vector<std::string>;
 
 TEST(AtomicFile, CreatesAndReplacesAFileLeavingNothingElse) {
@@ -45,7 +35,7 @@ TEST(AtomicFile, CreatesAndReplacesAFileLeavingNothingElse) {
     ASSERT_TRUE(replace(dir / "out.csv", "second, longer\n"));
     ASSERT_TRUE(replace(dir / "out.csv", ""));
     EXPECT_EQ(console::readFile(dir / "out.csv"), "");
-    EXPECT_EQ(namesIn(dir.path()), Names{"out.csv"});
+    EXPECT_EQ(console::namesIn(dir.path()), Names{"out.csv"});
 }
 
 TEST(AtomicFile, WithoutCommitTheOldFileStaysAndNoTemporaryRemains) {
@@ -58,7 +48,7 @@ TEST(AtomicFile, WithoutCommitTheOldFileStaysAndNoTemporaryRemains) {
         std::fflush(file.stream());
     }
     EXPECT_EQ(console::readFile(dir / "out.csv"), "old\n");
-    EXPECT_EQ(namesIn(dir.path()), Names{"out.csv"});
+    EXPECT_EQ(console::namesIn(dir.path()), Names{"out.csv"});
 }
 
 TEST(AtomicFile, KeepsThePermissionBitsAndGivesANewFileTheUmasksOnes) {
@@ -83,7 +73,7 @@ TEST(AtomicFile, ALinkStaysALinkAndTheFileItLeadsToIsReplaced) {
     EXPECT_TRUE(fs::is_symlink(dir / "out.csv"));
     EXPECT_EQ(fs::read_symlink(dir / "out.csv"), "hop");
     EXPECT_EQ(console::readFile(dir / "real/data.csv"), "new");
-    EXPECT_EQ(namesIn(dir / "real"), Names{"data.csv"});
+    EXPECT_EQ(console::namesIn(dir / "real"), Names{"data.csv"});
 
     // A link to nothing yet makes the file it names, as a plain open would.
     fs::create_symlink("real/later.csv", dir / "dangling");
@@ -153,7 +143,7 @@ TEST(AtomicFile, AFullDiskKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_FALSE(replace(disk / "out.csv", std::string(100 * 1024, 'n')));
     EXPECT_EQ(errno, ENOSPC);
     EXPECT_EQ(console::readFile(disk / "out.csv"), old);
-    EXPECT_EQ(namesIn(disk / ""), Names{"out.csv"});
+    EXPECT_EQ(console::namesIn(disk / ""), Names{"out.csv"});
 }
 
 // A writer killed at any moment of a large replacement leaves one of the two whole contents.
@@ -177,7 +167,7 @@ TEST(AtomicFile, KilledAtAnyMomentTheFileHoldsOneWholeContent) {
         ASSERT_TRUE(now == old || now == next) << "round " << round << ": " << now.size();
         replaced += now == (round % 2 == 0 ? next : old);
         // Only the rare kill between naming the new content and renaming it leaves a name.
-        for (const std::string& name : namesIn(dir.path())) {
+        for (const std::string& name : console::namesIn(dir.path())) {
             if (name != "out.csv") {
                 fs::remove(dir / name);
             }

@@ -50,13 +50,10 @@ Payroll payrollOf(int rows) {
 
 // The names in a folder that are not the payroll or the salaries.
 std::vector<std::string> othersIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (name != "archivo.csv" && name != "sueldos.csv") {
-            names.push_back(name);
-        }
-    }
+    std::vector<std::string> names = console::namesIn(folder);
+    std::erase_if(names, [](const std::string& name) {
+        return name == "archivo.csv" || name == "sueldos.csv";
+    });
     return names;
 }
 
