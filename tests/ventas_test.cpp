@@ -161,7 +161,7 @@ TEST(Ventas, FileThatCannotBeReadIsNamed) {
     std::filesystem::create_directory(dir / "carpeta");
     run = console::runProgram({VENTAS_PATH, "carpeta"}, dir.path());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "carpeta:1: no se pudo leer: Is a directory\n");
+    EXPECT_EQ(run.output, "carpeta: no se pudo leer: Is a directory\n");
 }
 
 TEST(Ventas, HelpShowsTheUsageAndMoreThanOneArgumentToo) {
