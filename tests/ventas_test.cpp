@@ -7,6 +7,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 const std::string kHeader =
     "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente\n";
 
@@ -76,6 +78,10 @@ TEST(Ventas, SaysOnWhichLineAndWhyASaleIsRefused) {
         {"1,d,MATE,1,\"2,5\",c\n", "2: la línea tiene 7 campos y no 6: \"1,d,MATE,1,\\\"2,5\\\",c\""},
         {"1,d,MATE,1,1,c\n2,d,MATE,1,1\r\n", "3: la línea tiene 5 campos y no 6: \"2,d,MATE,1,1\""},
         {"1,d,MATE,1,1,c,extra,x,y\n", "2: la línea tiene 9 campos y no 6: \"1,d,MATE,1,1,c,extra,x,y\""},
+        // A NUL byte ends no field: not a number's, not a text's.
+        {"1\0,d,MATE,1,1,c\n"s, "2: la línea tiene un byte nulo: \"1\\0,d,MATE,1,1,c\""},
+        {"1,d,MATE,1,2\0.5,c\n"s, "2: la línea tiene un byte nulo: \"1,d,MATE,1,2\\0.5,c\""},
+        {"1,d,MA\0TE,1,1,c\n"s, "2: la línea tiene un byte nulo: \"1,d,MA\\0TE,1,1,c\""},
     };
     for (const auto& c : cases) {
         const auto run = runOn(kHeader + c.lines);
