@@ -109,6 +109,16 @@ TEST(Ventas, NegativeQuantitiesAddNothingAndTheHighestSaleMayBeNegative) {
     EXPECT_EQ(run.output, summary(0, 0, 0, 0, "-8"));
 }
 
+TEST(Ventas, ANegativeZeroHighestSaleIsShownAsZero) {
+    // -0 as a price, and amounts that truncate to zero from below.
+    for (const char* sales : {"1,d,MATE,1,-0,c\n", "1,d,MATE,1,-0.5,c\n",
+                                     "1,d,MATE,-3,0.25,c\n2,d,MATE,1,-0.0,c\n"}) {
+        const auto run = runOn(kHeader + sales);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.output, summary(1, 0, 0, 0, "0")) << sales;
+    }
+}
+
 TEST(Ventas, HugeAmountsAreClampedToTheIntRange) {
     const auto run = runOn(kHeader + "1,d,MATE,1000000,1000000,c\n"
                                      "2,d,MATE,2147483647,1,c\n");
