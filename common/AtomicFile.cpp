@@ -260,8 +260,7 @@ bool AtomicFile::nameUnnamedFile(int fd) {
     const std::string pattern = temporaryPattern(folder_, nameOf(target_));
     for (int tries = 0; tries < kMostTags; ++tries) {
         temporary_ = withFreshTag(pattern);
-        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW) ==
-            0) {
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             return true;
         }
         if (errno != EEXIST) {

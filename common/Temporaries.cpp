@@ -59,7 +59,7 @@ void removeIfLeftOver(int folder, const char* name) {
 } // namespace
 
 std::string temporaryPattern(const std::string& folder, const std::string& name) {
-    return folder + "/" + hiddenNameBeside(name, kTemporarySuffix);
+    return folder + "/" + hiddenNameBeside(name, kTemporarySuffix, longestNameIn(folder));
 }
 
 std::string withFreshTag(std::string pattern) {
@@ -67,9 +67,9 @@ std::string withFreshTag(std::string pattern) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     // splitmix64 over the time, the process and a count, so that near calls differ widely.
-    uint64_t tag = (static_cast<uint64_t>(now.tv_nsec) ^ (static_cast<uint64_t>(getpid()) << 32) ^
-                    counter++) +
-                   0x9e3779b97f4a7c15u;
+    uint64_t tag =
+        (static_cast<uint64_t>(now.tv_nsec) ^ (static_cast<uint64_t>(getpid()) << 32) ^ counter++) +
+        0x9e3779b97f4a7c15u;
     tag = (tag ^ (tag >> 30)) * 0xbf58476d1ce4e5b9u;
     tag = (tag ^ (tag >> 27)) * 0x94d049bb133111ebu;
     tag ^= tag >> 31;
@@ -91,7 +91,7 @@ bool lockAsOwn(int fd, const std::string& path) {
 }
 
 void removeLeftOverTemporaries(const std::string& folder, const std::string& name) {
-    const std::string patternName = hiddenNameBeside(name, kTemporarySuffix);
+    const std::string patternName = hiddenNameBeside(name, kTemporarySuffix, longestNameIn(folder));
     DIR* entries = opendir(folder.c_str());
     if (entries == nullptr) {
         return;

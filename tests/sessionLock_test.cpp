@@ -9,11 +9,11 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <utility>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 

@@ -29,7 +29,9 @@ bool canWriteFolderOf(const std::string& path) {
 // The lock file of the register file at path: ".NAME.lock" beside it, shortened where too long.
 std::string lockFileOf(const std::string& path) {
     const size_t name = nameAt(path);
-    return path.substr(0, name) + hiddenNameBeside(std::string_view(path).substr(name), ".lock");
+    const std::string folder = path.substr(0, name);
+    return folder + hiddenNameBeside(std::string_view(path).substr(name), ".lock",
+                                     longestNameIn(folder.empty() ? "." : folder));
 }
 
 } // namespace
