@@ -233,6 +233,9 @@ bool AtomicFile::commit() {
         written = nameUnnamedFile(fd);
     }
     int failure = written ? 0 : errno;
+    // The temporary's lock lasts as long as a descriptor of it is open: one is kept past the
+    // close until the rename, so that nobody takes the temporary for a left-over meanwhile.
+    const int keeper = inPlace_ ? -1 : dup(fd);
     if (std::fclose(stream_) != 0 && failure == 0) {
         failure = errno;
     }
@@ -246,6 +249,9 @@ bool AtomicFile::commit() {
                 failure = errno;
             }
         }
+    }
+    if (keeper >= 0) {
+        close(keeper);
     }
     discard();
     errno = failure;

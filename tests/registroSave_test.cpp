@@ -1,9 +1,8 @@
 // The register program's saves as built, in a folder of their own: whatever stops the program, the
 // register holds its old content or the new one whole, and no temporary file of a save outlives
-// the program; a register of the longest name is locked and saved like any other.
+// the program.
 #include "console.h"
 
-#include <climits>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -73,19 +72,6 @@ TEST_F(RegistroSaves, KilledAtEveryWriteSyncLinkAndRenameNoTemporaryOutlivesTheP
             EXPECT_FALSE(killed) << call << " ran out of kills";
         }
     }
-}
-
-TEST_F(RegistroSaves, ARegisterOfTheLongestNameIsLockedAndSaved) {
-    const console::TempDir dir;
-    const std::string name = std::string(NAME_MAX - 4, 'r') + ".csv";
-    console::writeFile(dir / name, kOld);
-    const auto run = console::runProgram({REGISTRO_PATH, name}, dir.path(), kAlta);
-    EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_EQ(console::readFile(dir / name), kNew);
-    // Beside it, its lock file alone.
-    const Lines names = console::namesIn(dir.path());
-    ASSERT_EQ(names.size(), 2u);
-    EXPECT_TRUE(names[0].starts_with(".") && names[0].ends_with(".lock")) << names[0];
 }
 
 } // namespace
