@@ -96,6 +96,8 @@ void removeLeftOverTemporaries(const std::string& folder, const std::string& nam
     if (entries == nullptr) {
         return;
     }
+    // readdir_r is deprecated, and this stream is read by this call alone.
+    // cppcheck-suppress readdirCalled
     while (const dirent* entry = readdir(entries)) {
         if (isTemporary(entry->d_name, patternName)) {
             removeIfLeftOver(dirfd(entries), entry->d_name);
