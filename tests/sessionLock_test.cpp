@@ -49,8 +49,10 @@ TEST(SessionLock, WhatIsNoRegularFileAtTheLockFilesPlaceIsRefusedWithoutWaiting)
         SCOPED_TRACE(what);
         make();
         SessionLock lock;
-        // A FIFO would keep a blocking open waiting for a writer: the test would hang here.
+        // A FIFO would keep a blocking open waiting for a writer: the alarm ends such a wait.
+        alarm(10);
         EXPECT_EQ(lock.take(register_.c_str()), SessionLock::Result::failed);
+        alarm(0);
         EXPECT_EQ(lock.reason(), "no es un archivo común");
         fs::remove(lockFile);
     }
