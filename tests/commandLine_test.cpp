@@ -1,82 +1,67 @@
 // Every program reads its command line alike: --help and -h print the usage on standard output,
-// --version one line with the program's name and the project's version, a wrong command line a
-// line that names the program and then the usage on standard error; none of them touches a file.
+// --version "NAME VERSION", a wrong command line one line naming the program and then the usage on
+// standard error; none of them touches a file.
 #include "console.h"
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Program {
-    const char* path;
-    const char* name;
-    std::vector<std::string> wrong; // a command line it refuses
-};
-
-const Program kPrograms[] = {
-    {REGISTRO_PATH, "registro", {"-x"}},
-    {VENTAS_PATH, "ventas", {"a.csv", "--bogus"}},
-    {MAIN_PATH, "main", {"archivo.csv"}},
-    {IOPRIMER_PATH, "ioPrimer", {"-"}},
-    {PROBERUNNER_PATH, "probeRunner", {"--list", "-x"}},
-    {CHECK_LIST_PATH, "check-list.sh", {"--version=1"}},
-};
-
 struct Streams {
     std::string out;
     std::string err;
     int exitCode;
+    bool operator==(const Streams&) const = default;
+    friend std::ostream& operator<<(std::ostream& os, const Streams& s) {
+        return os << "status " << s.exitCode << ", out \"" << s.out << "\", err \"" << s.err << '"';
+    }
 };
 
-// Runs the program in dir with its standard error kept apart from its standard output.
-Streams run(const Program& program, const std::vector<std::string>& args,
-            const console::TempDir& dir) {
+// Runs the program in dir, its standard error kept apart from its standard output.
+Streams run(const char* path, std::vector<std::string> args, const console::TempDir& dir) {
     const console::TempDir errDir;
-    std::vector<std::string> argv{"/bin/sh", "-c", "err=$1; shift; exec \"$0\" \"$@\" 2>\"$err\"",
-                                  program.path, (errDir / "err").string()};
-    argv.insert(argv.end(), args.begin(), args.end());
-    const auto result = console::runProgram(argv, dir.path());
+    args.insert(args.begin(), {"/bin/sh", "-c", "e=$1; shift; exec \"$0\" \"$@\" 2>\"$e\"", path,
+                               (errDir / "err").string()});
+    const auto result = console::runProgram(args, dir.path());
     return {result.output, console::readFile(errDir / "err"), result.exitCode};
 }
 
 TEST(CommandLine, EveryProgramAnswersHelpVersionAndAWrongLineAlike) {
-    for (const auto& program : kPrograms) {
-        SCOPED_TRACE(program.name);
+    const struct {
+        const char* path;
+        std::string name;
+        std::vector<std::string> wrong;
+    } programs[] = {{REGISTRO_PATH, "registro", {"-x"}},
+                    {VENTAS_PATH, "ventas", {"a.csv", "--bogus"}},
+                    {MAIN_PATH, "main", {"archivo.csv"}},
+                    {IOPRIMER_PATH, "ioPrimer", {"-"}},
+                    {PROBERUNNER_PATH, "probeRunner", {"--list", "-x"}},
+                    {CHECK_LIST_PATH, "check-list.sh", {"--version=1"}}};
+    for (const auto& [path, name, wrong] : programs) {
+        SCOPED_TRACE(name);
         const console::TempDir dir;
-        const auto help = run(program, {"--help"}, dir);
-        EXPECT_EQ(help.exitCode, 0);
+        const auto help = run(path, {"--help"}, dir);
+        EXPECT_EQ(help, (Streams{help.out, "", 0}));
         EXPECT_NE(help.out, "");
-        EXPECT_EQ(help.err, "");
-        const auto shortHelp = run(program, {"-h"}, dir);
-        EXPECT_EQ(shortHelp.out, help.out);
-
-        const auto version = run(program, {"--version"}, dir);
-        EXPECT_EQ(version.exitCode, 0);
-        EXPECT_EQ(version.out, std::string(program.name) + " " PROJECT_VERSION "\n");
-        EXPECT_EQ(version.err, "");
-
-        const auto wrong = run(program, program.wrong, dir);
-        EXPECT_EQ(wrong.exitCode, 2);
-        EXPECT_EQ(wrong.out, "");
-        const auto lineEnd = wrong.err.find('\n');
-        EXPECT_TRUE(wrong.err.starts_with(std::string(program.name) + ": ")) << wrong.err;
-        EXPECT_NE(wrong.err.find(program.wrong.back()), std::string::npos) << wrong.err;
-        EXPECT_EQ(wrong.err.substr(lineEnd + 1), help.out);
-
-        EXPECT_EQ(console::namesIn(dir.path()), std::vector<std::string>{});
+        EXPECT_EQ(run(path, {"-h"}, dir), help);
+        EXPECT_EQ(run(path, {"--version"}, dir), (Streams{name + " " PROJECT_VERSION "\n", "", 0}));
+        const auto refused = run(path, wrong, dir);
+        const auto reason = refused.err.substr(0, refused.err.find('\n') + 1);
+        EXPECT_EQ(refused, (Streams{"", reason + help.out, 2}));
+        EXPECT_TRUE(reason.starts_with(name + ": ") && reason.find(wrong.back()) != reason.npos);
+        EXPECT_TRUE(console::namesIn(dir.path()).empty());
     }
 }
 
 TEST(CommandLine, AfterTwoDashesAnArgumentIsAFileWhateverItLooksLike) {
     const console::TempDir dir;
     console::writeFile(dir / "-x", console::readFile(SAMPLE_DIR "/ventas.csv"));
-    const auto sample = run(kPrograms[1], {SAMPLE_DIR "/ventas.csv"}, dir);
-    const auto sales = run(kPrograms[1], {"--", "-x"}, dir);
-    EXPECT_EQ(sales.exitCode, 0);
-    EXPECT_EQ(sales.out, sample.out);
+    const auto sample = run(VENTAS_PATH, {SAMPLE_DIR "/ventas.csv"}, dir);
+    EXPECT_EQ(run(VENTAS_PATH, {"--", "-x"}, dir), (Streams{sample.out, "", 0}));
 }
 
 } // namespace
