@@ -9,20 +9,28 @@
 namespace {
 
 std::string usageText(const char* name, const Usage& usage) {
-    return std::string("Uso: ") + name + usage.synopsis + "\n" + usage.text;
+    std::string text = "Uso: ";
+    text.append(name).append(usage.synopsis).append("\n").append(usage.text);
+    return text;
+}
+
+// "what 'arg'", built by appending: gcc 12 at -O3 warns falsely of an overlap in "..." + string.
+std::string quoting(std::string_view what, std::string_view arg) {
+    std::string text(what);
+    text.append(" '").append(arg).append("'");
+    return text;
 }
 
 // Why an argument cannot stand where it does; empty when it is an operand the program takes.
 std::string refusal(std::string_view arg, bool option, size_t operandsSoFar, size_t maxOperands) {
-    const std::string quoted = "'" + std::string(arg) + "'";
     if (option) {
-        return "opción desconocida " + quoted;
+        return quoting("opción desconocida", arg);
     }
     if (maxOperands == 0) {
-        return "no toma argumentos, recibió " + quoted;
+        return quoting("no toma argumentos, recibió", arg);
     }
     if (operandsSoFar == maxOperands) {
-        return "argumento de más: " + quoted;
+        return quoting("argumento de más:", arg);
     }
     if (arg.empty()) {
         return "un argumento vacío no nombra ningún archivo";
