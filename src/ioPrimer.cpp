@@ -1,7 +1,7 @@
 // Writes text, the raw bytes of an integer and the integer as text to one file, then reads the
 // file's first four bytes back as an integer: what a file holds is bytes, whatever was meant.
 // Exits 0 after printing the integer, 1 when the file could not be created, written or read back
-// (saying so in one line), 2 for arguments it does not take.
+// (saying so in one line), 2 for a wrong command line.
 #include "Diagnostic.h"
 #include "File.h"
 #include "status.h"
@@ -10,18 +10,22 @@
 #include <cerrno>
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 namespace {
 
 constexpr const char* kFileName = "archivo.txt";
 
-constexpr char kUsage[] =
-    "Uso: ioPrimer\n"
+constexpr Usage kUsage = {
+    "",
+    "\n"
     "Escribe archivo.txt en la carpeta actual (el texto \"Hola\" con su fin de línea, los cuatro\n"
     "bytes del entero 456984 y el mismo entero como texto), vuelve a abrirlo, lee sus cuatro\n"
     "primeros bytes como un entero y lo muestra.\n"
+    "\n"
     "Sale con 0 si lo mostró, 1 si no pudo crear, escribir o leer el archivo, 2 si recibe\n"
-    "argumentos (-h o --help muestra esta ayuda).\n";
+    "argumentos (-h o --help muestra esta ayuda, --version la versión).\n",
+};
 
 constexpr int kNumber = 456984;
 
@@ -72,8 +76,9 @@ bool writeAndReadBack(int& readBack) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc > 1) {
-        return showUsage(kUsage, argc == 2 && asksForHelp(argv[1]));
+    std::vector<const char*> none;
+    if (const auto status = readCommandLine(argc, argv, "ioPrimer", kUsage, 0, none)) {
+        return *status;
     }
     int readBack = 0;
     if (!writeAndReadBack(readBack)) {

@@ -1,7 +1,8 @@
 // The salary export: reads the payroll "archivo.csv", computes every employee's salary and writes
 // them all to "sueldos.csv", one line "id,nombre,horasTrabajadas,sueldo" each. Exits 0 once the
 // salaries are written, 1 when the payroll could not be read or the salaries not written (or the
-// console not), 2 for arguments it does not take.
+// console not), 2 for a wrong command line. Installed as exportar-sueldos: its messages carry the
+// name it was started under.
 #include "Empleado.h"
 #include "LinkedList.h"
 #include "Parser.h"
@@ -10,11 +11,13 @@
 #include "usage.h"
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
-constexpr char kUsage[] =
-    "Uso: main\n"
+constexpr Usage kUsage = {
+    "",
+    "\n"
     "Lee la nómina archivo.csv de la carpeta actual, calcula el sueldo de cada empleado y\n"
     "escribe sueldos.csv a su lado, una línea id,nombre,horasTrabajadas,sueldo por empleado;\n"
     "un sueldos.csv anterior queda entero si algo falla.\n"
@@ -22,8 +25,10 @@ constexpr char kUsage[] =
     "id,nombre,horasTrabajadas: id y horas enteros; el nombre de 1 a 127 bytes, sin comas\n"
     "ni caracteres de control.\n"
     "Sueldo: horas por 180 hasta 120 horas, por 240 hasta 160, por 350 por encima.\n"
+    "\n"
     "Sale con 0 si escribió sueldos.csv, 1 si no pudo leer la nómina o escribir los sueldos,\n"
-    "2 si recibe argumentos (-h o --help muestra esta ayuda).\n";
+    "2 si recibe argumentos (-h o --help muestra esta ayuda, --version la versión).\n",
+};
 
 // The employees, reachable until the process ends: the records and the list are never released.
 LinkedList* empleados = nullptr;
@@ -49,8 +54,9 @@ bool exportSalaries() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc > 1) {
-        return showUsage(kUsage, argc == 2 && asksForHelp(argv[1]));
+    std::vector<const char*> none;
+    if (const auto status = readCommandLine(argc, argv, "main", kUsage, 0, none)) {
+        return *status;
     }
     const bool exported = exportSalaries();
     return exported && flushOutput() ? EXIT_OK : EXIT_FAILED;

@@ -162,8 +162,8 @@ TEST(CheckListUsage, RefusesNoSourceAndAMissingOne) {
     const std::string script = std::string(SOURCE_DIR) + "/tools/check-list.sh";
     const auto none = console::runProgram({script});
     EXPECT_EQ(none.exitCode, 2);
-    EXPECT_EQ(none.output, "Usage: check-list.sh [--asan] SOURCE... [-- RUNNER_OPTION...]\n"
-                           "check-list.sh: name the list's source files\n");
+    EXPECT_EQ(none.output, "check-list.sh: name the list's source files\n"
+                           "Usage: check-list.sh [--asan] SOURCE... [-- RUNNER_OPTION...]\n");
     const auto absent = console::runProgram({script, "no/such/list.c"});
     EXPECT_EQ(absent.exitCode, 2);
     EXPECT_EQ(absent.output, "check-list.sh: no list source 'no/such/list.c'\n");

@@ -335,7 +335,7 @@ TEST(Registro, UsageAndHelpTouchNoFile) {
              {{"--help"}, 0}, {{"-h"}, 0}, {{"a.csv", "b.csv"}, 2}, {{"-x"}, 2}, {{""}, 2}}) {
         const auto run = console::runProgram(Lines{REGISTRO_PATH} + args, dir.path());
         EXPECT_EQ(run.exitCode, status);
-        EXPECT_EQ(run.output.substr(0, usage.size()), usage);
+        EXPECT_NE(run.output.find(usage), std::string::npos) << run.output;
     }
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }

@@ -135,9 +135,10 @@ TEST_F(SalaryExport, AnArgumentShowsTheUsageAndTouchesNoFile) {
     EXPECT_NE(usage.find("archivo.csv"), std::string::npos);
     EXPECT_NE(usage.find("sueldos.csv"), std::string::npos);
     EXPECT_EQ(run(0, {"-h"}), usage);
-    EXPECT_EQ(run(2, {"sueldos.csv"}), usage);
-    EXPECT_EQ(run(2, {"--help", "-h"}), usage);
-    EXPECT_EQ(run(2, {""}), usage);
+    EXPECT_EQ(run(0, {"--help", "-h"}), usage);
+    for (const char* wrong : {"sueldos.csv", ""}) {
+        EXPECT_TRUE(run(2, {wrong}).ends_with(usage)) << wrong;
+    }
     EXPECT_FALSE(fs::exists(dir / "sueldos.csv"));
 }
 

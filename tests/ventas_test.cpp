@@ -189,7 +189,7 @@ TEST(Ventas, HelpShowsTheUsageAndMoreThanOneArgumentToo) {
     EXPECT_EQ(shortHelp.output, help.output);
     const auto wrong = runOn(kHeader, {"ventas.csv", "otro.csv"});
     EXPECT_EQ(wrong.exitCode, 2);
-    EXPECT_EQ(wrong.output, help.output);
+    EXPECT_TRUE(wrong.output.ends_with(help.output)) << wrong.output;
 }
 
 TEST(Ventas, OutputThatCannotBeWrittenIsAFailure) {

@@ -8,12 +8,26 @@
 # list does not build or its LinkedList.h lays the records out otherwise than inc/LinkedList.h.
 set -uo pipefail
 
+name=${0##*/}
 usage() {
-    echo "Usage: check-list.sh [--asan] SOURCE... [-- RUNNER_OPTION...]"
+    echo "Usage: $name [--asan] SOURCE... [-- RUNNER_OPTION...]"
 }
 fail() {
-    echo "check-list.sh: $1" >&2
+    echo "$name: $1" >&2
     exit 2
+}
+# A wrong command line: the reason, then the usage.
+refuse() {
+    echo "$name: $1" >&2
+    usage >&2
+    exit 2
+}
+# The build writes the version into an installed copy; the source tree reads it where it is kept.
+version() {
+    local version='@PROJECT_VERSION@'
+    [[ $version != @* ]] ||
+        version=$(sed -n 's/^project(registro_personal VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
+    echo "$name $version"
 }
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -24,7 +38,8 @@ while [ $# -gt 0 ]; do
     --asan) preset=asan ;;
     --) shift && break ;;
     -h | --help) usage && exit 0 ;;
-    -*) usage >&2 && fail "unknown option '$1'" ;;
+    --version) version && exit 0 ;;
+    -*) refuse "unknown option '$1'" ;;
     *)
         [ -f "$1" ] || fail "no list source '$1'"
         sources+=("$(realpath -- "$1")")
@@ -32,7 +47,7 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-[ ${#sources[@]} -gt 0 ] || { usage >&2 && fail "name the list's source files"; }
+[ ${#sources[@]} -gt 0 ] || refuse "name the list's source files"
 
 # The compiler's and CMake's own messages in a build log, without the build tool's progress, its
 # commands and CMake's call stacks; each CMake error joined back into one line.

@@ -10,28 +10,35 @@
 #include "usage.h"
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 constexpr const char* DEFAULT_FILE = "empleados.csv";
 
-constexpr const char* USAGE =
-    "Uso: registro [ARCHIVO]\n"
+constexpr Usage USAGE = {
+    " [ARCHIVO]",
+    "\n"
     "Lleva el registro de empleados en ARCHIVO (empleados.csv en la carpeta actual si no se\n"
     "da): lo lee al empezar y lo guarda después de cada alta, modificación o baja.\n"
-    "Las respuestas se leen de la entrada estándar, una por línea.\n";
+    "Las respuestas se leen de la entrada estándar, una por línea.\n"
+    "Un ARCHIVO cuyo nombre empieza con - va después de --.\n"
+    "\n"
+    "Sale con 0 al terminar la sesión con todo guardado, 1 si el registro no se pudo leer, está\n"
+    "abierto en otra sesión o quedaron cambios sin guardar, 2 con una opción desconocida o más\n"
+    "de un archivo (-h o --help muestra esta ayuda, --version la versión).\n",
+};
 
 Register staff;
 
 } // namespace
 
 int main(int argc, char** argv) {
-    // An argument that starts with '-' is an option, --help or -h or else an unknown one (a file
-    // named so goes as ./-x); an empty one names no file.
-    if (argc > 2 || (argc == 2 && (argv[1][0] == '-' || argv[1][0] == '\0'))) {
-        return showUsage(USAGE, argc == 2 && asksForHelp(argv[1]));
+    std::vector<const char*> file;
+    if (const auto status = readCommandLine(argc, argv, "registro", USAGE, 1, file)) {
+        return *status;
     }
-    staff.path = argc == 2 ? argv[1] : DEFAULT_FILE;
+    staff.path = file.empty() ? DEFAULT_FILE : file.front();
     SessionLock lock;
     switch (lock.take(staff.path)) {
     case SessionLock::Result::held:

@@ -2,7 +2,7 @@
 // (ventas.csv in the current folder by default), keeps them in a list and prints five figures
 // about them. A file that cannot be read or a malformed line prints "FILE:LINE: reason" and ends
 // the program with status 1, as does a failure to print the figures; a wrong command line ends
-// it with 2.
+// it with 2 (a file whose name starts with '-' goes after "--").
 #include "Diagnostic.h"
 #include "Fields.h"
 #include "File.h"
@@ -22,6 +22,7 @@
 #include <memory>
 #include <new>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -30,16 +31,21 @@ constexpr int kFields = 6;
 constexpr std::string_view kHeader =
     "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente";
 
-constexpr char kUsage[] =
-    "Uso: ventas [ARCHIVO]\n"
+constexpr Usage kUsage = {
+    " [ARCHIVO]",
+    "\n"
     "Lee las ventas de ARCHIVO (ventas.csv de la carpeta actual si no se indica) y muestra las\n"
     "fotos reveladas, las ventas mayores a 150 y a 300, las fotos Polaroid y la venta más alta.\n"
     "El archivo: la línea\n"
     "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente\n"
     "y luego una venta por línea con esos seis campos: id_venta y cantidad enteros,\n"
     "precio_unitario un número decimal con punto; las líneas en blanco no cuentan.\n"
+    "Un ARCHIVO cuyo nombre empieza con - va después de --.\n"
+    "\n"
     "Sale con 0 si mostró las cifras, 1 si el archivo no se pudo leer o tiene una línea mal\n"
-    "formada, 2 con más de un argumento (-h o --help muestra esta ayuda).\n";
+    "formada, 2 con una opción desconocida o más de un archivo (-h o --help muestra esta\n"
+    "ayuda, --version la versión).\n",
+};
 
 // Frees every record held, then the list itself.
 struct SalesReleaser {
@@ -210,10 +216,11 @@ void printSummary(LinkedList* sales) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc > 2 || (argc == 2 && asksForHelp(argv[1]))) {
-        return showUsage(kUsage, argc == 2);
+    std::vector<const char*> file;
+    if (const auto status = readCommandLine(argc, argv, "ventas", kUsage, 1, file)) {
+        return *status;
     }
-    const char* path = argc == 2 ? argv[1] : kDefaultFile;
+    const char* path = file.empty() ? kDefaultFile : file.front();
     const Sales sales(ll_newLinkedList());
     if (!sales) {
         reportFile(path, "memoria insuficiente");

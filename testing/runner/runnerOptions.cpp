@@ -36,7 +36,8 @@ the list fails that case alone, and what the list prints is kept out of the resu
   --no-fork          run the cases in this process (for a debugger): no crash, hang or
                      output protection
   --timeout SECONDS  fail a case still running after SECONDS (default 5, at most 86400)
-  --help             show this help
+  --help, -h         show this help
+  --version          show the version
 
 Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when the
 runner itself fails (its output, a pipe, a fork, the JUnit file).
@@ -111,13 +112,12 @@ std::optional<int> applyValued(std::string_view option, const std::string& value
 } // namespace
 
 int usageError(const std::string& message) {
-    fprintf(stderr, "probeRunner: %s\nTry 'probeRunner --help'.\n", message.c_str());
-    return kExitTrouble;
+    return reportUsageError("probeRunner", message, kUsage);
 }
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
-    static constexpr std::string_view kFlags[] = {"--help",    "-h",         "--list",  "--tap",
-                                                  "--no-fork", "--extended", "--report"};
+    static constexpr std::string_view kFlags[] = {"--help", "-h",        "--version",  "--list",
+                                                  "--tap",  "--no-fork", "--extended", "--report"};
     static constexpr std::string_view kValued[] = {"--group", "--case", "--junit", "--timeout",
                                                    "--seed"};
     for (int i = 1; i < argc; i++) {
@@ -143,6 +143,8 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         } else if (asksForHelp(argv[i])) {
             fputs(kUsage, stdout);
             return 0;
+        } else if (option == "--version") {
+            return printVersion("probeRunner");
         } else if (!applyFlag(option, options)) {
             return usageError("unknown option '" + std::string(argv[i]) + "'");
         }

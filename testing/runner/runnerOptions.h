@@ -25,11 +25,11 @@ constexpr int kExitFailed = 1;
 constexpr int kExitTrouble = 2; // a usage error, or the runner itself failed
 
 // Reads the command line into options (and --seed into probeSeed). Returns the exit status when
-// the run ends here: 0 after --help, kExitTrouble after a usage error (reported on stderr);
-// nothing when the cases are to run.
+// the run ends here: 0 after --help or --version, kExitTrouble after a usage error (reported on
+// stderr); nothing when the cases are to run.
 std::optional<int> parseOptions(int argc, char** argv, Options& options);
 
-// Prints a usage error and the way to the help; the exit status for it.
+// Prints a usage error and then the usage on stderr; the exit status for it.
 int usageError(const std::string& message);
 
 // True when the options pick the case.
