@@ -22,8 +22,8 @@ constexpr const char* kNone = "No hay empleados cargados.\n";
 constexpr const char* kAltaAsks = "Nombre: Apellido: Salario: Sector: ";
 constexpr const char* kBadName =
     "El nombre debe tener letras, y solo letras, espacios, y guiones o apóstrofos entre letras.\n";
-constexpr const char* kBadSalary =
-    "El salario debe ser un número de 0 a 100000, con punto decimal y hasta dos decimales.\n";
+constexpr const char* kBadSalary = "El salario debe ser un número de 0 a 100000, con punto o coma "
+                                   "decimal y hasta dos decimales.\n";
 constexpr const char* kBadSector = "El sector debe ser un número entero de 1 en adelante.\n";
 constexpr const char* kTooLong = "Respuesta demasiado larga: se toman hasta 1023 caracteres.\n";
 constexpr const char* kAskId = "Id del empleado: ";
@@ -266,6 +266,24 @@ TEST(Registro, ALongAnswerToTheReportMenuIsRefusedWholeToo) {
     const auto run = console::runProgram({REGISTRO_PATH}, dir.path(), piped);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, expected);
+}
+
+// A decimal comma answers Salario; the file keeps its own form, a new one the program's.
+TEST(Registro, ASalaryTakesADecimalCommaAndASpreadsheetFileKeepsItsForm) {
+    const console::TempDir dir;
+    const std::string header = "\xEF\xBB\xBFid;nombre;apellido;salario;sector\r\n";
+    console::writeFile(dir / "hoja.csv", header + "7;\"Eva\";\"Luna\";1500;3\r\n");
+    const auto sheet =
+        registroIn(dir.path(), alta("Ana", "Paz", "1500,5", "2") + Lines{"2", "7", "3", "20,25"},
+                   {"hoja.csv"});
+    EXPECT_EQ(sheet.exitCode, 0);
+    EXPECT_EQ(console::readFile(dir / "hoja.csv"),
+              header + "7;\"Eva\";\"Luna\";20,25;3\r\n8;\"Ana\";\"Paz\";1500,50;2\r\n");
+
+    const auto fresh = registroIn(dir.path(), alta("Ana", "Paz", ",5", "2"));
+    EXPECT_EQ(fresh.exitCode, 0);
+    EXPECT_EQ(console::readFile(dir / "empleados.csv"),
+              kHeader + std::string("1,Ana,Paz,0.50,2\n"));
 }
 
 TEST(Registro, AFailedSaveSaysSoKeepsTheOldFileAndTheNextSaveTakesTheChange) {

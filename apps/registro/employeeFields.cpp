@@ -125,7 +125,7 @@ bool readWholeNumber(std::string_view text, int& value) {
 }
 
 bool readSalary(std::string_view text, float& salary) {
-    const size_t point = text.find('.');
+    const size_t point = text.find_first_of(".,");
     const std::string_view whole = text.substr(0, point);
     const std::string_view cents = point == std::string_view::npos ? "" : text.substr(point + 1);
     if ((whole.empty() && cents.empty()) || cents.size() > 2 || !isAsciiDigits(whole) ||
