@@ -26,6 +26,9 @@ enum class NameCheck {
     notAName, // nothing stored
 };
 
+// The text without blanks at either end.
+std::string_view trimBlanks(std::string_view text);
+
 // Reads a name: letters of any language in UTF-8, blanks, and '-' or an apostrophe between two
 // letters; at least one letter. Blanks at either end are dropped. A name longer than NAME_LENGTH
 // bytes is cut at the last character boundary within it, dropping the blanks, '-' and apostrophes
