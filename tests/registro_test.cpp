@@ -503,6 +503,26 @@ TEST(Registro, ADotCancelsAnActionAtAnyQuestionAndChangesNothing) {
               menu(1) + kAltaAsks + "Alta del empleado con id 2.\n" + menu(2) + "\n");
 }
 
+// At a terminal that echoes, as a person's does, the answers are edited: "15x0", left arrow,
+// backspace gives "150"; the up arrow brings back the answers before, a repeated one once. The
+// report menu's questions are read by the same editor, so nothing typed for one reader reaches
+// another.
+TEST(Registro, AtATerminalAnswersAreEditedAndRecalled) {
+    const console::TempDir dir;
+    const std::string left = "\x1b[D";
+    const std::string up = "\x1b[A";
+    console::Typing typing{{"1", "José", up, "15x0" + left + "\x7f", "7", "4", "2", "4", "1", "1",
+                            "3", "?", up + up + up, "s", "5"}};
+    typing.echo = true;
+    typing.typeAfter = ":";
+    const auto session = registroIn(dir.path(), typing);
+    EXPECT_EQ(session.exitCode, 0);
+    EXPECT_NE(session.output.find(figures("150.00", "150.00", "0")), std::string::npos);
+    EXPECT_NE(session.output.find(listed(1, "José", "José", "150.00", 7)), std::string::npos);
+    EXPECT_NE(session.output.find("Baja del empleado con id 1."), std::string::npos);
+    EXPECT_EQ(console::readFile(dir / "empleados.csv"), kHeader);
+}
+
 TEST(Registro, AFullTableOrTheLastIdRefusesAnotherAlta) {
     const console::TempDir dir;
     std::string content = kHeader;

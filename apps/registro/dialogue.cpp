@@ -297,7 +297,7 @@ void runMenu(Register& reg) {
             break;
         default:
             withOneAnswerPerRead([&reg] { menuOrderEmployees(reg.table, EMPLOYEES); });
-            if (std::feof(stdin) != 0 || std::ferror(stdin) != 0) {
+            if (answersEnded()) {
                 throw InputEnded{};
             }
             break;
