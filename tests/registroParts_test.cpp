@@ -157,7 +157,7 @@ TEST(RegisterFile, SavesAndLoadsBackEveryFieldInTableOrder) {
     EXPECT_EQ(console::readFile(first.path), saved);
 }
 
-TEST(RegisterFile, LoadingTakesCrLfAByteOrderMarkBlankLinesAndNoFileAtAll) {
+TEST(RegisterFile, LoadingTakesCrLfAByteOrderMarkBlankLinesEmptyRowsAndNoFileAtAll) {
     console::TempDir dir;
     Session missing(dir / "nada.csv");
     EXPECT_EQ(missing.load(), "");
@@ -174,6 +174,14 @@ TEST(RegisterFile, LoadingTakesCrLfAByteOrderMarkBlankLinesAndNoFileAtAll) {
     EXPECT_EQ(sheet.reg->employees, 2);
     EXPECT_EQ(sheet.reg->highestId, 7);
     EXPECT_STREQ(sheet.reg->table[1].lastName, "Paz");
+
+    // Rows left empty in a spreadsheet come as bare separators.
+    console::writeFile(dir / "filas.csv",
+                       "id;nombre;apellido;salario;sector\n;;;;\n7;Eva;Luna;1,5;3\n ; ;;;\n;;;;");
+    Session rows(dir / "filas.csv");
+    EXPECT_EQ(rows.load(), "");
+    EXPECT_EQ(rows.reg->employees, 1);
+    EXPECT_EQ(rows.reg->table[0].salary, 1.5f);
 }
 
 TEST(RegisterFile, RefusesAFileThatIsNoRegisterNamingTheLineAndTheReason) {

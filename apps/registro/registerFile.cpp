@@ -2,7 +2,6 @@
 
 #include "AtomicFile.h"
 #include "Diagnostic.h"
-#include "Fields.h"
 #include "File.h"
 #include "LineReader.h"
 #include "employeeFields.h"
@@ -89,7 +88,7 @@ bool loadRegister(Register& reg) {
             afterHeader = true;
             continue;
         }
-        if (isBlankLine(line)) {
+        if (isEmptyRow(line, reg.format)) {
             continue;
         }
         if (reg.employees == EMPLOYEES) {

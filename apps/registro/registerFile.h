@@ -4,7 +4,7 @@
 // The register kept in a file: UTF-8 text, a header line, then one employee a line in table order.
 // A new register is written as REGISTER_HEADER and lines such as "7,Eva,Luna,1234.50,3", with LF
 // line ends and no quotes; a loaded file is written back in its own form (see registerFormat.h),
-// such as a spreadsheet writes it. Loading skips blank lines.
+// such as a spreadsheet writes it. Loading skips blank lines and empty rows (";;;;").
 
 #include "registerFormat.h"
 #include "staffTable.h"

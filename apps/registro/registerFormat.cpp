@@ -86,6 +86,11 @@ std::string headerRule() {
            ", con \",\" o con \";\" entre los nombres";
 }
 
+bool isEmptyRow(std::string_view line, const RegisterFormat& format) {
+    const char empty[] = {format.separator, ' ', '\t'};
+    return line.find_first_not_of(std::string_view(empty, sizeof empty)) == std::string_view::npos;
+}
+
 std::string splitEmployeeLine(std::string_view line, RegisterFormat& format,
                               std::vector<QuotedField>& fields) {
     switch (splitQuotedFields(line, format.separator, fields)) {

@@ -36,6 +36,9 @@ bool readHeader(std::string_view line, bool crLf, RegisterFormat& format);
 // What the loader says of a first line that is no header.
 std::string headerRule();
 
+// Whether line is an empty row as spreadsheets write one: nothing but separators and blanks.
+bool isEmptyRow(std::string_view line, const RegisterFormat& format);
+
 // Splits an employee's line into its REGISTER_FIELDS fields; what is wrong with the line, or
 // nothing. The first employee's line sets which fields go in quotes; its first salary with a
 // decimal mark sets the mark (see noteDecimalMark).
