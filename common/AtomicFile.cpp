@@ -1,17 +1,21 @@
 #include "AtomicFile.h"
 
-#include <atomic>
+#include "Temporaries.h"
+
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 namespace {
 
 // More links than this in a row are taken for a loop, as the kernel does.
 constexpr int kMostLinks = 40;
+// Tags tried before giving up on a folder crowded with names.
+constexpr int kMostTags = 100;
 
 // The folder part of path: "." for a bare name.
 std::string folderOf(const std::string& path) {
@@ -60,16 +64,6 @@ mode_t newFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
-}
-
-// A name for a hidden temporary file beside target, different on every call.
-std::string temporaryName(const std::string& folder, const std::string& name) {
-    static std::atomic<unsigned> counter{0};
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    const unsigned long tag = static_cast<unsigned long>(now.tv_nsec) ^
-                              (static_cast<unsigned long>(getpid()) << 20) ^ counter++;
-    return folder + "/." + name + "." + std::to_string(tag % 0xFFFFFFu);
 }
 
 // Whether an unnamed file can be given a name later: linkat() reaches it through /proc.
@@ -124,6 +118,7 @@ bool AtomicFile::open(const char* path) {
     if (exists && !S_ISREG(info.st_mode)) {
         return openInPlace();
     }
+    removeLeftOverTemporaries(folder_, nameOf(target_));
     return openTemporary(exists ? (info.st_mode & 07777) : newFileMode());
 }
 
@@ -147,15 +142,20 @@ bool AtomicFile::openTemporary(mode_t mode) {
     }
 #endif
     unnamed_ = fd >= 0;
-    if (!unnamed_) {
-        temporary_ = folder_ + "/." + nameOf(target_) + ".XXXXXX";
-        fd = mkostemp(temporary_.data(), O_CLOEXEC);
+    if (unnamed_) {
+        // Locked before it gets a name in commit(), so that it is never taken for a left-over.
+        flock(fd, LOCK_EX | LOCK_NB);
+    } else {
+        holdSignals();
+        fd = openNamedTemporary();
         if (fd < 0) {
-            temporary_.clear();
+            const int saved = errno;
+            releaseSignals();
+            errno = saved;
             return false;
         }
     }
-    // The umask must not narrow an existing file's bits; mkostemp's 0600 must not either.
+    // The umask must not narrow an existing file's bits; a named temporary's 0600 must not either.
     if (fchmod(fd, mode) != 0 || (stream_ = fdopen(fd, "w")) == nullptr) {
         const int saved = errno;
         close(fd);
@@ -164,6 +164,54 @@ bool AtomicFile::openTemporary(mode_t mode) {
         return false;
     }
     return true;
+}
+
+// Creates a hidden temporary with a fresh name beside the target, locked as its own; its
+// descriptor, or -1 with errno set.
+int AtomicFile::openNamedTemporary() {
+    const std::string pattern = temporaryPattern(folder_, nameOf(target_));
+    for (int tries = 0; tries < kMostTags; ++tries) {
+        temporary_ = withFreshTag(pattern);
+        const int fd =
+            ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+        if (fd >= 0 && lockAsOwn(fd, temporary_)) {
+            return fd;
+        }
+        // Another writer took the file for a left-over one and removes it: try another name.
+        if (fd >= 0) {
+            close(fd);
+            errno = EEXIST;
+        }
+    }
+    temporary_.clear();
+    return -1;
+}
+
+// Holds back every signal that would end the program while a temporary has a name, so that the
+// end comes once the temporary is renamed or removed. (Only SIGKILL cannot be held back; what
+// it leaves goes with the next replacement of the file.)
+void AtomicFile::holdSignals() {
+    if (holding_) {
+        return;
+    }
+    sigset_t ending;
+    sigfillset(&ending);
+    // Signals of a fault in the program itself cannot wait.
+    for (const int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS}) {
+        sigdelset(&ending, fault);
+    }
+    holding_ = sigprocmask(SIG_BLOCK, &ending, &heldFrom_) == 0;
+}
+
+// Lets the held signals through: one that arrived meanwhile takes effect now.
+void AtomicFile::releaseSignals() {
+    if (holding_) {
+        holding_ = false;
+        sigprocmask(SIG_SETMASK, &heldFrom_, nullptr);
+    }
 }
 
 bool AtomicFile::sameFileAs(const char* path) const {
@@ -182,17 +230,12 @@ bool AtomicFile::commit() {
     // A device or FIFO may not sync (EINVAL); its bytes were handed over all the same.
     written = written && (fsync(fd) == 0 || (inPlace_ && errno == EINVAL));
     if (written && unnamed_) {
-        const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        do {
-            temporary_ = temporaryName(folder_, nameOf(target_));
-            written = linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary_.c_str(),
-                             AT_SYMLINK_FOLLOW) == 0;
-        } while (!written && errno == EEXIST);
-        if (!written) {
-            temporary_.clear();
-        }
+        written = nameUnnamedFile(fd);
     }
     int failure = written ? 0 : errno;
+    // The temporary's lock lasts as long as a descriptor of it is open: one is kept past the
+    // close until the rename, so that nobody takes the temporary for a left-over meanwhile.
+    const int keeper = inPlace_ ? -1 : dup(fd);
     if (std::fclose(stream_) != 0 && failure == 0) {
         failure = errno;
     }
@@ -207,9 +250,31 @@ bool AtomicFile::commit() {
             }
         }
     }
+    if (keeper >= 0) {
+        close(keeper);
+    }
     discard();
     errno = failure;
     return failure == 0;
+}
+
+// Gives the unnamed file open as fd a temporary name beside the target, to be renamed over it;
+// false, with errno set, when it cannot. From here on the temporary has a name: signals are held.
+bool AtomicFile::nameUnnamedFile(int fd) {
+    holdSignals();
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const std::string pattern = temporaryPattern(folder_, nameOf(target_));
+    for (int tries = 0; tries < kMostTags; ++tries) {
+        temporary_ = withFreshTag(pattern);
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return true;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    temporary_.clear();
+    return false;
 }
 
 // Closes and removes whatever was started and not put in place.
@@ -222,6 +287,7 @@ void AtomicFile::discard() {
         unlink(temporary_.c_str());
         temporary_.clear();
     }
+    releaseSignals();
     inPlace_ = false;
     unnamed_ = false;
 }

@@ -1,6 +1,7 @@
 #ifndef COMMON_ATOMICFILE_H
 #define COMMON_ATOMICFILE_H
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <sys/types.h>
@@ -11,8 +12,13 @@
 // leaves the old file as it was and no temporary file behind.
 //
 // Where it can, the new content is written to an unnamed file (O_TMPFILE) that gets its name
-// only once it is complete; elsewhere to a hidden ".NAME.XXXXXX" beside the file, removed on
-// failure (a kill -9 in the middle then leaves that file behind, never a damaged NAME).
+// only once it is complete; elsewhere to a hidden file beside the file from the start. Either
+// way the temporary's name is ".NAME.XXXXXX.tmp" (X a tag of digits and lower-case letters;
+// shortened with a hash for a long NAME, see hiddenNameBeside), and while it has a name every
+// signal that would end the program is held back, so that the program ends only once the
+// temporary is renamed or removed. Only SIGKILL cannot be held back: a writer holds a lock on its
+// temporary while it lives, and a temporary of NAME whose lock can be had is left over from a
+// killed writer and is removed by the next replacement of NAME.
 //
 // What users of the file rely on is kept: the new file gets the old one's permission bits (a new
 // file gets 0666 less the umask, as fopen gives); a path that is a symbolic link stays a link and
@@ -49,6 +55,10 @@ class AtomicFile {
   private:
     bool openInPlace();
     bool openTemporary(mode_t mode);
+    int openNamedTemporary();
+    bool nameUnnamedFile(int fd);
+    void holdSignals();
+    void releaseSignals();
     void discard();
 
     std::FILE* stream_ = nullptr;
@@ -57,6 +67,8 @@ class AtomicFile {
     std::string temporary_; // the hidden file's name; empty for an unnamed file
     bool inPlace_ = false;
     bool unnamed_ = false;
+    bool holding_ = false; // signals are held back, and heldFrom_ is the mask to go back to
+    sigset_t heldFrom_{};
     bool targetExists_ = false; // and then its identity:
     dev_t targetDevice_ = 0;
     ino_t targetInode_ = 0;

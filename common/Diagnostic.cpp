@@ -98,6 +98,10 @@ void reportSystemError(const char* file, std::string_view what, int error) {
 void reportReadFailure(const char* file, const LineReader& reader, LineReader::Status status) {
     switch (status) {
     case LineReader::Status::readError:
+        if (reader.number() == 0) {
+            reportSystemError(file, "no se pudo leer", reader.error());
+            return;
+        }
         std::printf("%s:%ld: no se pudo leer: %s\n", file, reader.number(),
                     std::strerror(reader.error()));
         return;

@@ -32,9 +32,9 @@ void reportFile(const char* file, std::string_view reason);
 // Prints "file: what: <the system's description of error>".
 void reportSystemError(const char* file, std::string_view what, int error);
 
-// Prints why reader stopped before the end of file: a read error or a line too long (at its line),
-// or a lack of memory. status is what reader.next() answered: neither Status::line nor
-// Status::end.
+// Prints why reader stopped before the end of file: a read error (at its line, or for the file
+// when it gave no byte, as a folder does), a line too long (at its line), or a lack of memory.
+// status is what reader.next() answered: neither Status::line nor Status::end.
 void reportReadFailure(const char* file, const LineReader& reader, LineReader::Status status);
 
 #endif

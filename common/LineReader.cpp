@@ -54,7 +54,10 @@ LineReader::Status LineReader::next(std::string_view& line) {
         if (got == 0) {
             if (std::ferror(file_) != 0) {
                 error_ = errno;
-                ++number_;
+                // A file that fails before giving a byte (a folder) blames no line: number 0.
+                if (number_ > 0 || end_ > 0) {
+                    ++number_;
+                }
                 return fail(Status::readError);
             }
             atEnd_ = true;

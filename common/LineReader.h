@@ -31,7 +31,8 @@ class LineReader {
     // The next line, in line; anything but Status::line ends the reading for good.
     Status next(std::string_view& line);
 
-    // The number of the line last handed out, or of the line that failed: 1 for the first.
+    // The number of the line last handed out, or of the line that failed: 1 for the first; 0
+    // when the file could not be read at all, so that no line is blamed.
     long number() const {
         return number_;
     }

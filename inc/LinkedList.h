@@ -45,10 +45,12 @@ int ll_add(LinkedList* this_, void* pElement);
  * out. Nodes chained beyond size stay chained behind the new one. */
 int test_addNode(LinkedList* this_, int nodeIndex, void* pElement);
 
-/* The node at nodeIndex; NULL for a NULL list or an index outside 0..size-1. */
+/* The node at nodeIndex; NULL for a NULL list, an index outside 0..size-1, or fewer nodes
+ * chained than the index needs. */
 Node* test_getNode(LinkedList* this_, int nodeIndex);
 
-/* The element at index; NULL for a NULL list or an index outside 0..size-1. */
+/* The element at index; NULL for a NULL list, an index outside 0..size-1, or fewer nodes
+ * chained than the index needs. */
 void* ll_get(LinkedList* this_, int index);
 
 /* Unlinks the element at index and returns it; NULL for a NULL list or a bad index. */
@@ -57,11 +59,13 @@ void* ll_pop(LinkedList* this_, int index);
 /* Unlinks the element at index; 0, or -1 for a NULL list or a bad index. */
 int ll_remove(LinkedList* this_, int index);
 
-/* A new list of the elements from..to-1 (the same pointers); NULL for a NULL list, from < 0,
- * to > size, from > to, or when memory runs out. */
+/* A new list of the elements from..to-1 (the same pointers, in nodes of its own); NULL for a
+ * NULL list, from < 0, to > size, from > to, fewer nodes chained than to needs, or when memory
+ * runs out. */
 LinkedList* ll_subList(LinkedList* this_, int from, int to);
 
-/* 1 if pElement is held, 0 if not, -1 for a NULL list. */
+/* 1 if pElement is among the first size elements, 0 if not (an empty list holds nothing, not
+ * even NULL), -1 for a NULL list. */
 int ll_contains(LinkedList* this_, void* pElement);
 
 /* 1 if this_ holds every element of list2, 0 if not, -1 if either is NULL. */
@@ -76,7 +80,8 @@ int ll_deleteLinkedList(LinkedList* this_);
 /* Applies pFunc to every element in order; 0, or -1 for a NULL list or callback. */
 int ll_map(LinkedList* this_, void (*pFunc)(void* pElement));
 
-/* The sum of pFunc's results greater than 0 over every element; -1 for a NULL list or callback. */
+/* The sum of pFunc's results greater than 0 over every element, held at INT_MAX rather than
+ * overflowing; -1 for a NULL list or callback. */
 int ll_count(LinkedList* this_, int (*pFunc)(void* pElement));
 
 #ifdef __cplusplus

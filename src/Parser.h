@@ -3,6 +3,9 @@
 
 #include "LinkedList.h"
 
+// The payroll the salary export reads, in the current folder.
+constexpr char ARCHIVO_EMPLEADOS[] = "archivo.csv";
+
 // Reads the payroll file at path and appends one Empleado a line to pArrayListEmployee.
 //
 // The file: the header line id,nombre,horasTrabajadas (a UTF-8 byte order mark may come before

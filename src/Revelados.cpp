@@ -69,7 +69,8 @@ float wholeAmount(float amount) {
     if (std::isnan(amount)) {
         return 0.0f;
     }
-    return std::trunc(std::clamp(amount, kIntLowest, kIntHighest));
+    // An int's value is never -0: adding +0 turns the -0 trunc gives (-0.5, -0) into 0.
+    return std::trunc(std::clamp(amount, kIntLowest, kIntHighest)) + 0.0f;
 }
 
 // 1 if the element's sale amount is greater than threshold, else -1; NaN never is.

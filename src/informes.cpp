@@ -13,14 +13,6 @@ constexpr int OPTION_SALARIES = 2;
 // it stands.
 constexpr int ORDER_UNCHANGED = -1;
 
-bool isValidTable(const Employee* staffTable, int len) {
-    return staffTable != nullptr && len > 0;
-}
-
-bool isOccupied(const Employee& employee) {
-    return employee.isEmpty == 1;
-}
-
 // Option 1: asks the order, orders the table with it and lists the employees.
 void listOrdered(Employee* staffTable, int len) {
     int order = ORDER_UNCHANGED;

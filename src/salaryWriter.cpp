@@ -2,30 +2,18 @@
 
 #include "AtomicFile.h"
 #include "Empleado.h"
+#include "Parser.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-// Appends the decimal digits of value (with a '-' when negative) at out; returns the end.
+// Appends the decimal digits of value (with a '-' when negative) at out; returns the end. Eleven
+// characters always fit: the caller keeps that much room.
 char* appendInt(char* out, int value) {
-    // Unsigned, so that the magnitude of INT_MIN is representable.
-    unsigned magnitude = static_cast<unsigned>(value);
-    if (value < 0) {
-        *out++ = '-';
-        magnitude = 0u - magnitude;
-    }
-    char digits[10];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    while (count > 0) {
-        *out++ = digits[--count];
-    }
-    return out;
+    return std::to_chars(out, out + 11, value).ptr;
 }
 
 // The salary lines, formatted into one large block buffer and handed to a stream a block at a

@@ -3,9 +3,7 @@
 
 #include "LinkedList.h"
 
-// The salary export's files, in the current folder: the payroll it reads and the salaries it
-// writes.
-constexpr char ARCHIVO_EMPLEADOS[] = "archivo.csv";
+// The salaries the salary export writes, in the current folder.
 constexpr char ARCHIVO_SUELDOS[] = "sueldos.csv";
 
 // Writes a line "id,nombre,horasTrabajadas,sueldo" per Empleado of the list, in list order, to
@@ -17,7 +15,7 @@ constexpr char ARCHIVO_SUELDOS[] = "sueldos.csv";
 // Returns 1 once every line reached the disk and the new file is in place, printing "El archivo
 // se guardo exitosamente". Returns -1, leaving the old file as it was, for a null name or list, a
 // list of negative length (printing "Hubo un error al guardar el archivo"), a fileName that is
-// the same file as the payroll ARCHIVO_EMPLEADOS (a link to it, or it a link to fileName), or any
+// the same file as the payroll ARCHIVO_EMPLEADOS (Parser.h) (a link to it, or it a link to fileName), or any
 // failure to write.
 int generarArchivoSueldos(char* fileName, LinkedList* listaEmpleados);
 

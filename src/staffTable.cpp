@@ -6,15 +6,6 @@
 
 namespace {
 
-bool isValidTable(const Employee* staffTable, int len) {
-    return staffTable != nullptr && len > 0;
-}
-
-// Copies at most NAME_LENGTH characters of text and terminates the field.
-void copyName(char (&field)[NAME_LENGTH + 1], const char* text) {
-    std::snprintf(field, sizeof field, "%s", text);
-}
-
 // True when a belongs before b in the given order by (lastName, sector).
 bool goesBefore(const Employee& a, const Employee& b, int order) {
     const int byName = std::strcmp(a.lastName, b.lastName);
@@ -25,6 +16,10 @@ bool goesBefore(const Employee& a, const Employee& b, int order) {
 }
 
 } // namespace
+
+void copyName(char (&field)[NAME_LENGTH + 1], const char* text) {
+    std::snprintf(field, sizeof field, "%s", text != nullptr ? text : "");
+}
 
 int initEmployees(Employee* staffTable, int len) {
     if (!isValidTable(staffTable, len)) {
@@ -61,7 +56,7 @@ int searchEmpty(Employee* staffTable, int len, int* pUbicacionEmpty) {
         return ERROR;
     }
     for (int i = 0; i < len; i++) {
-        if (staffTable[i].isEmpty == 0) {
+        if (!isOccupied(staffTable[i])) {
             *pUbicacionEmpty = i;
             return CORRECTO;
         }
@@ -74,7 +69,7 @@ int findEmployeeById(Employee* staffTable, int len, int id) {
         return -1;
     }
     for (int i = 0; i < len; i++) {
-        if (staffTable[i].isEmpty == 1 && staffTable[i].id == id) {
+        if (isOccupied(staffTable[i]) && staffTable[i].id == id) {
             return i;
         }
     }
@@ -88,7 +83,7 @@ int printEmployees(Employee* staffTable, int length) {
     bool printed = false;
     for (int i = 0; i < length; i++) {
         const Employee& e = staffTable[i];
-        if (e.isEmpty == 1) {
+        if (isOccupied(e)) {
             std::printf("ID empleado: %d\n Nombre:%s\n Apellido:%s\n Salario:%.2f\n Sector:%d\n",
                         e.id, e.name, e.lastName, static_cast<double>(e.salary), e.sector);
             printed = true;
@@ -107,7 +102,7 @@ int removeEmployee(Employee* staffTable, int len, int id) {
     }
     int result = ERROR;
     for (int i = 0; i < len; i++) {
-        if (staffTable[i].isEmpty == 1 && staffTable[i].id == id) {
+        if (isOccupied(staffTable[i]) && staffTable[i].id == id) {
             staffTable[i].isEmpty = 0;
             result = CORRECTO;
         }

@@ -32,6 +32,19 @@ static_assert(offsetof(Employee, sector) == 112);
 static_assert(offsetof(Employee, isEmpty) == 116);
 static_assert(sizeof(Employee) == 120);
 
+// What every operation first checks of its table and length.
+inline bool isValidTable(const Employee* staffTable, int len) {
+    return staffTable != nullptr && len > 0;
+}
+
+inline bool isOccupied(const Employee& employee) {
+    return employee.isEmpty == 1;
+}
+
+// Copies at most NAME_LENGTH bytes of text, or nothing for a null text, into a name field and
+// terminates it.
+void copyName(char (&field)[NAME_LENGTH + 1], const char* text);
+
 // Marks slots 0 to len-1 free; touches no other field.
 int initEmployees(Employee* staffTable, int len);
 

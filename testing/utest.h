@@ -16,6 +16,10 @@
 #include <stdio.h>
 #include <string.h>
 
+/*-------------------------------------------------------------------------------------------
+ * Report globals
+ *-------------------------------------------------------------------------------------------*/
+
 extern char utest_printBuffer[256];
 extern char utest_printErrorBuffer[409600];
 extern int utest_flagTestError;
@@ -24,6 +28,10 @@ extern char* utest_fileTestError;
 extern int utest_totalTestsCounter;
 extern int utest_okTestsCounter;
 extern int utest_varAux;
+
+/*-------------------------------------------------------------------------------------------
+ * Source file names
+ *-------------------------------------------------------------------------------------------*/
 
 /* The part of path after its last '/', else after its last '\', else the whole path. */
 static inline const char* utest_baseName(const char* path) {
@@ -38,6 +46,10 @@ static inline const char* utest_baseName(const char* path) {
  * cases' reports fix this name, reserved identifier or not. */
 /* NOLINTNEXTLINE(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp) */
 #define __FILENAME__ utest_baseName(__FILE__)
+
+/*-------------------------------------------------------------------------------------------
+ * Printing
+ *-------------------------------------------------------------------------------------------*/
 
 /* Formats one line into utest_printBuffer, cut to its 255 characters, and appends it to
  * utest_printErrorBuffer, cut where the report is full. */
@@ -62,10 +74,16 @@ static inline void utest_printLine(const char* format, ...) {
 #define utest_print3(MSG, VAR1, VAR2, VAR3) utest_printLine(MSG, VAR1, VAR2, VAR3)
 #define utest_print4(MSG, VAR1, VAR2, VAR3, VAR4) utest_printLine(MSG, VAR1, VAR2, VAR3, VAR4)
 
+/*-------------------------------------------------------------------------------------------
+ * Checking, for the assertions below
+ *-------------------------------------------------------------------------------------------*/
+
 /* The low 32 bits of a pointer, for the '0x%x' report lines. */
 #define utest_low32(P) ((unsigned int)(uintptr_t)(P))
 
-/* Records the failing line and file, then leaves the case. For use inside the assertions only. */
+/* Records the failing line and file, then leaves the case. For use inside the assertions only:
+ * each assertion wraps its body in do { } while (0), so that it is one statement, also as the
+ * unbraced branch of an if ... else, and the return leaves the case itself. */
 #define utest_failAndReturn()                                                                      \
     utest_flagTestError = 1;                                                                       \
     utest_lineTestError = __LINE__;                                                                \
@@ -74,41 +92,45 @@ static inline void utest_printLine(const char* format, ...) {
 
 /* Fails when TEST holds, with a report line of two values. */
 #define utest_check2(TEST, FORMAT, V1, V2)                                                         \
-    {                                                                                              \
+    do {                                                                                           \
         if (TEST) {                                                                                \
             utest_print2(FORMAT, V1, V2);                                                          \
             utest_failAndReturn();                                                                 \
         }                                                                                          \
-    }
+    } while (0)
 
 /* Fails when TEST holds, with a report line of two values and the message line MSG. */
 #define utest_check2Msg(TEST, FORMAT, V1, V2, MSG)                                                 \
-    {                                                                                              \
+    do {                                                                                           \
         if (TEST) {                                                                                \
             utest_print2(FORMAT, V1, V2);                                                          \
             utest_print1("%s\r\n", MSG);                                                           \
             utest_failAndReturn();                                                                 \
         }                                                                                          \
-    }
+    } while (0)
 
 /* Fails when TEST holds, with a report line of one value. */
 #define utest_check1(TEST, FORMAT, V1)                                                             \
-    {                                                                                              \
+    do {                                                                                           \
         if (TEST) {                                                                                \
             utest_print1(FORMAT, V1);                                                              \
             utest_failAndReturn();                                                                 \
         }                                                                                          \
-    }
+    } while (0)
 
 /* Fails when TEST holds, with a report line of one value and the message line MSG. */
 #define utest_check1Msg(TEST, FORMAT, V1, MSG)                                                     \
-    {                                                                                              \
+    do {                                                                                           \
         if (TEST) {                                                                                \
             utest_print1(FORMAT, V1);                                                              \
             utest_print1("%s\r\n", MSG);                                                           \
             utest_failAndReturn();                                                                 \
         }                                                                                          \
-    }
+    } while (0)
+
+/*-------------------------------------------------------------------------------------------
+ * Assertions
+ *-------------------------------------------------------------------------------------------*/
 
 #define utest_assertEqualsInt(A, B)                                                                \
     utest_check2((A) != (B), "assert equals failed '%d' != '%d'\r\n", A, B)
@@ -131,12 +153,16 @@ static inline void utest_printLine(const char* format, ...) {
 
 /* Compares exactly S characters of A and B, NUL characters included. */
 #define utest_assertEqualsString(A, B, S)                                                          \
-    {                                                                                              \
+    do {                                                                                           \
         for (utest_varAux = 0; utest_varAux < (S); utest_varAux++) {                               \
             utest_check2((A)[utest_varAux] != (B)[utest_varAux],                                   \
-                         "assert equals string. Value: '%s' != '%s' \r\n", A, B)                   \
+                         "assert equals string. Value: '%s' != '%s' \r\n", A, B);                  \
         }                                                                                          \
-    }
+    } while (0)
+
+/*-------------------------------------------------------------------------------------------
+ * Assertions with a message line
+ *-------------------------------------------------------------------------------------------*/
 
 #define utest_assertEqualsIntMsg(A, B, C)                                                          \
     utest_check2Msg((A) != (B), "assert equals failed '%d' != '%d'\r\n", A, B, C)
@@ -161,11 +187,11 @@ static inline void utest_printLine(const char* format, ...) {
 
 /* Compares exactly S characters of A and B, NUL characters included. */
 #define utest_assertEqualsStringMsg(A, B, S, C)                                                    \
-    {                                                                                              \
+    do {                                                                                           \
         for (utest_varAux = 0; utest_varAux < (S); utest_varAux++) {                               \
             utest_check2Msg((A)[utest_varAux] != (B)[utest_varAux],                                \
-                            "assert equals string. Value: '%s' != '%s' \r\n", A, B, C)             \
+                            "assert equals string. Value: '%s' != '%s' \r\n", A, B, C);            \
         }                                                                                          \
-    }
+    } while (0)
 
 #endif

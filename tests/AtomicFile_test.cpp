@@ -2,12 +2,20 @@
 // stops the writer; and what users of the file rely on (mode, links, devices) kept.
 #include "AtomicFile.h"
 
+#include "HiddenName.h"
 #include "console.h"
 #include "smallDisk.h"
 
+#include <algorithm>
+#include <climits>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,6 +35,96 @@ bool replace(const fs::path& path, const std::string& content) {
 }
 
 using Names = std::vector<std::string>;
+
+// The two ways a new content is written: to an unnamed file, named only once it is whole, or,
+// where unnamed files cannot be named later, to a hidden named file from the start.
+enum class Way { unnamed, named };
+
+// Runs fn in a child process and returns its wait status: exit status 0 when fn answered true.
+// For Way::named the child has a mount namespace of its own with /proc hidden, so that no unnamed
+// file can be named there; exit status 125 when that cannot be had.
+int inChild(Way way, const std::function<bool()>& fn) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (way == Way::named &&
+            (unshare(CLONE_NEWNS) != 0 ||
+             mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+             mount("tmpfs", "/proc", "tmpfs", 0, nullptr) != 0)) {
+            _exit(125);
+        }
+        _exit(fn() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+TEST(AtomicFile, EitherWayLeavesNothingButTheFileWhateverItsNamesLength) {
+    for (const Way way : {Way::unnamed, Way::named}) {
+        for (const std::string& name : {std::string("out.csv"), std::string(NAME_MAX, 'n')}) {
+            console::TempDir dir;
+            const int status = inChild(way, [&] {
+                return replace(dir / name, "first\n") && replace(dir / name, "second\n");
+            });
+            if (WEXITSTATUS(status) == 125) {
+                GTEST_SKIP() << "no mount namespace of its own here";
+            }
+            EXPECT_EQ(status, 0) << name.size();
+            EXPECT_EQ(console::readFile(dir / name), "second\n");
+            EXPECT_EQ(console::namesIn(dir.path()), Names{name});
+        }
+    }
+}
+
+TEST(AtomicFile, ASignalThatWouldEndTheWriterWaitsWhileTheNewContentHasAName) {
+    for (const Way way : {Way::unnamed, Way::named}) {
+        console::TempDir dir;
+        console::writeFile(dir / "out.csv", "old\n");
+        const int status = inChild(way, [&] {
+            AtomicFile file;
+            if (!file.open((dir / "out.csv").c_str())) {
+                return false;
+            }
+            std::fputs("new\n", file.stream());
+            kill(getpid(), SIGTERM);
+            return file.commit();
+        });
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 125) {
+            GTEST_SKIP() << "no mount namespace of its own here";
+        }
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(WTERMSIG(status), SIGTERM);
+        // A named new content ends the signal's wait once it is in place; an unnamed one vanishes.
+        EXPECT_EQ(console::readFile(dir / "out.csv"), way == Way::named ? "new\n" : "old\n");
+        EXPECT_EQ(console::namesIn(dir.path()), Names{"out.csv"});
+    }
+}
+
+TEST(AtomicFile, ATemporaryLeftByAKilledWriterGoesWithTheNextReplacement) {
+    for (const std::string& name : {std::string("out.csv"), std::string(NAME_MAX, 'n')}) {
+        console::TempDir dir;
+        const std::string stale = hiddenNameBeside(name, ".k3x9q0.tmp");
+        const std::string live = hiddenNameBeside(name, ".a1b2c3.tmp");
+        // Names that only look alike are no temporaries of the file's; nor can the temporaries
+        // of older writers, which held no lock, be told from a user's file.
+        const Names others = {"." + name.substr(0, 200) + ".bak",
+                              hiddenNameBeside(name, ".k3x9q_.tmp"),
+                              hiddenNameBeside(name, ".KPUJRX")};
+        for (const std::string& file : {stale, live, others[0], others[1], others[2]}) {
+            console::writeFile(dir / file, "");
+        }
+        // A writer that still works on its temporary holds a lock on it.
+        const int held = open((dir / live).c_str(), O_RDONLY);
+        ASSERT_EQ(flock(held, LOCK_EX), 0);
+        ASSERT_TRUE(replace(dir / name, "new\n"));
+        close(held);
+        Names left = others;
+        left.push_back(live);
+        left.push_back(name);
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(console::namesIn(dir.path()), left) << name.size();
+    }
+}
 
 TEST(AtomicFile, CreatesAndReplacesAFileLeavingNothingElse) {
     console::TempDir dir;

@@ -264,6 +264,10 @@ TEST(ReveladosMayorPrecio, TruncatesTowardZero) {
     EXPECT_EQ(revelados_mayorPreciodeVenta(sale(7, 0.0f).get()), 0.0f);
     EXPECT_EQ(revelados_mayorPreciodeVenta(sale(1, 0.99f).get()), 0.0f);
     EXPECT_EQ(revelados_mayorPreciodeVenta(sale(10, 15.5f).get()), 155.0f);
+    // A whole number is an int's value: no amount truncates to -0.
+    for (const float price : {-0.0f, -0.5f}) {
+        EXPECT_FALSE(std::signbit(revelados_mayorPreciodeVenta(sale(1, price).get()))) << price;
+    }
 }
 
 TEST(ReveladosMayorPrecio, ClampsAmountsBeyondTheIntRange) {

@@ -231,7 +231,7 @@ TEST(RegisterFile, RefusesAFileThatIsNoRegisterNamingTheLineAndTheReason) {
     }
     fs::create_directory(dir / "carpeta.csv");
     EXPECT_EQ(Session(dir / "carpeta.csv").load(),
-              (dir / "carpeta.csv").string() + ":1: no se pudo leer: Is a directory\n");
+              (dir / "carpeta.csv").string() + ": no se pudo leer: Is a directory\n");
 }
 
 // A register as spreadsheets write it comes back byte for byte, and an employee added to it is

@@ -185,6 +185,22 @@ TEST_F(Utest, ALineOrAReportThatDoesNotFitIsCutInsteadOfOverflowing) {
     EXPECT_EQ(report().substr(report().size() - 5), "aSetu");
 }
 
+// Each assertion is one statement: as the unbraced branch of an if, its else still belongs to
+// that if, and a failure in the branch still leaves the case.
+TEST_F(Utest, AnAssertionIsOneStatementUnderAnUnbracedIfElse) {
+    const Case failingBranch = +[] {
+        if (nextCall() == 1)
+            utest_assertEqualsIntMsg(1, 2, "branch");
+        else
+            reached = true;
+        reached = true;
+    };
+    failingBranch();
+    EXPECT_EQ(utest_flagTestError, 1);
+    EXPECT_FALSE(reached);
+    EXPECT_EQ(report(), "assert equals failed '1' != '2'\r\nbranch\r\n");
+}
+
 TEST(UtestFileName, IsThePathAfterItsLastSlashElseBackslashElseWhole) {
     EXPECT_STREQ(__FILENAME__, "utest_test.cpp");
     EXPECT_STREQ(windowsStyleName(), "winCase.cpp");
@@ -202,3 +218,4 @@ const char* windowsStyleName() {
 const char* bareName() {
     return __FILENAME__;
 }
+

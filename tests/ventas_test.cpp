@@ -7,6 +7,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 const std::string kHeader =
     "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente\n";
 
@@ -76,6 +78,10 @@ TEST(Ventas, SaysOnWhichLineAndWhyASaleIsRefused) {
         {"1,d,MATE,1,\"2,5\",c\n", "2: la línea tiene 7 campos y no 6: \"1,d,MATE,1,\\\"2,5\\\",c\""},
         {"1,d,MATE,1,1,c\n2,d,MATE,1,1\r\n", "3: la línea tiene 5 campos y no 6: \"2,d,MATE,1,1\""},
         {"1,d,MATE,1,1,c,extra,x,y\n", "2: la línea tiene 9 campos y no 6: \"1,d,MATE,1,1,c,extra,x,y\""},
+        // A NUL byte ends no field: not a number's, not a text's.
+        {"1\0,d,MATE,1,1,c\n"s, "2: la línea tiene un byte nulo: \"1\\0,d,MATE,1,1,c\""},
+        {"1,d,MATE,1,2\0.5,c\n"s, "2: la línea tiene un byte nulo: \"1,d,MATE,1,2\\0.5,c\""},
+        {"1,d,MA\0TE,1,1,c\n"s, "2: la línea tiene un byte nulo: \"1,d,MA\\0TE,1,1,c\""},
     };
     for (const auto& c : cases) {
         const auto run = runOn(kHeader + c.lines);
@@ -101,6 +107,16 @@ TEST(Ventas, NegativeQuantitiesAddNothingAndTheHighestSaleMayBeNegative) {
                                      "2,d,MATE,-10,1.5,c\n");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, summary(0, 0, 0, 0, "-8"));
+}
+
+TEST(Ventas, ANegativeZeroHighestSaleIsShownAsZero) {
+    // -0 as a price, and amounts that truncate to zero from below.
+    for (const char* sales : {"1,d,MATE,1,-0,c\n", "1,d,MATE,1,-0.5,c\n",
+                                     "1,d,MATE,-3,0.25,c\n2,d,MATE,1,-0.0,c\n"}) {
+        const auto run = runOn(kHeader + sales);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.output, summary(1, 0, 0, 0, "0")) << sales;
+    }
 }
 
 TEST(Ventas, HugeAmountsAreClampedToTheIntRange) {
@@ -161,7 +177,7 @@ TEST(Ventas, FileThatCannotBeReadIsNamed) {
     std::filesystem::create_directory(dir / "carpeta");
     run = console::runProgram({VENTAS_PATH, "carpeta"}, dir.path());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "carpeta:1: no se pudo leer: Is a directory\n");
+    EXPECT_EQ(run.output, "carpeta: no se pudo leer: Is a directory\n");
 }
 
 TEST(Ventas, HelpShowsTheUsageAndMoreThanOneArgumentToo) {

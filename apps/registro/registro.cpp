@@ -9,9 +9,7 @@
 #include "status.h"
 #include "usage.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -43,7 +41,7 @@ int main(int argc, char** argv) {
         return EXIT_FAILED;
     default:
         std::printf("%s: no se pudo tomar el candado %s (%s).\n", staff.path, lock.path().c_str(),
-                    std::strerror(errno));
+                    lock.reason().c_str());
         return EXIT_FAILED;
     }
     if (!loadRegister(staff)) {

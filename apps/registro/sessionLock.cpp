@@ -1,13 +1,18 @@
 #include "sessionLock.h"
 
 #include "AtomicFile.h"
+#include "HiddenName.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr const char* kNotAFile = "no es un archivo común";
 
 // Where the name of the file at path begins.
 size_t nameAt(const std::string& path) {
@@ -21,10 +26,12 @@ bool canWriteFolderOf(const std::string& path) {
     return access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
 }
 
-// The lock file of the register file at path: ".NAME.lock" beside it.
+// The lock file of the register file at path: ".NAME.lock" beside it, shortened where too long.
 std::string lockFileOf(const std::string& path) {
     const size_t name = nameAt(path);
-    return path.substr(0, name) + "." + path.substr(name) + ".lock";
+    const std::string folder = path.substr(0, name);
+    return folder + hiddenNameBeside(std::string_view(path).substr(name), ".lock",
+                                     longestNameIn(folder.empty() ? "." : folder));
 }
 
 } // namespace
@@ -35,27 +42,38 @@ SessionLock::~SessionLock() {
     }
 }
 
+SessionLock::Result SessionLock::fail(const char* reason) {
+    reason_ = reason;
+    return Result::failed;
+}
+
 SessionLock::Result SessionLock::take(const char* path) {
     std::string target;
     if (!resolveLinks(path, target)) {
         const int failure = errno;
         path_ = lockFileOf(path); // named for the message, beside the link that leads nowhere
-        errno = failure;
-        return Result::failed;
+        return fail(std::strerror(failure));
     }
     path_ = lockFileOf(target);
-    // Read access is enough for flock, and lets a lock file made by another user serve too.
-    fd_ = open(path_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    // Never waits: a FIFO opened without O_NONBLOCK would wait for a writer. A link is not
+    // followed. Read access is enough for flock, and lets a lock file made by another user serve.
+    fd_ = open(path_.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    struct stat info {};
     if (fd_ < 0) {
         const int failure = errno;
+        if (lstat(path_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            return fail(kNotAFile);
+        }
         if ((failure == EROFS || failure == EACCES) && !canWriteFolderOf(path_)) {
             return Result::held;
         }
-        errno = failure;
-        return Result::failed;
+        return fail(std::strerror(failure));
+    }
+    if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        return fail(kNotAFile);
     }
     if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        return errno == EWOULDBLOCK ? Result::taken : Result::failed;
+        return errno == EWOULDBLOCK ? Result::taken : fail(std::strerror(errno));
     }
     return Result::held;
 }

@@ -131,10 +131,14 @@ const char* checkNumbers(const std::array<char*, kFields>& fields, const char*& 
 }
 
 // Makes a sale of the line numbered number and appends it to sales; false, having printed where
-// and why, when the line is malformed or memory runs out. The line is cut into fields in copy,
-// which has room for it and its NUL.
-bool addSale(const char* path, long number, std::string_view line, char* copy,
-             LinkedList* sales) {
+// and why, when the line is malformed (a NUL byte in it included) or memory runs out. The line is
+// cut into fields in copy, which has room for it and its NUL.
+bool addSale(const char* path, long number, std::string_view line, char* copy, LinkedList* sales) {
+    // The record keeps its fields as C strings: a NUL would end a field there, silently.
+    if (line.find('\0') != std::string_view::npos) {
+        reportLine(path, number, "la línea tiene un byte nulo", line);
+        return false;
+    }
     std::memcpy(copy, line.data(), line.size());
     copy[line.size()] = '\0';
     std::array<char*, kFields> fields{};
