@@ -144,7 +144,10 @@ std::string employeeLine(const RegisterFormat& format, const Employee& employee)
     char salary[32];
     std::snprintf(salary, sizeof salary, "%.2f", static_cast<double>(employee.salary));
     std::string amount = salary;
-    amount[amount.find('.')] = format.decimalMark;
+    // The program never leaves the C numeric locale: the mark printed is '.'.
+    if (const size_t point = amount.find('.'); point != std::string::npos) {
+        amount[point] = format.decimalMark;
+    }
     return joined(format,
                   {std::to_string(employee.id), employee.name, employee.lastName, amount,
                    std::to_string(employee.sector)},
