@@ -193,6 +193,8 @@ TEST(RegisterFile, RefusesAFileThatIsNoRegisterNamingTheLineAndTheReason) {
         {kHeader + "7,Eva,Luna,1.00\n"s,
          "2: se esperan 5 campos: id,nombre,apellido,salario,sector"},
         {kHeader + "7,Eva,Luna,1,00,3\n"s,
+         "2: un salario con coma decimal va entre comillas si \",\" separa los campos: \"1,00\""},
+        {kHeader + "7,Eva,Luna,1,000,3\n"s,
          "2: se esperan 5 campos: id,nombre,apellido,salario,sector"},
         {kHeader + "0,Eva,Luna,1.00,3\n"s, "2: el id debe ser un número entero de 1 en adelante"},
         {kHeader + eva + eva, "3: el id 7 ya está en la línea 2"},

@@ -1,5 +1,7 @@
 #include "registerFormat.h"
 
+#include "employeeFields.h"
+
 #include <array>
 #include <cstdio>
 
@@ -8,6 +10,7 @@ namespace {
 constexpr std::array<std::string_view, REGISTER_FIELDS> kNames = {"id", "nombre", "apellido",
                                                                   "salario", "sector"};
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr size_t kSalary = 3;
 
 char otherSeparator(char separator) {
     return separator == ',' ? ';' : ',';
@@ -58,6 +61,32 @@ std::string joined(const RegisterFormat& format,
     return line;
 }
 
+// What is wrong with a line of fields, split by format's separator, that are not REGISTER_FIELDS.
+std::string fieldCountFault(std::string_view line, const RegisterFormat& format,
+                            const std::vector<QuotedField>& fields) {
+    const char other = otherSeparator(format.separator);
+    std::vector<QuotedField> asOther;
+    if (splitQuotedFields(line, other, asOther) == QuotedLine::ok &&
+        asOther.size() == kNames.size()) {
+        return "la línea separa los campos con " + quotedSeparator(other) +
+               " y la primera línea con " + quotedSeparator(format.separator);
+    }
+    // A salary with a decimal comma, written without quotes where ',' separates, comes in two.
+    if (format.separator == ',' && fields.size() == kNames.size() + 1) {
+        const std::string salary = fields[kSalary].text + "," + fields[kSalary + 1].text;
+        float amount = 0.0f;
+        if (readSalary(salary, amount)) {
+            return "un salario con coma decimal va entre comillas si \",\" separa los campos: \"" +
+                   salary + "\"";
+        }
+    }
+    std::string names;
+    for (const std::string_view name : kNames) {
+        names += (names.empty() ? "" : std::string(1, format.separator)) + std::string(name);
+    }
+    return "se esperan 5 campos: " + names;
+}
+
 } // namespace
 
 bool readHeader(std::string_view line, bool crLf, RegisterFormat& format) {
@@ -103,18 +132,7 @@ std::string splitEmployeeLine(std::string_view line, RegisterFormat& format,
         break;
     }
     if (fields.size() != kNames.size()) {
-        const char other = otherSeparator(format.separator);
-        std::vector<QuotedField> asOther;
-        if (splitQuotedFields(line, other, asOther) == QuotedLine::ok &&
-            asOther.size() == kNames.size()) {
-            return "la línea separa los campos con " + quotedSeparator(other) +
-                   " y la primera línea con " + quotedSeparator(format.separator);
-        }
-        std::string names;
-        for (const std::string_view name : kNames) {
-            names += (names.empty() ? "" : std::string(1, format.separator)) + std::string(name);
-        }
-        return "se esperan 5 campos: " + names;
+        return fieldCountFault(line, format, fields);
     }
     if (!format.employeeSeen) {
         format.employeeSeen = true;
