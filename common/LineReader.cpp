@@ -63,7 +63,8 @@ LineReader::Status LineReader::next(std::string_view& line) {
             atEnd_ = true;
         }
     }
-    if (!line.empty() && line.back() == '\r') {
+    crLf_ = !line.empty() && line.back() == '\r';
+    if (crLf_) {
         line.remove_suffix(1);
     }
     ++number_;

@@ -37,6 +37,11 @@ class LineReader {
         return number_;
     }
 
+    // Whether the line last handed out ended in CR LF, so that a writer can end its lines alike.
+    bool endedInCrLf() const {
+        return crLf_;
+    }
+
     // The errno of a Status::readError.
     int error() const {
         return error_;
@@ -56,6 +61,7 @@ class LineReader {
     size_t start_ = 0; // where the next line begins in the buffer
     size_t end_ = 0;   // where the bytes read so far end
     bool atEnd_ = false;
+    bool crLf_ = false;
     long number_ = 0;
     int error_ = 0;
     Status stopped_ = Status::line; // what ended the reading, once it ended

@@ -71,17 +71,23 @@ std::string shown(float salary) {
 }
 
 TEST(RegistroFields, SalariesHaveAtMostTwoDecimalsUpToTheMaximum) {
-    const std::vector<std::pair<const char*, const char*>> good = {
-        {"0", "0.00"},  {"1234.5", "1234.50"},         {"1234.56", "1234.56"},  {".5", "0.50"},
-        {"5.", "5.00"}, {"000100000.00", "100000.00"}, {"99999.99", "99999.99"}};
+    const std::vector<std::pair<const char*, const char*>> good = {{"0", "0.00"},
+                                                                   {"1234.5", "1234.50"},
+                                                                   {"1234.56", "1234.56"},
+                                                                   {".5", "0.50"},
+                                                                   {"5.", "5.00"},
+                                                                   {"000100000.00", "100000.00"},
+                                                                   {"99999.99", "99999.99"},
+                                                                   {"1500,5", "1500.50"},
+                                                                   {",05", "0.05"}};
     for (const auto& [text, expected] : good) {
         float salary = -1.0f;
         EXPECT_TRUE(readSalary(text, salary)) << text;
         EXPECT_EQ(shown(salary), expected);
     }
     float salary = 7.0f;
-    for (const char* bad : {"", ".", "1234.567", "100000.01", "16777217", "1,5", "-1", "1e3", " 1",
-                            "1.2.3", "0x10", "1234567890123"}) {
+    for (const char* bad : {"", ".", "1234.567", "100000.01", "16777217", "1,5.0", "1,555", "-1",
+                            "1e3", " 1", "1.2.3", "0x10", "1234567890123"}) {
         EXPECT_FALSE(readSalary(bad, salary)) << bad;
     }
     EXPECT_EQ(salary, 7.0f);
@@ -151,7 +157,7 @@ TEST(RegisterFile, SavesAndLoadsBackEveryFieldInTableOrder) {
     EXPECT_EQ(console::readFile(first.path), saved);
 }
 
-TEST(RegisterFile, LoadingTakesCrLfAByteOrderMarkBlankLinesAndNoFileAtAll) {
+TEST(RegisterFile, LoadingTakesCrLfAByteOrderMarkBlankLinesEmptyRowsAndNoFileAtAll) {
     console::TempDir dir;
     Session missing(dir / "nada.csv");
     EXPECT_EQ(missing.load(), "");
@@ -168,15 +174,27 @@ TEST(RegisterFile, LoadingTakesCrLfAByteOrderMarkBlankLinesAndNoFileAtAll) {
     EXPECT_EQ(sheet.reg->employees, 2);
     EXPECT_EQ(sheet.reg->highestId, 7);
     EXPECT_STREQ(sheet.reg->table[1].lastName, "Paz");
+
+    // Rows left empty in a spreadsheet come as bare separators.
+    console::writeFile(dir / "filas.csv",
+                       "id;nombre;apellido;salario;sector\n;;;;\n7;Eva;Luna;1,5;3\n ; ;;;\n;;;;");
+    Session rows(dir / "filas.csv");
+    EXPECT_EQ(rows.load(), "");
+    EXPECT_EQ(rows.reg->employees, 1);
+    EXPECT_EQ(rows.reg->table[0].salary, 1.5f);
 }
 
 TEST(RegisterFile, RefusesAFileThatIsNoRegisterNamingTheLineAndTheReason) {
     const std::string eva = "7,Eva,Luna,1.00,3\n";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"nombre,id\n", "1: la primera línea debe ser id,nombre,apellido,salario,sector"},
+        {"nombre,id\n",
+         "1: la primera línea debe ser id,nombre,apellido,salario,sector, con \",\" o "
+         "con \";\" entre los nombres"},
         {kHeader + "7,Eva,Luna,1.00\n"s,
          "2: se esperan 5 campos: id,nombre,apellido,salario,sector"},
         {kHeader + "7,Eva,Luna,1,00,3\n"s,
+         "2: un salario con coma decimal va entre comillas si \",\" separa los campos: \"1,00\""},
+        {kHeader + "7,Eva,Luna,1,000,3\n"s,
          "2: se esperan 5 campos: id,nombre,apellido,salario,sector"},
         {kHeader + "0,Eva,Luna,1.00,3\n"s, "2: el id debe ser un número entero de 1 en adelante"},
         {kHeader + eva + eva, "3: el id 7 ya está en la línea 2"},
@@ -190,7 +208,21 @@ TEST(RegisterFile, RefusesAFileThatIsNoRegisterNamingTheLineAndTheReason) {
         {kHeader + "7,Eva,Luna,,3\n"s, "2: el salario debe ser " + std::string(SALARY_RULE)},
         {kHeader + "7,Eva,Luna,1.00,-3\n"s,
          "2: el sector debe ser un número entero de 1 en adelante"},
-        {kHeader + std::string(5000, '7') + "\n", "2: la línea es demasiado larga (más de 4096 bytes)"},
+        {kHeader + std::string(5000, '7') + "\n",
+         "2: la línea es demasiado larga (más de 4096 bytes)"},
+        {"id;nombre;apellido;salario;sector\n7;Eva;Luna;1,00;3\n8,Ana,Paz,1.00,1\n",
+         "3: la línea separa los campos con \",\" y la primera línea con \";\""},
+        {kHeader + "7;Eva;Luna;1,00;3\n", "2: la línea separa los campos con \";\" y la primera "
+                                          "línea con \",\""},
+        {"id;nombre;apellido;salario;sector\n7;Eva;Luna;1,00\n",
+         "2: se esperan 5 campos: id;nombre;apellido;salario;sector"},
+        {kHeader + "7,\"Eva,Luna,1.00,3\n", "2: un campo entre comillas no se cierra"},
+        {kHeader + "7,\"Eva\" ,Luna,1.00,3\n",
+         "2: tras las comillas que cierran un campo debe venir \",\""},
+        {kHeader + "7,Eva,\"Lu\"\"na\",1.00,3\n",
+         "2: el apellido debe tener " + std::string(NAME_RULE)},
+        {"id;nombre;apellido;salario\n", "1: la primera línea debe ser id,nombre,apellido,salario,"
+                                         "sector, con \",\" o con \";\" entre los nombres"},
     };
     console::TempDir dir;
     for (const auto& [content, reason] : cases) {
@@ -202,6 +234,55 @@ TEST(RegisterFile, RefusesAFileThatIsNoRegisterNamingTheLineAndTheReason) {
     fs::create_directory(dir / "carpeta.csv");
     EXPECT_EQ(Session(dir / "carpeta.csv").load(),
               (dir / "carpeta.csv").string() + ": no se pudo leer: Is a directory\n");
+}
+
+// A register as spreadsheets write it comes back byte for byte, and an employee added to it is
+// written alike.
+TEST(RegisterFile, KeepsTheFormTheFileWasWrittenIn) {
+    struct Form {
+        const char* what;
+        std::string file;
+        std::string added; // the line of Luz Ñandú, id 9
+    };
+    const std::vector<Form> forms = {
+        {"ours", kHeader + "7,José,Pérez-López,1500.50,3\n", "9,Luz,Ñandú,10.50,2\n"},
+        {"a spreadsheet set for Spanish",
+         "\xEF\xBB\xBFid;nombre;apellido;salario;sector\r\n7;José;Pérez-López;1500,50;3\r\n",
+         "9;Luz;Ñandú;10,50;2\r\n"},
+        {"text in quotes",
+         "\"id\";\"nombre\";\"apellido\";\"salario\";\"sector\"\n7;\"José\";\"Pérez-López\";1500,"
+         "50;3\n",
+         "9;\"Luz\";\"Ñandú\";10,50;2\n"},
+        {"everything in quotes",
+         "\"id\",\"nombre\",\"apellido\",\"salario\",\"sector\"\r\n"
+         "\"7\",\"José\",\"Pérez-López\",\"1500,50\",\"3\"\r\n",
+         "\"9\",\"Luz\",\"Ñandú\",\"10,50\",\"2\"\r\n"},
+        {"commas, and quotes where needed", kHeader + "7,José,Pérez-López,\"1500,50\",3\n",
+         "9,Luz,Ñandú,\"10,50\",2\n"},
+        {"semicolons with decimal points",
+         "id;nombre;apellido;salario;sector\n7;José;Pérez-López;1500;3\n8;Eva;Luna;2.50;1\n",
+         "9;Luz;Ñandú;10.50;2\n"},
+        {"semicolons, no employee yet", "id;nombre;apellido;salario;sector\r\n",
+         "9;Luz;Ñandú;10,50;2\r\n"},
+    };
+    console::TempDir dir;
+    for (const Form& form : forms) {
+        SCOPED_TRACE(form.what);
+        const fs::path file = dir / "empleados.csv";
+        console::writeFile(file, form.file);
+        Session session(file);
+        ASSERT_EQ(session.load(), "");
+        ASSERT_TRUE(saveRegister(*session.reg));
+        std::string saved = form.file;
+        // A whole salary is written with its two decimals.
+        if (const size_t whole = saved.find(";1500;"); whole != std::string::npos) {
+            saved.replace(whole, 6, ";1500.00;");
+        }
+        EXPECT_EQ(console::readFile(file), saved);
+        session.add(9, "Luz", "Ñandú", 10.5f, 2);
+        ASSERT_TRUE(saveRegister(*session.reg));
+        EXPECT_EQ(console::readFile(file), saved + form.added);
+    }
 }
 
 TEST(RegisterFile, HoldsAThousandEmployeesAndRefusesOneMore) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -22,11 +23,12 @@ constexpr const char* kNone = "No hay empleados cargados.\n";
 constexpr const char* kAltaAsks = "Nombre: Apellido: Salario: Sector: ";
 constexpr const char* kBadName =
     "El nombre debe tener letras, y solo letras, espacios, y guiones o apóstrofos entre letras.\n";
-constexpr const char* kBadSalary =
-    "El salario debe ser un número de 0 a 100000, con punto decimal y hasta dos decimales.\n";
+constexpr const char* kBadSalary = "El salario debe ser un número de 0 a 100000, con punto o coma "
+                                   "decimal y hasta dos decimales.\n";
 constexpr const char* kBadSector = "El sector debe ser un número entero de 1 en adelante.\n";
 constexpr const char* kTooLong = "Respuesta demasiado larga: se toman hasta 1023 caracteres.\n";
-constexpr const char* kAskId = "Id del empleado: ";
+constexpr const char* kAskId = "Id del empleado (? lista, ?texto busca por apellido): ";
+constexpr const char* kBadId = "El id debe ser un número entero de 1 en adelante.\n";
 constexpr const char* kAskField = "Campo a modificar (1 nombre, 2 apellido, 3 salario, 4 sector): ";
 constexpr const char* kConfirm = "¿Confirma la baja? (s/n): ";
 constexpr const char* kReports =
@@ -41,7 +43,8 @@ using Lines = std::vector<std::string>;
 std::string menu(int employees, const std::string& file = "empleados.csv", const char* note = "") {
     return "\nRegistro de empleados: " + file + ", " + std::to_string(employees) +
            (employees == 1 ? " empleado" : " empleados") + note +
-           "\n1. Alta\n2. Modificar\n3. Baja\n4. Informar\n5. Salir\nElija una opción: ";
+           "\n1. Alta\n2. Modificar\n3. Baja\n4. Informar\n5. Salir\nUn \".\" como respuesta "
+           "cancela el alta, la modificación o la baja en curso.\nElija una opción: ";
 }
 
 // Runs registro in dir with the lines typed, then Ctrl-D; the test fails if it hangs or is
@@ -268,6 +271,24 @@ TEST(Registro, ALongAnswerToTheReportMenuIsRefusedWholeToo) {
     EXPECT_EQ(run.output, expected);
 }
 
+// A decimal comma answers Salario; the file keeps its own form, a new one the program's.
+TEST(Registro, ASalaryTakesADecimalCommaAndASpreadsheetFileKeepsItsForm) {
+    const console::TempDir dir;
+    const std::string header = "\xEF\xBB\xBFid;nombre;apellido;salario;sector\r\n";
+    console::writeFile(dir / "hoja.csv", header + "7;\"Eva\";\"Luna\";1500;3\r\n");
+    const auto sheet =
+        registroIn(dir.path(), alta("Ana", "Paz", "1500,5", "2") + Lines{"2", "7", "3", "20,25"},
+                   {"hoja.csv"});
+    EXPECT_EQ(sheet.exitCode, 0);
+    EXPECT_EQ(console::readFile(dir / "hoja.csv"),
+              header + "7;\"Eva\";\"Luna\";20,25;3\r\n8;\"Ana\";\"Paz\";1500,50;2\r\n");
+
+    const auto fresh = registroIn(dir.path(), alta("Ana", "Paz", ",5", "2"));
+    EXPECT_EQ(fresh.exitCode, 0);
+    EXPECT_EQ(console::readFile(dir / "empleados.csv"),
+              kHeader + std::string("1,Ana,Paz,0.50,2\n"));
+}
+
 TEST(Registro, AFailedSaveSaysSoKeepsTheOldFileAndTheNextSaveTakesTheChange) {
     console::SmallDisk disk(12); // three pages
     if (!disk.mounted()) {
@@ -431,6 +452,75 @@ TEST(Registro, BajaNeedsAnSAloneAndIdsAreNotGivenTwice) {
                                   askEva + "Baja cancelada.\n" + askEva + "Baja cancelada.\n" +
                                   askEva + "Baja del empleado con id 2.\n" + menu(1) + kAskId +
                                   "No hay un empleado con el id 2.\n" + altaDone(3, 1) + menu(2));
+}
+
+TEST(Registro, TheIdQuestionListsAndFindsEmployeesWithoutSpendingAnAttempt) {
+    const auto session = registro(alta("Ana", "Pérez-López", "10", "1") +
+                                  alta("Eva", "Ñandú", "20", "2") + alta("Luz", "Paz", "30", "3") +
+                                  Lines{"3", "?", "?ÑAN", "? pé ", "?x", "0", "?", "x", "2"} +
+                                  Lines{"n", "2", "?paz", "3", "4", "7"});
+    EXPECT_EQ(session.exitCode, 0);
+    const std::string ana = summary(1, "Ana Pérez-López", "10.00", 1);
+    const std::string eva = summary(2, "Eva Ñandú", "20.00", 2);
+    const std::string luz = summary(3, "Luz Paz", "30.00", 3);
+    const std::string all = ana + eva + luz;
+    EXPECT_EQ(session.output, altaDone(1, 0) + altaDone(2, 1) + altaDone(3, 2) + menu(3) + kAskId +
+                                  all + kAskId + eva + kAskId + ana + kAskId +
+                                  "Ningún apellido contiene \"x\".\n" + kAskId + kBadId + kAskId +
+                                  all + kAskId + kBadId + kAskId + eva + kConfirm +
+                                  "Baja cancelada.\n" + menu(3) + kAskId + luz + kAskId + luz +
+                                  kAskField + "Sector: Empleado modificado.\n" +
+                                  summary(3, "Luz Paz", "30.00", 7) + menu(3) + "\n");
+}
+
+// "." gives up an action at any of its questions: nothing changes, nothing is saved, no id is
+// spent. At the menu it is a bad option like any other.
+TEST(Registro, ADotCancelsAnActionAtAnyQuestionAndChangesNothing) {
+    const console::TempDir dir;
+    const std::string content = kHeader + std::string("1,Ana,Paz,10.00,1\n");
+    console::writeFile(dir / "empleados.csv", content);
+    struct stat before {};
+    ASSERT_EQ(stat((dir / "empleados.csv").c_str(), &before), 0);
+    const auto session =
+        registroIn(dir.path(),
+                   Lines{"1", ".", "1", "Eva", "Sol", ".", "1", "Eva", "Sol", "20", "."} +
+                       Lines{"2", ".", "2", "1", ".", "2", "1", "3", ".", "3", ".", "3", "1", "."} +
+                       Lines{"."});
+    const std::string ana = kAskId + summary(1, "Ana Paz", "10.00", 1);
+    EXPECT_EQ(session.output, menu(1) + "Nombre: Alta cancelada.\n" + menu(1) +
+                                  "Nombre: Apellido: Salario: Alta cancelada.\n" + menu(1) +
+                                  kAltaAsks + "Alta cancelada.\n" + menu(1) + kAskId +
+                                  "Modificación cancelada.\n" + menu(1) + ana + kAskField +
+                                  "Modificación cancelada.\n" + menu(1) + ana + kAskField +
+                                  "Salario: Modificación cancelada.\n" + menu(1) + kAskId +
+                                  "Baja cancelada.\n" + menu(1) + ana + kConfirm +
+                                  "Baja cancelada.\n" + menu(1) + kBadOption + menu(1) + "\n");
+    struct stat after {};
+    ASSERT_EQ(stat((dir / "empleados.csv").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the register was saved again";
+    EXPECT_EQ(console::readFile(dir / "empleados.csv"), content);
+    EXPECT_EQ(registroIn(dir.path(), alta("Eva", "Sol", "20", "2")).output,
+              menu(1) + kAltaAsks + "Alta del empleado con id 2.\n" + menu(2) + "\n");
+}
+
+// At a terminal that echoes, as a person's does, the answers are edited: "15x0", left arrow,
+// backspace gives "150"; the up arrow brings back the answers before, a repeated one once. The
+// report menu's questions are read by the same editor, so nothing typed for one reader reaches
+// another.
+TEST(Registro, AtATerminalAnswersAreEditedAndRecalled) {
+    const console::TempDir dir;
+    const std::string left = "\x1b[D";
+    const std::string up = "\x1b[A";
+    console::Typing typing{{"1", "José", up, "15x0" + left + "\x7f", "7", "4", "2", "4", "1", "1",
+                            "3", "?", up + up + up, "s", "5"}};
+    typing.echo = true;
+    typing.typeAfter = ":";
+    const auto session = registroIn(dir.path(), typing);
+    EXPECT_EQ(session.exitCode, 0);
+    EXPECT_NE(session.output.find(figures("150.00", "150.00", "0")), std::string::npos);
+    EXPECT_NE(session.output.find(listed(1, "José", "José", "150.00", 7)), std::string::npos);
+    EXPECT_NE(session.output.find("Baja del empleado con id 1."), std::string::npos);
+    EXPECT_EQ(console::readFile(dir / "empleados.csv"), kHeader);
 }
 
 TEST(Registro, AFullTableOrTheLastIdRefusesAnotherAlta) {

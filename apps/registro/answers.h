@@ -2,7 +2,8 @@
 #define REGISTRO_ANSWERS_H
 
 // The answers to the register's questions: one line of standard input each, typed at a terminal
-// or read from a pipe or a file.
+// or read from a pipe or a file. At a terminal that echoes (a person's), a line editor reads them:
+// the arrow keys move along the line and through the answers given before.
 
 #include "inq_gets.h"
 
@@ -21,8 +22,9 @@ enum class Answer {
 
 // Makes standard input hand over its lines one at a time when it is not a terminal (a terminal
 // does so already): unbuffered, so that a reader that discards pending input, as the report
-// menu's readers do, finds none and loses no answer given ahead.
-void takeAnswersLineByLine();
+// menu's readers do, finds none and loses no answer given ahead. At a terminal that echoes, hands
+// the reading to the line editor instead. Runs before the first question.
+void setUpAnswers();
 
 // Prints prompt and shows it at once, then reads one line into answer without its line end (LF,
 // or CR LF). A last line without a line end is taken as it is; a line too long to take is said
@@ -32,8 +34,11 @@ Answer ask(const char* prompt, std::string& answer);
 // Runs readers that take standard input themselves (the report menu's) on a standard input that
 // hands over one answer per read: a line at a time, so that discarding pending input discards
 // the rest of that line only; and a line too long to take as a read error, said as ask() says
-// it, so that the reader refuses it whole and nothing of it reaches the next question. End of
-// input stays end of input on the real standard input.
+// it, so that the reader refuses it whole and nothing of it reaches the next question. At a
+// terminal the line editor reads those answers too: the readers' stdio never reads the terminal.
 void withOneAnswerPerRead(const std::function<void()>& readers);
+
+// Whether standard input has ended (or broken): no answer will come.
+bool answersEnded();
 
 #endif

@@ -3,6 +3,7 @@
 #include "answers.h"
 #include "employeeFields.h"
 #include "informes.h"
+#include "lookup.h"
 #include "status.h"
 
 #include <cerrno>
@@ -24,6 +25,8 @@ constexpr const char* MENU_OPTIONS = "1. Alta\n"
                                      "3. Baja\n"
                                      "4. Informar\n"
                                      "5. Salir\n"
+                                     "Un \".\" como respuesta cancela el alta, la modificación o "
+                                     "la baja en curso.\n"
                                      "Elija una opción: ";
 constexpr const char* BAD_OPTION = "Opción no válida: elija un número del 1 al 5.\n";
 
@@ -39,12 +42,21 @@ constexpr Question NAME = {"Nombre: ", "El nombre", "debe tener", NAME_RULE};
 constexpr Question LAST_NAME = {"Apellido: ", "El apellido", "debe tener", NAME_RULE};
 constexpr Question SALARY = {"Salario: ", "El salario", "debe ser", SALARY_RULE};
 constexpr Question SECTOR = {"Sector: ", "El sector", "debe ser", WHOLE_NUMBER_RULE};
-constexpr Question ID = {"Id del empleado: ", "El id", "debe ser", WHOLE_NUMBER_RULE};
+constexpr Question ID = {"Id del empleado (? lista, ?texto busca por apellido): ", "El id",
+                         "debe ser", WHOLE_NUMBER_RULE};
 constexpr Question FIELD = {"Campo a modificar (1 nombre, 2 apellido, 3 salario, 4 sector): ",
                             "El campo", "debe ser", "un número del 1 al 4"};
 
 // Thrown when standard input ends: nobody is left to answer, and the session ends.
 struct InputEnded {};
+
+// The answer that gives up the action under way at any of its questions, and what is thrown then:
+// nothing of the action is kept. No value of any question reads so.
+constexpr std::string_view CANCEL = ".";
+struct Cancelled {};
+
+// At the id question, "?" lists the employees and "?texto" those whose last name holds texto.
+constexpr char LOOKUP = '?';
 
 // Reads the answer to prompt into text; false, ask() having said so, for a line too long to take.
 bool answer(const char* prompt, std::string& text) {
@@ -58,31 +70,56 @@ bool answer(const char* prompt, std::string& text) {
     }
 }
 
-// Up to ATTEMPTS answers to question, until take accepts one; false when they are spent.
-template <typename Take> bool askUntilTaken(const Question& question, Take take) {
+// The answer to a question of an action; throws Cancelled for CANCEL.
+bool actionAnswer(const char* prompt, std::string& text) {
+    const bool given = answer(prompt, text);
+    if (given && text == CANCEL) {
+        throw Cancelled{};
+    }
+    return given;
+}
+
+bool nothingAside(std::string_view /*text*/) {
+    return false;
+}
+
+// Up to ATTEMPTS answers to question, until take accepts one; false when they are spent. An
+// answer that aside takes care of (a lookup) is no attempt.
+template <typename Take, typename Aside = bool (*)(std::string_view)>
+bool askUntilTaken(const Question& question, Take take, Aside aside = nothingAside) {
     std::string text;
-    for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
-        if (!answer(question.prompt, text)) {
+    for (int attempt = 0; attempt < ATTEMPTS;) {
+        if (!actionAnswer(question.prompt, text)) {
+            ++attempt;
+            continue;
+        }
+        if (aside(std::string_view(text))) {
             continue;
         }
         if (take(std::string_view(text))) {
             return true;
         }
         std::printf("%s %s %s.\n", question.subject, question.verb, question.rule);
+        ++attempt;
     }
     return false;
 }
 
-// A whole number from 1 to highest.
-bool askNumber(const Question& question, int& value, int highest = INT_MAX) {
-    return askUntilTaken(question, [&](std::string_view text) {
-        int number = 0;
-        if (!readWholeNumber(text, number) || number > highest) {
-            return false;
-        }
-        value = number;
-        return true;
-    });
+// A whole number from 1 to highest; aside as askUntilTaken takes it.
+template <typename Aside = bool (*)(std::string_view)>
+bool askNumber(const Question& question, int& value, int highest = INT_MAX,
+               Aside aside = nothingAside) {
+    return askUntilTaken(
+        question,
+        [&](std::string_view text) {
+            int number = 0;
+            if (!readWholeNumber(text, number) || number > highest) {
+                return false;
+            }
+            value = number;
+            return true;
+        },
+        aside);
 }
 
 bool askSalary(float& salary) {
@@ -100,14 +137,6 @@ bool askName(const Question& question, char (&field)[NAME_LENGTH + 1]) {
     });
 }
 
-std::string summary(const Employee& employee) {
-    char text[256];
-    std::snprintf(text, sizeof text, "Empleado %d: %s %s, salario %.2f, sector %d.", employee.id,
-                  employee.name, employee.lastName, static_cast<double>(employee.salary),
-                  employee.sector);
-    return text;
-}
-
 // Saves the change just made to the table, then prints confirmation. A failed save says so in
 // one more line: the change stays in the table, and the next save takes it along.
 void keepChange(Register& reg, const std::string& confirmation) {
@@ -121,10 +150,18 @@ void keepChange(Register& reg, const std::string& confirmation) {
     }
 }
 
-// Asks an id and shows its employee; null when the attempts are spent or no employee has it.
+// Asks an id and shows its employee; null when the attempts are spent or no employee has it. The
+// employees can be looked up at the question.
 Employee* askEmployee(Register& reg) {
     int id = 0;
-    if (!askNumber(ID, id)) {
+    const auto lookUp = [&reg](std::string_view text) {
+        if (!text.starts_with(LOOKUP)) {
+            return false;
+        }
+        showEmployees(reg, text.substr(1));
+        return true;
+    };
+    if (!askNumber(ID, id, INT_MAX, lookUp)) {
         return nullptr;
     }
     const int index = findEmployeeById(reg.table, EMPLOYEES, id);
@@ -149,8 +186,7 @@ void addNewEmployee(Register& reg) {
     Employee employee{};
     if (!askName(NAME, employee.name) || !askName(LAST_NAME, employee.lastName) ||
         !askSalary(employee.salary) || !askNumber(SECTOR, employee.sector)) {
-        std::puts("Alta cancelada.");
-        return;
+        throw Cancelled{};
     }
     employee.id = ++reg.highestId;
     addEmployee(reg.table, EMPLOYEES, employee.id, employee.name, employee.lastName,
@@ -183,8 +219,7 @@ void modifyEmployee(Register& reg) {
     Employee changed = *found;
     int field = 0;
     if (!askNumber(FIELD, field, FIELD_SECTOR) || !changeField(changed, field)) {
-        std::puts("Modificación cancelada.");
-        return;
+        throw Cancelled{};
     }
     removeEmployee(reg.table, EMPLOYEES, changed.id);
     addEmployee(reg.table, EMPLOYEES, changed.id, changed.name, changed.lastName, changed.salary,
@@ -200,13 +235,22 @@ void removeOneEmployee(Register& reg) {
     }
     const int id = employee->id;
     std::string reply;
-    if (!answer("¿Confirma la baja? (s/n): ", reply) || (reply != "s" && reply != "S")) {
-        std::puts("Baja cancelada.");
-        return;
+    if (!actionAnswer("¿Confirma la baja? (s/n): ", reply) || (reply != "s" && reply != "S")) {
+        throw Cancelled{};
     }
     removeEmployee(reg.table, EMPLOYEES, id);
     reg.employees--;
     keepChange(reg, "Baja del empleado con id " + std::to_string(id) + ".");
+}
+
+// Runs action on reg; when it is given up, says so in cancelled. An action given up has changed
+// nothing: it changes the table only after its last question.
+void act(void (*action)(Register&), Register& reg, const char* cancelled) {
+    try {
+        action(reg);
+    } catch (const Cancelled&) {
+        std::puts(cancelled);
+    }
 }
 
 // Shows the menu, with the file and how many employees it holds, and reads one choice; false,
@@ -243,17 +287,17 @@ void runMenu(Register& reg) {
         }
         switch (option) {
         case ALTA:
-            addNewEmployee(reg);
+            act(addNewEmployee, reg, "Alta cancelada.");
             break;
         case MODIFICAR:
-            modifyEmployee(reg);
+            act(modifyEmployee, reg, "Modificación cancelada.");
             break;
         case BAJA:
-            removeOneEmployee(reg);
+            act(removeOneEmployee, reg, "Baja cancelada.");
             break;
         default:
             withOneAnswerPerRead([&reg] { menuOrderEmployees(reg.table, EMPLOYEES); });
-            if (std::feof(stdin) != 0 || std::ferror(stdin) != 0) {
+            if (answersEnded()) {
                 throw InputEnded{};
             }
             break;

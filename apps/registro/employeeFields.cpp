@@ -1,35 +1,13 @@
 #include "employeeFields.h"
 
 #include "Fields.h"
+#include "utf8Scope.h"
 
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
-#include <locale.h>
 
 namespace {
-
-// Classifies characters under C.UTF-8 for as long as it lives, whatever the program's locale, and
-// puts the thread's locale back after. Without C.UTF-8 on the system, only ASCII reads as text.
-class Utf8Scope {
-  public:
-    Utf8Scope() {
-        static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-        if (utf8 != locale_t{}) {
-            previous_ = uselocale(utf8);
-        }
-    }
-    ~Utf8Scope() {
-        if (previous_ != locale_t{}) {
-            uselocale(previous_);
-        }
-    }
-    Utf8Scope(const Utf8Scope&) = delete;
-    Utf8Scope& operator=(const Utf8Scope&) = delete;
-
-  private:
-    locale_t previous_{};
-};
 
 enum class Kind { none, letter, blank, joiner };
 
@@ -53,15 +31,6 @@ bool isAsciiDigits(std::string_view text) {
     return true;
 }
 
-// The text without blanks at either end.
-std::string_view trimBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // How many bytes of a valid name to keep: all of it when it fits, else up to the last character
 // boundary within NAME_LENGTH, less the blanks and joiners the cut leaves at its end (ASCII bytes,
 // which are never part of a longer character).
@@ -77,6 +46,14 @@ size_t keptLength(std::string_view name, size_t lastBoundary) {
 }
 
 } // namespace
+
+std::string_view trimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 
 NameCheck readName(std::string_view text, char (&name)[NAME_LENGTH + 1]) {
     const std::string_view trimmed = trimBlanks(text);
@@ -125,7 +102,7 @@ bool readWholeNumber(std::string_view text, int& value) {
 }
 
 bool readSalary(std::string_view text, float& salary) {
-    const size_t point = text.find('.');
+    const size_t point = text.find_first_of(".,");
     const std::string_view whole = text.substr(0, point);
     const std::string_view cents = point == std::string_view::npos ? "" : text.substr(point + 1);
     if ((whole.empty() && cents.empty()) || cents.size() > 2 || !isAsciiDigits(whole) ||

@@ -17,7 +17,7 @@ constexpr long long HIGHEST_SALARY_CENTS = 10'000'000; // 100000.00
 constexpr const char* NAME_RULE =
     "letras, y solo letras, espacios, y guiones o apóstrofos entre letras";
 constexpr const char* SALARY_RULE =
-    "un número de 0 a 100000, con punto decimal y hasta dos decimales";
+    "un número de 0 a 100000, con punto o coma decimal y hasta dos decimales";
 constexpr const char* WHOLE_NUMBER_RULE = "un número entero de 1 en adelante";
 
 enum class NameCheck {
@@ -25,6 +25,9 @@ enum class NameCheck {
     cut,      // stored cut to NAME_LENGTH bytes
     notAName, // nothing stored
 };
+
+// The text without blanks at either end.
+std::string_view trimBlanks(std::string_view text);
 
 // Reads a name: letters of any language in UTF-8, blanks, and '-' or an apostrophe between two
 // letters; at least one letter. Blanks at either end are dropped. A name longer than NAME_LENGTH
@@ -36,8 +39,9 @@ NameCheck readName(std::string_view text, char (&name)[NAME_LENGTH + 1]);
 // anything else.
 bool readWholeNumber(std::string_view text, int& value);
 
-// Reads a salary: digits with at most one '.', at most two digits after it, at least one digit in
-// all, and at most HIGHEST_SALARY_CENTS; false, salary untouched, for anything else.
+// Reads a salary: digits with at most one decimal mark, '.' or ',', at most two digits after it,
+// at least one digit in all, and at most HIGHEST_SALARY_CENTS; false, salary untouched, for
+// anything else.
 bool readSalary(std::string_view text, float& salary);
 
 #endif

@@ -2,7 +2,6 @@
 
 #include "AtomicFile.h"
 #include "Diagnostic.h"
-#include "Fields.h"
 #include "File.h"
 #include "LineReader.h"
 #include "employeeFields.h"
@@ -13,29 +12,13 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
-constexpr int kFields = 5;
 // Far more than an employee's line can need (about 140 bytes), little enough to show a file that
 // is no register for what it is.
 constexpr size_t kLongestLine = 4096;
-// Cuts line at its commas into fields; false unless there are exactly kFields.
-bool splitFields(std::string_view line, std::array<std::string_view, kFields>& fields) {
-    size_t count = 0;
-    for (;;) {
-        const size_t comma = line.find(',');
-        if (count == fields.size()) {
-            return false;
-        }
-        fields[count++] = line.substr(0, comma);
-        if (comma == std::string_view::npos) {
-            return count == fields.size();
-        }
-        line.remove_prefix(comma + 1);
-    }
-}
-
 // Reads one name field; what is wrong with it, or nothing. A name too long to keep is wrong
 // here: cutting it would change the file's employee behind the user's back.
 std::string nameFault(std::string_view text, char (&field)[NAME_LENGTH + 1], const char* what) {
@@ -49,26 +32,27 @@ std::string nameFault(std::string_view text, char (&field)[NAME_LENGTH + 1], con
     }
 }
 
-// Reads an employee's line into employee; what is wrong with it, or nothing.
-std::string readEmployee(std::string_view line, Employee& employee) {
-    std::array<std::string_view, kFields> fields;
-    if (!splitFields(line, fields)) {
-        return std::string("se esperan 5 campos: ") + REGISTER_HEADER;
+// Reads an employee's line, in the file's format, into employee; what is wrong with it, or nothing.
+std::string readEmployee(std::string_view line, RegisterFormat& format, Employee& employee) {
+    std::vector<QuotedField> fields;
+    if (std::string fault = splitEmployeeLine(line, format, fields); !fault.empty()) {
+        return fault;
     }
-    if (!readWholeNumber(fields[0], employee.id)) {
+    if (!readWholeNumber(fields[0].text, employee.id)) {
         return std::string("el id debe ser ") + WHOLE_NUMBER_RULE;
     }
-    std::string fault = nameFault(fields[1], employee.name, "el nombre");
+    std::string fault = nameFault(fields[1].text, employee.name, "el nombre");
     if (fault.empty()) {
-        fault = nameFault(fields[2], employee.lastName, "el apellido");
+        fault = nameFault(fields[2].text, employee.lastName, "el apellido");
     }
     if (!fault.empty()) {
         return fault;
     }
-    if (!readSalary(fields[3], employee.salary)) {
+    if (!readSalary(fields[3].text, employee.salary)) {
         return std::string("el salario debe ser ") + SALARY_RULE;
     }
-    if (!readWholeNumber(fields[4], employee.sector)) {
+    noteDecimalMark(fields[3].text, format);
+    if (!readWholeNumber(fields[4].text, employee.sector)) {
         return std::string("el sector debe ser ") + WHOLE_NUMBER_RULE;
     }
     return {};
@@ -81,6 +65,7 @@ bool loadRegister(Register& reg) {
     reg.employees = 0;
     reg.highestId = 0;
     reg.unsaved = false;
+    reg.format = RegisterFormat{};
     const File file(std::fopen(reg.path, "r"));
     if (!file) {
         if (errno == ENOENT) {
@@ -96,15 +81,14 @@ bool loadRegister(Register& reg) {
     LineReader::Status status = LineReader::Status::line;
     while ((status = reader.next(line)) == LineReader::Status::line) {
         if (!afterHeader) {
-            if (!isHeaderLine(line, REGISTER_HEADER)) {
-                reportLine(reg.path, reader.number(),
-                           std::string("la primera línea debe ser ") + REGISTER_HEADER);
+            if (!readHeader(line, reader.endedInCrLf(), reg.format)) {
+                reportLine(reg.path, reader.number(), headerRule());
                 return false;
             }
             afterHeader = true;
             continue;
         }
-        if (isBlankLine(line)) {
+        if (isEmptyRow(line, reg.format)) {
             continue;
         }
         if (reg.employees == EMPLOYEES) {
@@ -113,7 +97,7 @@ bool loadRegister(Register& reg) {
             return false;
         }
         Employee employee{};
-        std::string fault = readEmployee(line, employee);
+        std::string fault = readEmployee(line, reg.format, employee);
         if (const int earlier = findEmployeeById(reg.table, EMPLOYEES, employee.id);
             fault.empty() && earlier >= 0) {
             fault = "el id " + std::to_string(employee.id) + " ya está en la línea " +
@@ -142,11 +126,10 @@ bool saveRegister(const Register& reg) {
         return false;
     }
     std::FILE* out = file.stream();
-    std::fprintf(out, "%s\n", REGISTER_HEADER);
+    std::fputs(headerLine(reg.format).c_str(), out);
     for (const Employee& employee : reg.table) {
         if (employee.isEmpty == 1) {
-            std::fprintf(out, "%d,%s,%s,%.2f,%d\n", employee.id, employee.name, employee.lastName,
-                         static_cast<double>(employee.salary), employee.sector);
+            std::fputs(employeeLine(reg.format, employee).c_str(), out);
         }
     }
     return file.commit();

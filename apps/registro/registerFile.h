@@ -1,14 +1,13 @@
 #ifndef REGISTRO_REGISTERFILE_H
 #define REGISTRO_REGISTERFILE_H
 
-// The register kept in a file: UTF-8 text, the header line REGISTER_HEADER, then one employee a
-// line in table order, "id,nombre,apellido,salario,sector" (say "7,Eva,Luna,1234.50,3"), with
-// LF line ends and no quoting (a name holds no comma). Loading also takes CR LF line ends, a
-// UTF-8 byte order mark before the header, and blank lines, which it skips.
+// The register kept in a file: UTF-8 text, a header line, then one employee a line in table order.
+// A new register is written as REGISTER_HEADER and lines such as "7,Eva,Luna,1234.50,3", with LF
+// line ends and no quotes; a loaded file is written back in its own form (see registerFormat.h),
+// such as a spreadsheet writes it. Loading skips blank lines and empty rows (";;;;").
 
+#include "registerFormat.h"
 #include "staffTable.h"
-
-constexpr const char* REGISTER_HEADER = "id,nombre,apellido,salario,sector";
 
 // The employee table of a session and what the session keeps about it.
 struct Register {
@@ -17,6 +16,8 @@ struct Register {
     int employees = 0;    // how many slots are occupied
     int highestId = 0;    // the highest id loaded or given: new ids go on from the next one
     bool unsaved = false; // a change is in the table that did not reach the file
+    // The file's form, kept by every save.
+    RegisterFormat format;
 };
 
 // Reads the file at reg.path into reg's table with the table's operations; a missing file is an

@@ -54,6 +54,6 @@ int main(int argc, char** argv) {
     if (!loadRegister(staff)) {
         return EXIT_FAILED;
     }
-    takeAnswersLineByLine();
+    setUpAnswers();
     return runDialogue(staff);
 }

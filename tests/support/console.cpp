@@ -32,12 +32,12 @@ using Clock = std::chrono::steady_clock;
     throw std::runtime_error(what + ": " + std::strerror(errno));
 }
 
-termios typistTerminal() {
+termios typistTerminal(bool echo) {
     termios t{};
     t.c_iflag = 0;
     t.c_oflag = 0;
     t.c_cflag = CS8 | CREAD | CLOCAL;
-    t.c_lflag = ICANON;
+    t.c_lflag = echo ? ICANON | ECHO : ICANON;
     for (cc_t& c : t.c_cc) {
         c = _POSIX_VDISABLE;
     }
@@ -72,13 +72,25 @@ void finish(pid_t pid, Run& run) {
     }
 }
 
+// Whether output, from its byte `from` on and less the blanks and line ends at its end, ends with
+// question.
+bool asks(const std::string& output, size_t from, const std::string& question) {
+    const size_t end = output.find_last_not_of(" \r\n");
+    return end != std::string::npos && end + 1 >= from + question.size() &&
+           output.compare(end + 1 - question.size(), question.size(), question) == 0;
+}
+
 // Feeds `input` to fd `in` (when it is not -1) while collecting everything readable from fd `out`
 // until the other side hangs up or the time is up. A pipe `in` is closed once the input is spent,
 // so that the reader sees its end. Once the output holds killOnceShown (when not empty), the
-// process is killed with SIGKILL.
+// process is killed with SIGKILL. With typeAfter, input goes a line at a time (see Typing).
 Run converse(pid_t pid, int out, int in, const std::string& input, bool closeWhenSent,
-             std::chrono::milliseconds timeout, const std::string& killOnceShown = {}) {
+             std::chrono::milliseconds timeout, const std::string& killOnceShown = {},
+             const std::string& typeAfter = {}) {
     Run run;
+    // How much of the input may be typed, and where the output stood when the last line went.
+    size_t allowed = typeAfter.empty() ? input.size() : 0;
+    size_t askedFrom = 0;
     const auto deadline = Clock::now() + timeout;
     fcntl(out, F_SETFL, fcntl(out, F_GETFL) | O_NONBLOCK);
     if (in != -1) {
@@ -98,7 +110,12 @@ Run converse(pid_t pid, int out, int in, const std::string& input, bool closeWhe
             run.timedOut = true;
             break;
         }
-        const bool typing = in != -1 && sent < input.size();
+        if (sent == allowed && allowed < input.size() && asks(run.output, askedFrom, typeAfter)) {
+            const size_t lineEnd = input.find('\n', allowed);
+            allowed = lineEnd == std::string::npos ? input.size() : lineEnd + 1;
+            askedFrom = run.output.size();
+        }
+        const bool typing = in != -1 && sent < allowed;
         pollfd fds[2] = {{out, POLLIN, 0}, {in, POLLOUT, 0}};
         if (poll(fds, typing ? 2 : 1, static_cast<int>(left.count())) < 0) {
             if (errno == EINTR) {
@@ -135,7 +152,7 @@ Run converse(pid_t pid, int out, int in, const std::string& input, bool closeWhe
 
 Run atTerminal(const std::function<void()>& child, const Typing& typing) {
     std::fflush(nullptr);
-    termios terminal = typistTerminal();
+    termios terminal = typistTerminal(typing.echo);
     int master = -1;
     const pid_t pid = forkpty(&master, nullptr, &terminal, nullptr);
     if (pid < 0) {
@@ -146,7 +163,7 @@ Run atTerminal(const std::function<void()>& child, const Typing& typing) {
         _exit(127);
     }
     Run run = converse(pid, master, master, typedBytes(typing), false, typing.timeout,
-                       typing.killOnceShown);
+                       typing.killOnceShown, typing.typeAfter);
     close(master);
     return run;
 }

@@ -35,6 +35,12 @@ struct Typing {
     bool endOfInputAfter = true;    // type Ctrl-D once the lines are spent
     std::chrono::milliseconds timeout{5000};
     std::string killOnceShown{}; // once the output holds this text, the program gets SIGKILL
+    // A terminal that echoes what is typed, as a person's does: line editors edit only there.
+    bool echo = false;
+    // When not empty, each line (and the final Ctrl-D) is typed only once the output since the
+    // line before, less the blanks and line ends at its end, ends with this text: as a person
+    // waits for the question, and a line editor has taken the terminal by then.
+    std::string typeAfter{};
 };
 
 // Forks, runs fn in the child at a fresh pseudo-terminal, types the lines and collects what the
