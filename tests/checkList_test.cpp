@@ -239,6 +239,42 @@ TEST_F(CheckList, AUseAfterFreeFailsItsCaseWithTheSanitizersReport) {
     EXPECT_TRUE(run.output.ends_with("\n2 passed, 3 failed\n")) << run.output;
 }
 
+// A list that brings a main() of its own would run instead of the runner and say what it likes:
+// it does not build.
+TEST_F(CheckList, AListWithAMainOfItsOwnDoesNotBuild) {
+    writeList("", "int main(void) { return 0; }\n");
+    const auto run = check({"../c++/list.c"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(std::regex_search(run.output, std::regex("multiple definition of .main")))
+        << run.output;
+    EXPECT_NE(run.output.find("\ncheck-list.sh: the list does not build"), std::string::npos);
+}
+
+// Installed, the script finds the suite beside its own folder, wherever the library folder is,
+// with no source tree: here a copy of this tree's suite and of the script, as an install lays
+// them out.
+TEST_F(CheckList, InstalledFindsItsSuiteBesideItsOwnFolder) {
+    writeList("lacksContainsAll");
+    for (const std::string libdir : {"lib", "lib64", "lib/x86_64-linux-gnu"}) {
+        const fs::path prefix = work_ / "prefix" / fs::path(libdir).filename();
+        fs::remove_all(prefix);
+        fs::create_directories(prefix / "bin");
+        fs::create_directories(prefix / libdir);
+        fs::copy(fs::path(BUILD_DIR) / "check-list", prefix / libdir / "registro_personal",
+                 fs::copy_options::recursive);
+        fs::copy(fs::path(SOURCE_DIR) / "tools" / "check-list.sh", prefix / "bin" / "check-list");
+        setenv("CHECK_LIST_BUILD_DIR", (work_ / "no build").c_str(), 1);
+        const auto run = console::runProgram({(prefix / "bin" / "check-list").string(),
+                                              "../c++/list.c", "--", "--group", "supersetProbe"},
+                                             work_ / "elsewhere", "", std::chrono::minutes(10));
+        EXPECT_EQ(run.exitCode, 1) << libdir << "\n" << run.output;
+        EXPECT_TRUE(run.output.ends_with("\n0 passed, 4 failed\n")) << libdir << "\n" << run.output;
+        EXPECT_FALSE(fs::exists(work_ / "no build")) << libdir;
+        EXPECT_TRUE(console::runProgram({(prefix / "bin" / "check-list").string()})
+                        .output.starts_with("Usage: check-list [--asan]"));
+    }
+}
+
 TEST(CheckListUsage, RefusesNoSourceAndAMissingOne) {
     const std::string script = std::string(SOURCE_DIR) + "/tools/check-list.sh";
     const auto none = console::runProgram({script});
