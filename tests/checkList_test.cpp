@@ -1,8 +1,8 @@
-// tools/check-list.sh end to end: a list of one's own checked in one command from any folder,
-// rebuilt only when it changed, its build failures and a LinkedList.h of its own that lays the
-// records out otherwise refused with status 2. The script builds a tree of its own, whatever
-// this test was built with: the sanitised and coverage builds skip it, as it would only do the
-// same work again.
+// tools/check-list.sh end to end, against this build tree's suite: a list of one's own checked in
+// one command from any folder, built again only when it or a file it includes changed, its build
+// failures and a LinkedList.h of its own that lays the records out otherwise refused with status
+// 2; the cache it keeps pruned and shared safely; and a build tree without the suite given one.
+// The sanitised and coverage builds skip it: their suite is instrumented as a user's is not.
 #include "console.h"
 
 #include <algorithm>
@@ -20,19 +20,24 @@ constexpr bool kSkipped = true;
 constexpr bool kSkipped = false;
 #endif
 
-// A folder of the build tree for each fixture, kept from run to run, so that the script's cache
-// there is too.
+// A folder of the build tree for each test, which may run beside the others; its cache starts
+// empty, while a build tree of its own is kept from run to run.
 class CheckList : public testing::Test {
   protected:
-    explicit CheckList(const std::string& name) : work_(fs::path(WORK_DIR) / name) {}
+    CheckList()
+        : work_(fs::path(WORK_DIR) /
+                testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 
     void SetUp() override {
         if (kSkipped) {
             GTEST_SKIP() << "the script's builds do not depend on this build's flavour";
         }
+        fs::remove_all(work_ / "cache");
         fs::create_directories(work_ / "elsewhere");
         setenv("XDG_CACHE_HOME", (work_ / "cache").c_str(), 1);
+        setenv("CHECK_LIST_BUILD_DIR", BUILD_DIR, 1);
         setenv("CMAKE_BUILD_PARALLEL_LEVEL", "2", 1);
+        unsetenv("CHECK_LIST_CACHE_ENTRIES");
     }
 
     // Runs the script from the folder elsewhere/, beside the list's folder.
@@ -46,17 +51,21 @@ class CheckList : public testing::Test {
     void writeList(const std::string& misbehaviour, const std::string& more = "") {
         const std::string define =
             misbehaviour.empty() ? "" : "#define MISBEHAVE_" + misbehaviour + "\n";
+        fs::create_directories(work_ / "c++");
         console::writeFile(work_ / "c++" / "list.c",
                            define + console::readFile(MISBEHAVING_SOURCE) + more);
     }
 
-    // When the script last built a runner (its cache holds one build per set of sources and mode,
-    // and may still hold those of lists an earlier version of this test checked).
+    fs::path cache() const {
+        return work_ / "cache" / "check-list";
+    }
+
+    // When the script last built a runner.
     fs::file_time_type builtAt() {
         auto latest = fs::file_time_type::min();
-        for (const auto& entry : fs::directory_iterator(work_ / "cache" / "probeRunner")) {
-            if (fs::exists(entry.path() / "bin" / "probeRunner")) {
-                latest = std::max(latest, fs::last_write_time(entry.path() / "bin" / "probeRunner"));
+        for (const auto& name : console::namesIn(cache())) {
+            if (fs::exists(cache() / name / "probeRunner")) {
+                latest = std::max(latest, fs::last_write_time(cache() / name / "probeRunner"));
             }
         }
         return latest;
@@ -65,18 +74,7 @@ class CheckList : public testing::Test {
     const fs::path work_;
 };
 
-class CheckListPlain : public CheckList {
-  public:
-    CheckListPlain() : CheckList("plain") {}
-};
-
-class CheckListAsan : public CheckList {
-  public:
-    CheckListAsan() : CheckList("asan") {}
-};
-
-TEST_F(CheckListPlain, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
-    fs::create_directories(work_ / "c++");
+TEST_F(CheckList, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
     fs::remove(work_ / "c++" / "LinkedList.h");
     writeList("lacksContainsAll");
     const auto missing = check({"../c++/list.c"});
@@ -145,8 +143,91 @@ TEST_F(CheckListPlain, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
     fs::remove(work_ / "c++" / "LinkedList.h");
 }
 
-TEST_F(CheckListAsan, AUseAfterFreeFailsItsCaseWithTheSanitizersReport) {
-    fs::create_directories(work_ / "c++");
+// A sound list in a folder of its own, the function variant() making it differ from others;
+// its path from elsewhere/.
+class CheckListCache : public CheckList {
+  protected:
+    std::string writeVariant(int variant) {
+        const std::string folder = "variant" + std::to_string(variant);
+        fs::create_directories(work_ / folder);
+        console::writeFile(work_ / folder / "list.c", console::readFile(MISBEHAVING_SOURCE) +
+                                                          "int variant(void) { return " +
+                                                          std::to_string(variant) + "; }\n");
+        return "../" + folder + "/list.c";
+    }
+};
+
+TEST_F(CheckListCache, AHeaderTheListIncludesCountsAsMuchAsTheList) {
+    fs::create_directories(work_ / "included");
+    console::writeFile(work_ / "included" / "list.c",
+                       "#include \"choice.h\"\n" + console::readFile(MISBEHAVING_SOURCE));
+    const std::vector<std::string> superset{"../included/list.c", "--", "--group", "supersetProbe"};
+    console::writeFile(work_ / "included" / "choice.h", "#define MISBEHAVE_lacksContainsAll\n");
+    EXPECT_EQ(check(superset).exitCode, 1);
+    console::writeFile(work_ / "included" / "choice.h", "\n");
+    EXPECT_EQ(check(superset).exitCode, 0);
+    console::writeFile(work_ / "included" / "choice.h", "#define MISBEHAVE_lacksContainsAll\n");
+    EXPECT_EQ(check(superset).exitCode, 1);
+}
+
+TEST_F(CheckListCache, KeepsTheNewestRunnersAndWhatRunsUnderWay) {
+    setenv("CHECK_LIST_CACHE_ENTRIES", "2", 1);
+    fs::create_directories(cache() / "tmp.killed");
+    fs::last_write_time(cache() / "tmp.killed",
+                        fs::file_time_type::clock::now() - std::chrono::hours(2));
+    fs::create_directories(cache() / "tmp.underWay");
+    const auto first = writeVariant(1);
+    for (int variant = 1; variant <= 3; ++variant) {
+        const auto run = check({writeVariant(variant), "--", "--group", "countProbe"});
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+    }
+    auto names = console::namesIn(cache());
+    EXPECT_EQ(names.size(), 3u) << testing::PrintToString(names);
+    EXPECT_NE(std::find(names.begin(), names.end(), "tmp.underWay"), names.end());
+
+    // The oldest runner went: its list is built again, and another goes.
+    const auto before = builtAt();
+    EXPECT_EQ(check({first, "--", "--group", "countProbe"}).exitCode, 0);
+    EXPECT_GT(builtAt(), before);
+    EXPECT_EQ(console::namesIn(cache()).size(), 3u);
+    fs::remove(cache() / "tmp.underWay");
+
+    setenv("CHECK_LIST_CACHE_ENTRIES", "none", 1);
+    const auto refused = check({first});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.output.find("PASS"), std::string::npos) << refused.output;
+}
+
+// Two runs that build the same new list at once: each gets its verdict, one runner is kept.
+TEST_F(CheckListCache, RunsAtTheSameTimeShareOneRunner) {
+    const auto list = writeVariant(4);
+    const auto both = console::runProgram(
+        {"/bin/bash", "-c",
+         "\"$0\" \"$1\" >/dev/null & \"$0\" \"$1\" >/dev/null; second=$?; wait $!; "
+         "echo $? $second",
+         std::string(SOURCE_DIR) + "/tools/check-list.sh", list},
+        work_ / "elsewhere", "", std::chrono::minutes(10));
+    EXPECT_EQ(both.output, "0 0\n");
+    EXPECT_EQ(console::namesIn(cache()).size(), 1u);
+}
+
+// A build tree without the suite: the script sets it up and builds this mode's libraries there.
+TEST_F(CheckList, ABuildTreeWithoutTheSuiteIsSetUpAndGivenIt) {
+    const fs::path tree = work_ / "build";
+    setenv("CHECK_LIST_BUILD_DIR", tree.c_str(), 1);
+    fs::remove(tree / "check-list" / "libprobeSuiteRunner.a");
+    writeList("");
+    const auto run = check({"../c++/list.c", "--", "--group", "countProbe"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(
+        run.output.find("check-list.sh: building the suite's libraries in " + tree.string() + "\n"),
+        std::string::npos)
+        << run.output;
+    EXPECT_TRUE(run.output.ends_with("\n3 passed, 0 failed\n")) << run.output;
+    EXPECT_FALSE(fs::exists(tree / "check-list" / "libprobeSuiteCases_asan.a"));
+}
+
+TEST_F(CheckList, AUseAfterFreeFailsItsCaseWithTheSanitizersReport) {
     writeList("useAfterFree");
     const auto run = check({"--asan", "../c++/list.c", "--", "--group", "extractProbe"});
     EXPECT_EQ(run.exitCode, 1) << run.output;
@@ -156,6 +237,42 @@ TEST_F(CheckListAsan, AUseAfterFreeFailsItsCaseWithTheSanitizersReport) {
                                "ll_pop\\(list, 0\\)\n")))
         << run.output;
     EXPECT_TRUE(run.output.ends_with("\n2 passed, 3 failed\n")) << run.output;
+}
+
+// A list that brings a main() of its own would run instead of the runner and say what it likes:
+// it does not build.
+TEST_F(CheckList, AListWithAMainOfItsOwnDoesNotBuild) {
+    writeList("", "int main(void) { return 0; }\n");
+    const auto run = check({"../c++/list.c"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(std::regex_search(run.output, std::regex("multiple definition of .main")))
+        << run.output;
+    EXPECT_NE(run.output.find("\ncheck-list.sh: the list does not build"), std::string::npos);
+}
+
+// Installed, the script finds the suite beside its own folder, wherever the library folder is,
+// with no source tree: here a copy of this tree's suite and of the script, as an install lays
+// them out.
+TEST_F(CheckList, InstalledFindsItsSuiteBesideItsOwnFolder) {
+    writeList("lacksContainsAll");
+    for (const std::string libdir : {"lib", "lib64", "lib/x86_64-linux-gnu"}) {
+        const fs::path prefix = work_ / "prefix" / fs::path(libdir).filename();
+        fs::remove_all(prefix);
+        fs::create_directories(prefix / "bin");
+        fs::create_directories(prefix / libdir);
+        fs::copy(fs::path(BUILD_DIR) / "check-list", prefix / libdir / "registro_personal",
+                 fs::copy_options::recursive);
+        fs::copy(fs::path(SOURCE_DIR) / "tools" / "check-list.sh", prefix / "bin" / "check-list");
+        setenv("CHECK_LIST_BUILD_DIR", (work_ / "no build").c_str(), 1);
+        const auto run = console::runProgram({(prefix / "bin" / "check-list").string(),
+                                              "../c++/list.c", "--", "--group", "supersetProbe"},
+                                             work_ / "elsewhere", "", std::chrono::minutes(10));
+        EXPECT_EQ(run.exitCode, 1) << libdir << "\n" << run.output;
+        EXPECT_TRUE(run.output.ends_with("\n0 passed, 4 failed\n")) << libdir << "\n" << run.output;
+        EXPECT_FALSE(fs::exists(work_ / "no build")) << libdir;
+        EXPECT_TRUE(console::runProgram({(prefix / "bin" / "check-list").string()})
+                        .output.starts_with("Usage: check-list [--asan]"));
+    }
 }
 
 TEST(CheckListUsage, RefusesNoSourceAndAMissingOne) {

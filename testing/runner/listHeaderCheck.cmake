@@ -1,51 +1,55 @@
 # check_list_headers(SOURCES): refuses, at configure time, a LinkedList.h beside the list's sources
 # that lays out Node or LinkedList otherwise than inc/LinkedList.h: the list would be built against
-# it and the cases against inc/LinkedList.h. Node must match exactly (the cases allocate Nodes
-# themselves); LinkedList must begin with pFirstNode and size, and may go on as the list likes.
-#
-# Each rule is a small translation unit that includes the header and holds only where the rule
-# does (an array of negative size otherwise), compiled in the language of the list's sources: the
-# compiler itself judges the types, typedefs and padding. The rules are tried in field order, so
-# the message names the first field that differs. Editing the header, or adding one, reconfigures.
+# it and the cases against inc/LinkedList.h. The rules, and what each checks, are those of
+# testing/listLayout.c, which tools/check-list.sh applies the same way: every rule at once, and
+# when they do not all hold, one by one in field order, so that the message names the first field
+# that differs. Each is compiled in the language of the list's sources, so that the compiler
+# itself judges the types, typedefs and padding. Editing the header, or adding one, reconfigures.
 
-set(LIST_HEADER_RULES
-    "the type `Node`|sizeof(Node) > 0"
-    "the first field of `Node`, `void* pElement`|offsetof(Node, pElement) == 0 && SAME_TYPE(FIELD_TYPE(Node, pElement), void*)"
-    "the second field of `Node`, `struct Node* pNextNode`|offsetof(Node, pNextNode) == sizeof(void*) && SAME_TYPE(FIELD_TYPE(Node, pNextNode), Node*)"
-    "the end of `Node` after `pNextNode`|sizeof(Node) == 2 * sizeof(void*)"
-    "the type `LinkedList`|sizeof(LinkedList) > 0"
-    "the first field of `LinkedList`, `Node* pFirstNode`|offsetof(LinkedList, pFirstNode) == 0 && SAME_TYPE(FIELD_TYPE(LinkedList, pFirstNode), Node*)"
-    "the second field of `LinkedList`, `int size`|offsetof(LinkedList, size) == sizeof(Node*) && SAME_TYPE(FIELD_TYPE(LinkedList, size), int)")
+cmake_path(SET LIST_LAYOUT_CHECK NORMALIZE ${CMAKE_CURRENT_LIST_DIR}/../listLayout.c)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${LIST_LAYOUT_CHECK})
+file(STRINGS ${LIST_LAYOUT_CHECK} LIST_LAYOUT_RULES REGEX "^/\\* rule [0-9]+: ")
 
-# True in ${result} when the header compiles in language (C or CXX) with the condition holding.
-function(list_header_holds result header language condition)
-    set(unit "#include \"${header}\"
-#include <stddef.h>
-#ifdef __cplusplus
-#include <type_traits>
-#define SAME_TYPE(a, b) std::is_same<a, b>::value
-#define FIELD_TYPE(type, field) decltype(static_cast<type*>(nullptr)->field)
-#else
-#define SAME_TYPE(a, b) __builtin_types_compatible_p(a, b)
-#define FIELD_TYPE(type, field) __typeof__(((type*)0)->field)
-#endif
-extern int layoutHolds[(${condition}) ? 1 : -1];
-")
-    set(extension c)
-    set(standard -std=c11)
+# True in ${result} when the header compiles in language (C or CXX) with rule number rule holding
+# (0: every rule; past the last: the header alone).
+function(list_header_holds result header language rule)
     if(language STREQUAL "CXX")
-        set(extension cpp)
-        set(standard -std=c++20)
+        set(options -x c++ -std=c++20)
+    else()
+        set(options -x c -std=c11)
     endif()
-    set(file ${CMAKE_BINARY_DIR}/listHeaderCheck/rule.${extension})
-    file(WRITE ${file} "${unit}")
-    execute_process(COMMAND ${CMAKE_${language}_COMPILER} ${standard} -fsyntax-only ${file}
+    execute_process(COMMAND ${CMAKE_${language}_COMPILER} ${options} -fsyntax-only
+            -DLAYOUT_RULE=${rule} -include ${header} ${LIST_LAYOUT_CHECK}
         RESULT_VARIABLE failed OUTPUT_QUIET ERROR_QUIET)
     if(failed)
         set(${result} FALSE PARENT_SCOPE)
     else()
         set(${result} TRUE PARENT_SCOPE)
     endif()
+endfunction()
+
+# Refuses header, as its sources' language reads it, unless every rule holds.
+function(check_list_header header language)
+    list_header_holds(holds ${header} ${language} 0)
+    if(holds)
+        return()
+    endif()
+    list(LENGTH LIST_LAYOUT_RULES count)
+    math(EXPR alone "${count} + 1")
+    list_header_holds(compiles ${header} ${language} ${alone})
+    if(NOT compiles)
+        message(FATAL_ERROR "${header} does not compile on its own as ${language}")
+    endif()
+    foreach(line IN LISTS LIST_LAYOUT_RULES)
+        string(REGEX REPLACE "^/\\* rule ([0-9]+): (.*) \\*/$" "\\1;\\2" rule "${line}")
+        list(GET rule 0 number)
+        list(GET rule 1 what)
+        list_header_holds(holds ${header} ${language} ${number})
+        if(NOT holds)
+            message(FATAL_ERROR "${header} lays out the list differently from "
+                "inc/LinkedList.h, which the cases are built with: it differs at ${what}.")
+        endif()
+    endforeach()
 endfunction()
 
 function(check_list_headers sources)
@@ -71,27 +75,6 @@ function(check_list_headers sources)
                 set(language C)
             endif()
         endforeach()
-        set(all "")
-        foreach(rule IN LISTS LIST_HEADER_RULES)
-            string(REGEX REPLACE "^[^|]*\\|" "" condition "${rule}")
-            string(APPEND all "(${condition}) && ")
-        endforeach()
-        list_header_holds(holds ${header} ${language} "${all}1")
-        if(holds)
-            continue()
-        endif()
-        list_header_holds(compiles ${header} ${language} "1")
-        if(NOT compiles)
-            message(FATAL_ERROR "${header} does not compile on its own as ${language}")
-        endif()
-        foreach(rule IN LISTS LIST_HEADER_RULES)
-            string(REGEX REPLACE "\\|.*" "" what "${rule}")
-            string(REGEX REPLACE "^[^|]*\\|" "" condition "${rule}")
-            list_header_holds(holds ${header} ${language} "${condition}")
-            if(NOT holds)
-                message(FATAL_ERROR "${header} lays out the list differently from "
-                    "inc/LinkedList.h, which the cases are built with: it differs at ${what}.")
-            endif()
-        endforeach()
+        check_list_header(${header} ${language})
     endforeach()
 endfunction()
