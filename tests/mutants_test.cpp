@@ -24,15 +24,15 @@ namespace {
 
 // The number of cases of each kind, from the runner's own list.
 constexpr int kConformance = 0
-#define CONFORMANCE_CASE(group, number) +1
-#define EXTENDED_CASE(group, number)
+#define CONFORMANCE_CASE(group, number, description) +1
+#define EXTENDED_CASE(group, number, description)
 #include "probeCases.h"
 #undef CONFORMANCE_CASE
 #undef EXTENDED_CASE
     ;
 constexpr int kEveryCase = 0
-#define CONFORMANCE_CASE(group, number) +1
-#define EXTENDED_CASE(group, number) +1
+#define CONFORMANCE_CASE(group, number, description) +1
+#define EXTENDED_CASE(group, number, description) +1
 #include "probeCases.h"
 #undef CONFORMANCE_CASE
 #undef EXTENDED_CASE

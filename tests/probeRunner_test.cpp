@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <regex>
 
 namespace {
 
@@ -19,8 +20,8 @@ std::vector<std::pair<std::string, int>> conformanceGroups() {
         }
         groups.back().second++;
     };
-#define CONFORMANCE_CASE(group, number) add(#group);
-#define EXTENDED_CASE(group, number)
+#define CONFORMANCE_CASE(group, number, description) add(#group);
+#define EXTENDED_CASE(group, number, description)
 #include "probeCases.h"
 #undef CONFORMANCE_CASE
 #undef EXTENDED_CASE
@@ -83,27 +84,41 @@ TEST(ProbeRunner, RunsTheSameInProcessWithoutFork) {
     EXPECT_EQ(run.output, passingRun(repeat(kBanner, 9)));
 }
 
-TEST(ProbeRunner, ListsEveryCaseInOrder) {
+// Each case with its description, which names the list functions it calls.
+TEST(ProbeRunner, ListsEveryCaseInOrderWithWhatItChecks) {
+    const auto run = runner({"--list"});
+    EXPECT_EQ(run.exitCode, 0);
+    std::string names;
+    const std::regex described(R"((\w+ \w+)  \S.*\((?:test|ll)_\w+.*\)\n)");
+    for (std::sregex_iterator line(run.output.begin(), run.output.end(), described), end;
+         line != end; ++line) {
+        names += (*line)[1].str() + "\n";
+    }
     std::string expected;
     for (const std::string& name : allCases()) {
         expected += name + "\n";
     }
-    const auto run = runner({"--list"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.output, expected);
+    EXPECT_EQ(names, expected) << run.output;
+    EXPECT_NE(run.output.find("countProbe countProbeCase03  a null list answers -1 (ll_len)\n"),
+              std::string::npos);
+}
+
+// The names a --list run shows, without their descriptions.
+std::string listedNames(const std::vector<std::string>& arguments) {
+    const std::string output = runner(arguments).output;
+    return std::regex_replace(output, std::regex("(\\w+ \\w+)  .*"), "$1");
 }
 
 TEST(ProbeRunner, FiltersByGroupAndByCase) {
-    EXPECT_EQ(runner({"--list", "--group", "countProbe", "--group=disposeProbe"}).output,
+    EXPECT_EQ(listedNames({"--list", "--group", "countProbe", "--group=disposeProbe"}),
               "countProbe countProbeCase01\ncountProbe countProbeCase02\n"
               "countProbe countProbeCase03\ndisposeProbe disposeProbeCase01\n"
               "disposeProbe disposeProbeCase02\n");
-    EXPECT_EQ(runner({"--list", "--case", "Case05"}).output,
+    EXPECT_EQ(listedNames({"--list", "--case", "Case05"}),
               "appendProbe appendProbeCase05\nfetchProbe fetchProbeCase05\n"
               "extractProbe extractProbeCase05\n");
-    EXPECT_EQ(runner({"--list", "--case", "sliceProbeCase03", "--case", "Case02", "--group",
-                      "sliceProbe"})
-                  .output,
+    EXPECT_EQ(listedNames({"--list", "--case", "sliceProbeCase03", "--case", "Case02", "--group",
+                           "sliceProbe"}),
               "sliceProbe sliceProbeCase02\nsliceProbe sliceProbeCase03\n");
 }
 

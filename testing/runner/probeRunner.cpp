@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     }
     if (options.list) {
         for (const ProbeCase* probe : selected) {
-            printf("%s %s\n", probe->group, probe->name);
+            printf("%s %s  %s\n", probe->group, probe->name, probe->description);
         }
         return finish(0);
     }

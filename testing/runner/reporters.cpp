@@ -72,7 +72,7 @@ void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::
     if (tap) {
         printf("%s %d - %s %s\n", passed ? "ok" : "not ok", number, probe.group, probe.name);
         if (!passed) {
-            printf("# %s\n", printable(why).c_str());
+            printf("# %s\n# checks: %s\n", printable(why).c_str(), probe.description);
             printLines(reportBlock(outcome), "# ");
         }
         return;
@@ -80,6 +80,7 @@ void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::
     printf("%s %s %s%s%s\n", passed ? "PASS" : "FAIL", probe.group, probe.name, passed ? "" : " ",
            printable(why).c_str());
     if (!passed) {
+        printf("  checks: %s\n", probe.description);
         printLines(reportBlock(outcome), "  [" + std::string(probe.name) + "] ");
     }
 }
