@@ -63,12 +63,29 @@ int wakeWrite = -1;
     exit(kExitTrouble);
 }
 
-// Records the signal that stops the run and wakes the runner's wait.
-void onStop(int signal) {
+// A stop signal that a process of the case sent: the case fails for it, the run goes on.
+volatile sig_atomic_t refusedSignal = 0;
+
+// Records the signal that stops the run and wakes the runner's wait. A case's process can find
+// the runner when there is no PID namespace (its parent's parent, or the runner itself once that
+// parent is killed and it is inherited): a stop signal from one of them fails its case instead.
+void onStop(int signal, siginfo_t* info, void* /*context*/) {
+    if ((info->si_code == SI_USER || info->si_code == SI_QUEUE) && isDescendant(info->si_pid)) {
+        refusedSignal = signal;
+        return;
+    }
     stopSignal = signal;
     const char byte = 0;
     const ssize_t ignored = write(wakeWrite, &byte, 1);
     (void)ignored;
+}
+
+void handleStop(int signal) {
+    struct sigaction action = {};
+    action.sa_sigaction = onStop;
+    action.sa_flags = SA_SIGINFO;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
 }
 
 void onReaperTold(int /*signal*/) {
@@ -142,34 +159,64 @@ void runCaseHere(const ProbeCase& probe, bool isolated) {
     monitor.heapCounted = heap.complete;
     monitor.liveBlocks = heap.blocks;
     monitor.liveBytes = heap.bytes;
+    monitor.foreignFrees = heap.foreignFrees;
+    HeldBlocks groups[kLeftBehindGroups];
+    monitor.leftBehindGroups = heldBlocks(groups, kLeftBehindGroups);
+    for (unsigned i = 0; i < std::min(monitor.leftBehindGroups, kLeftBehindGroups); i++) {
+        copyField(monitor.leftBehind[i].call, groups[i].call);
+        monitor.leftBehind[i].blocks = groups[i].blocks;
+        monitor.leftBehind[i].bytes = groups[i].bytes;
+    }
     const char* report = utest_printErrorBuffer + reportStart;
     monitor.reportSize = strlen(report);
     memcpy(monitor.report, report, monitor.reportSize);
     monitor.finished = 1;
 }
 
-// The outcome of a case that returned, from what it left in the monitor: an extended case that
-// passed its assertions but left blocks behind failed as a leak.
+// The outcome of a case that returned, from what it left in the monitor: an assertion that
+// failed; else a node the case could not free; else, for an extended case, the blocks it left.
 Outcome finishedOutcome(const ProbeCase& probe) {
     const CaseMonitor& monitor = caseMonitor();
     Outcome outcome;
     outcome.report.assign(monitor.report, monitor.reportSize);
+    outcome.foreignFrees = monitor.foreignFrees;
     if (monitor.assertionFailed != 0) {
         outcome.ending = Ending::assertion;
         outcome.file = monitor.file;
         outcome.line = monitor.line;
+    } else if (monitor.foreignFrees > 0) {
+        outcome.ending = Ending::foreignBlock;
     } else if (probe.extended && monitor.heapCounted && monitor.liveBlocks > 0) {
         outcome.ending = Ending::leak;
         outcome.detail = static_cast<int>(std::min<long>(monitor.liveBlocks, INT_MAX));
         outcome.leakedBytes = monitor.liveBytes;
+        outcome.leftBehindGroups = monitor.leftBehindGroups;
+        for (unsigned i = 0; i < std::min(monitor.leftBehindGroups, kLeftBehindGroups); i++) {
+            const LeftBehind& group = monitor.leftBehind[i];
+            outcome.leftBehind.push_back({group.call, group.blocks, group.bytes});
+        }
     }
     return outcome;
+}
+
+// The case's last list calls, oldest first, from the monitor.
+void readTrail(Outcome& outcome) {
+    const CaseMonitor& monitor = caseMonitor();
+    const unsigned kept = std::min(monitor.calls, kTrailLength);
+    for (unsigned n = monitor.calls - kept; n < monitor.calls; n++) {
+        const CallRecord& record = monitor.trail[n % kTrailLength];
+        // The monitor is written by the case's processes: its texts are cut to their fields.
+        outcome.trail.push_back({std::string(record.call, strnlen(record.call, sizeof record.call)),
+                                 record.returned ? std::string(record.result, strnlen(record.result, sizeof record.result)) : ""});
+    }
+    outcome.lastCall = outcome.trail.empty() ? "" : outcome.trail.back().call;
+    outcome.inCall = monitor.callDepth > 0;
 }
 
 // The case's own process: /dev/null in, the pipes out, sanitizer reports to their own pipe.
 [[noreturn]] void runCaseProcess(const ProbeCase& probe, CasePipes& pipes) {
     handle(SIGTERM, SIG_DFL);
-    setpgid(0, 0);
+    detachCase();
     const int nothing = open("/dev/null", O_RDONLY);
     if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 ||
         dup2(pipes.out.write, STDOUT_FILENO) < 0 || dup2(pipes.err.write, STDERR_FILENO) < 0) {
@@ -385,8 +432,7 @@ Outcome isolatedOutcome(const ProbeCase& probe, bool timedOut) {
         outcome.ending = Ending::exited;
         outcome.detail = monitor.caseEnded && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    outcome.lastCall = monitor.lastCall;
-    outcome.inCall = monitor.callDepth > 0;
+    readTrail(outcome);
     return outcome;
 }
 
@@ -405,9 +451,10 @@ bool prepareIsolation() {
     wakeRead = wake[0];
     wakeWrite = wake[1];
     becomeSubreaper();
-    handle(SIGINT, onStop);
-    handle(SIGTERM, onStop);
-    handle(SIGHUP, onStop);
+    hideFromOtherProcesses();
+    handleStop(SIGINT);
+    handleStop(SIGTERM);
+    handleStop(SIGHUP);
     return true;
 }
 
@@ -419,12 +466,13 @@ Outcome runCaseInProcess(const ProbeCase& probe) {
     resetCaseMonitor();
     runCaseHere(probe, false);
     Outcome outcome = finishedOutcome(probe);
-    outcome.lastCall = caseMonitor().lastCall;
+    readTrail(outcome);
     return outcome;
 }
 
 Outcome runCaseIsolated(const ProbeCase& probe, const Isolation& isolation) {
     resetCaseMonitor();
+    refusedSignal = 0;
     CasePipes pipes{openPipe(), openPipe(), openPipe(), openPipe()};
     const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                              std::chrono::duration<double>(isolation.timeout));
@@ -463,6 +511,11 @@ Outcome runCaseIsolated(const ProbeCase& probe, const Isolation& isolation) {
     }
     pipes.closeReadEnds();
     Outcome outcome = isolatedOutcome(probe, waited == Waited::deadline);
+    if (refusedSignal != 0) {
+        outcome.ending = Ending::signalledRunner;
+        outcome.runnerSignal = refusedSignal;
+        refusedSignal = 0;
+    }
     if (outcome.ending == Ending::signal || outcome.ending == Ending::exited) {
         outcome.sanitizerLine = firstReportLine(sanitizer.kept, true);
         if (outcome.sanitizerLine.empty()) {

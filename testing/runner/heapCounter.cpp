@@ -15,9 +15,17 @@ namespace {
 constexpr size_t kSlots = size_t{1} << 16;
 constexpr size_t kMostHeld = kSlots - kSlots / 8;
 
+// The texts of the list calls that allocated blocks, each copied once, at its first block; past
+// kOrigins calls the blocks share the origin kLater. kOutside marks the blocks allocated outside
+// any list call.
+constexpr size_t kOrigins = 512;
+constexpr size_t kOutside = kOrigins;
+constexpr size_t kLater = kOrigins + 1;
+
 struct Block {
     void* address; // nullptr: a free slot
     size_t size;
+    size_t origin;
 };
 
 Block table[kSlots];
@@ -25,6 +33,32 @@ size_t held = 0;
 size_t heldBytes = 0;
 bool counting = false;
 bool overflowed = false;
+long foreignFrees = 0;
+
+char originCalls[kOrigins][sizeof HeldBlocks::call];
+size_t origins = 0;
+const char* callUnderWay = nullptr; // the list call under way, or nullptr
+size_t callOrigin = kOutside;       // its origin once it allocated a block
+
+// The origin of a block allocated now: the call under way, its text copied at its first block.
+size_t currentOrigin() {
+    if (callUnderWay == nullptr) {
+        return kOutside;
+    }
+    if (callOrigin == kOutside) {
+        if (origins == kOrigins) {
+            return kLater;
+        }
+        char* text = originCalls[origins];
+        size_t i = 0;
+        for (; i + 1 < sizeof originCalls[0] && callUnderWay[i] != '\0'; i++) {
+            text[i] = callUnderWay[i];
+        }
+        text[i] = '\0';
+        callOrigin = origins++;
+    }
+    return callOrigin;
+}
 
 size_t slotOf(const void* address) {
     // Blocks are at least 16-byte aligned: the low bits say nothing.
@@ -44,9 +78,21 @@ void follow(void* address, size_t size) {
     while (table[slot].address != nullptr) {
         slot = (slot + 1) & (kSlots - 1);
     }
-    table[slot] = {address, size};
+    table[slot] = {address, size, currentOrigin()};
     held++;
     heldBytes += size;
+}
+
+// The slot of a followed block, or kSlots.
+size_t slotHolding(const void* address) {
+    size_t slot = slotOf(address);
+    while (table[slot].address != address) {
+        if (table[slot].address == nullptr) {
+            return kSlots;
+        }
+        slot = (slot + 1) & (kSlots - 1);
+    }
+    return slot;
 }
 
 // Forgets a freed block; a block allocated before the count, or by the runtimes, is not in the
@@ -55,12 +101,9 @@ void forget(void* address) {
     if (!counting || address == nullptr || held == 0) {
         return;
     }
-    size_t slot = slotOf(address);
-    while (table[slot].address != address) {
-        if (table[slot].address == nullptr) {
-            return;
-        }
-        slot = (slot + 1) & (kSlots - 1);
+    size_t slot = slotHolding(address);
+    if (slot == kSlots) {
+        return;
     }
     held--;
     heldBytes -= table[slot].size;
@@ -83,6 +126,21 @@ void stopInChild() {
     counting = false;
 }
 
+// True when free() must not have the address: the case (no list call is under way) frees what
+// no block of the count starts at. Before the count, beyond the table's room, and inside the
+// list's own calls, nothing is judged.
+bool isForeign(const void* address) {
+    return counting && !overflowed && callUnderWay == nullptr && address != nullptr &&
+           slotHolding(address) == kSlots;
+}
+
+const char* originText(size_t origin) {
+    if (origin == kOutside) {
+        return "";
+    }
+    return origin == kLater ? "later list calls" : originCalls[origin];
+}
+
 } // namespace
 
 void startHeapCount() {
@@ -97,12 +155,67 @@ void startHeapCount() {
     held = 0;
     heldBytes = 0;
     overflowed = false;
+    foreignFrees = 0;
+    origins = 0;
+    callUnderWay = nullptr;
     counting = true;
 }
 
 HeapCount stopHeapCount() {
     counting = false;
-    return {!overflowed, static_cast<long>(held), static_cast<long>(heldBytes)};
+    return {!overflowed, static_cast<long>(held), static_cast<long>(heldBytes), foreignFrees};
+}
+
+void heapEnterCall(const char* call) {
+    callUnderWay = call;
+    callOrigin = kOutside;
+}
+
+void heapLeaveCall() {
+    callUnderWay = nullptr;
+}
+
+unsigned heldBlocks(HeldBlocks* groups, unsigned count) {
+    // Blocks and bytes by origin, then origins of the same text merged into the earliest.
+    static long blocks[kLater + 1];
+    static long bytes[kLater + 1];
+    memset(blocks, 0, sizeof blocks);
+    memset(bytes, 0, sizeof bytes);
+    for (const Block& block : table) {
+        if (block.address != nullptr) {
+            blocks[block.origin]++;
+            bytes[block.origin] += static_cast<long>(block.size);
+        }
+    }
+    unsigned found = 0;
+    for (size_t origin = 0; origin <= kLater; origin++) {
+        for (size_t earlier = 0; earlier < origin && blocks[origin] > 0 && origin < kOrigins;
+             earlier++) {
+            if (blocks[earlier] > 0 && strcmp(originCalls[earlier], originCalls[origin]) == 0) {
+                blocks[earlier] += blocks[origin];
+                bytes[earlier] += bytes[origin];
+                blocks[origin] = 0;
+            }
+        }
+    }
+    for (size_t origin = 0; origin <= kLater; origin++) {
+        if (blocks[origin] == 0) {
+            continue;
+        }
+        if (found < count) {
+            HeldBlocks& group = groups[found];
+            const char* text = originText(origin);
+            size_t i = 0;
+            for (; i + 1 < sizeof group.call && text[i] != '\0'; i++) {
+                group.call[i] = text[i];
+            }
+            group.call[i] = '\0';
+            group.blocks = blocks[origin];
+            group.bytes = bytes[origin];
+        }
+        found++;
+    }
+    return found;
 }
 
 // The linker fixes these names: __wrap_<name> receives the calls to <name> and __real_<name> is
@@ -148,6 +261,10 @@ void* __wrap_realloc(void* address, size_t size) {
 }
 
 void __wrap_free(void* address) {
+    if (isForeign(address)) {
+        foreignFrees++;
+        return;
+    }
     forget(address);
     __real_free(address);
 }

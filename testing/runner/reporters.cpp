@@ -1,6 +1,7 @@
 // The plain and TAP reporters.
 #include "reporters.h"
 
+#include "failureNotes.h"
 #include "safeText.h"
 #include "utest.h"
 
@@ -73,6 +74,9 @@ void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::
         printf("%s %d - %s %s\n", passed ? "ok" : "not ok", number, probe.group, probe.name);
         if (!passed) {
             printf("# %s\n# checks: %s\n", printable(why).c_str(), probe.description);
+            for (const std::string& note : failureNotes(outcome)) {
+                printf("# %s\n", printable(note).c_str());
+            }
             printLines(reportBlock(outcome), "# ");
         }
         return;
@@ -81,6 +85,9 @@ void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::
            printable(why).c_str());
     if (!passed) {
         printf("  checks: %s\n", probe.description);
+        for (const std::string& note : failureNotes(outcome)) {
+            printf("  %s\n", printable(note).c_str());
+        }
         printLines(reportBlock(outcome), "  [" + std::string(probe.name) + "] ");
     }
 }

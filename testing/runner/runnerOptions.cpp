@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -27,15 +26,16 @@ the list fails that case alone, and what the list prints is kept out of the resu
   --case NAME        run only case NAME: a full name such as extractProbeCase04, or a
                      number such as Case04 for that case of every group (may be repeated)
   --extended         after the conformance cases, run the extended checks
-  --seed N           draw the extended checks' random operations from seed N (default:
-                     a new seed each run, printed in the report)
+  --seed N           draw the extended checks' random operations from seed N, in
+                     decimal digits (default: a new seed each run, printed in the report)
   --list             list the selected cases instead of running them
   --tap              write a TAP stream instead of the plain lines
   --junit FILE       also write the results to FILE as JUnit XML
   --report           after the results, print the whole report the cases wrote
   --no-fork          run the cases in this process (for a debugger): no crash, hang or
                      output protection
-  --timeout SECONDS  fail a case still running after SECONDS (default 5, at most 86400)
+  --timeout SECONDS  fail a case still running after SECONDS, decimal digits with an
+                     optional fraction such as 0.5 (default 5, at most 86400)
   --help             show this help
 
 Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when the
@@ -46,12 +46,27 @@ template <typename Names> bool isIn(const Names& names, std::string_view name) {
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
+// True when text is decimal digits with at most one '.' between digits: the only form of a
+// number on the command line (no sign, exponent, blank, hexadecimal or "inf").
+bool isDecimal(std::string_view text) {
+    const size_t point = text.find('.');
+    auto digits = [](std::string_view part) {
+        return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) {
+            return isdigit(static_cast<unsigned char>(c)) != 0;
+        });
+    };
+    return point == std::string_view::npos
+               ? digits(text)
+               : digits(text.substr(0, point)) && digits(text.substr(point + 1));
+}
+
 // Reads a timeout in seconds; false when it is not one the runner accepts.
 bool parseTimeout(const std::string& value, double& timeout) {
-    char* end = nullptr;
-    timeout = strtod(value.c_str(), &end);
-    return !value.empty() && *end == '\0' && std::isfinite(timeout) && timeout > 0 &&
-           timeout <= kMaxTimeout;
+    if (!isDecimal(value)) {
+        return false;
+    }
+    timeout = strtod(value.c_str(), nullptr);
+    return timeout > 0 && timeout <= kMaxTimeout;
 }
 
 // Reads a seed: decimal digits only, within 64 bits; false otherwise.
@@ -59,8 +74,8 @@ bool parseSeed(const std::string& value) {
     char* end = nullptr;
     errno = 0;
     probeSeed = strtoull(value.c_str(), &end, 10);
-    return !value.empty() && *end == '\0' && errno == 0 &&
-           isdigit(static_cast<unsigned char>(value.front())) != 0;
+    return value.find('.') == std::string::npos && isDecimal(value) && *end == '\0' &&
+           errno == 0;
 }
 
 // Applies one option that takes no value; false when it is none of them.
