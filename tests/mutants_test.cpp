@@ -534,9 +534,10 @@ TEST(FaultyLists, AreCaughtAsTheirTableSays) {
               << "; with --extended: " << caughtExtended << " of " << rows.size() << "\n";
 }
 
-// The model check's report holds a C program that replays the failing sequence: against the
-// faulty list it stops where the report says (an assertion fails, or the crash), against the
-// sound list it runs to its end. The same seed gives the same report.
+// The model check's report holds a C program that replays the failing sequence, which --repro
+// writes to a file that compiles as it stands: against the faulty list it stops where the report
+// says (an assertion fails, or the crash), against the sound list it runs to its end. The same
+// seed gives the same report.
 TEST(ModelCheck, ReportsAProgramThatReplaysTheFailure) {
     struct Replay {
         std::string fault;
@@ -551,22 +552,19 @@ TEST(ModelCheck, ReportsAProgramThatReplaysTheFailure) {
     console::TempDir dir;
     for (const Replay& replay : replays) {
         const std::vector<std::string> arguments = {"--extended", "--seed", "3", "--case",
-                                                    "modelProbeCase01"};
+                                                    "modelProbeCase01", "--repro",
+                                                    (dir / "replay.c").string()};
         const auto checked = runChecked(replay.fault, arguments);
         ASSERT_EQ(checked.cases.size(), 1u) << replay.fault;
         const std::string& report = checked.cases[0].report;
         EXPECT_NE(report.find("semilla 3"), std::string::npos) << report;
         EXPECT_EQ(runChecked(replay.fault, arguments).cases[0].report, report);
         std::istringstream lines(report);
-        std::string line;
-        std::string program;
-        bool inProgram = false;
-        while (std::getline(lines, line)) {
+        for (std::string line; std::getline(lines, line);) {
             EXPECT_LE(line.size(), 255u);
-            inProgram = (inProgram || line.starts_with("#include")) && !line.starts_with("assert ");
-            program += inProgram ? line + "\n" : "";
         }
-        console::writeFile(dir / "replay.c", program);
+        const std::string program = console::readFile(dir / "replay.c");
+        EXPECT_TRUE(program.starts_with("#include ") && program.ends_with("\n}\n")) << program;
         for (const bool faulty : {true, false}) {
             const std::string binary = (dir / "replay").string();
             const std::string source = (dir / "replay.c").string();

@@ -435,6 +435,23 @@ TEST(ProbeOutput, AFailedWriteOfTheResultsIsStatusTwo) {
 }
 
 #if defined(__SANITIZE_ADDRESS__)
+// The report cut down to the list's own frames, relative to its folder; the same report in a
+// later case referred to; the whole report with --verbose.
+TEST(ProbeSanitizer, ShowsTheListsFramesOnceAndTheWholeReportWhenVerbose) {
+    const auto run = runMisbehaving("useAfterFree", {"--group", "extractProbe"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(std::regex_search(
+        run.output, std::regex(R"(\n  \[extractProbeCase01\]     misbehavingList\.c:\d+ in ll_pop\n)")))
+        << run.output;
+    EXPECT_EQ(run.output.find("testing/runner/"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("  [extractProbeCase02]   the same report as for extractProbeCase01"),
+              std::string::npos)
+        << run.output;
+    const auto verbose = runMisbehaving("useAfterFree", {"--verbose", "--case", "extractProbeCase02"});
+    EXPECT_NE(verbose.output.find("Shadow bytes around the buggy address"), std::string::npos)
+        << verbose.output;
+}
+
 TEST(ProbeSanitizer, AUseAfterFreeFailsItsCaseWithTheSanitizersFirstLine) {
     const auto run = runMisbehaving("useAfterFree", {"--case", "extractProbeCase02"});
     EXPECT_EQ(run.exitCode, 1);

@@ -182,12 +182,36 @@ TEST(ProbeRunner, FailsWhenTheJunitFileCannotBeWritten) {
     EXPECT_NE(run.output.find("probeRunner: cannot write"), std::string::npos);
 }
 
+TEST(ProbeRunner, ShowsOnlyTheFailuresAndTheSummaryWhenAsked) {
+    const auto run = runner({"--failures"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, "33 passed, 0 failed\n");
+}
+
+// Colour at a terminal, unless NO_COLOR says otherwise; never in a pipe (the exact outputs
+// above).
+TEST(ProbeRunner, ColoursTheResultsAtATerminalOnly) {
+    const std::vector<std::string> arguments = {PROBERUNNER_PATH, "--group", "countProbe"};
+    unsetenv("NO_COLOR");
+    const auto coloured = console::runProgramAtTerminal(arguments, console::Typing{});
+    EXPECT_EQ(coloured.exitCode, 0);
+    EXPECT_NE(coloured.output.find("\033[32mPASS\033[0m countProbe countProbeCase01"),
+              std::string::npos)
+        << coloured.output;
+    setenv("NO_COLOR", "1", 1);
+    const auto plain = console::runProgramAtTerminal(arguments, console::Typing{});
+    unsetenv("NO_COLOR");
+    EXPECT_EQ(plain.output.find('\033'), std::string::npos) << plain.output;
+    EXPECT_NE(plain.output.find("PASS countProbe countProbeCase01"), std::string::npos);
+}
+
 TEST(ProbeRunner, ShowsHelp) {
     const auto run = runner({"--help"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output.rfind("Usage: probeRunner [OPTION]...\n", 0), 0u);
-    for (const char* option : {"--group NAME", "--case NAME", "--list", "--tap", "--junit FILE",
-                               "--report", "--no-fork", "--timeout SECONDS", "--help"}) {
+    for (const char* option :
+         {"--group NAME", "--case NAME", "--list", "--tap", "--junit FILE", "--report",
+          "--failures", "--verbose", "--repro FILE", "--no-fork", "--timeout SECONDS", "--help"}) {
         EXPECT_NE(run.output.find(option), std::string::npos) << option;
     }
 }
@@ -219,6 +243,8 @@ TEST(ProbeRunner, RefusesBadOptionsWithStatusTwoAndRunsNothing) {
         {"--seed", "-1"},
         {"--seed", "99999999999999999999"},
         {"--list=yes"},
+        {"--failures", "--tap"},
+        {"--repro"},
         {"extra"},
         {"--group", "positionProbe", "--case", "memberProbeCase02"}};
     for (const auto& arguments : bad) {

@@ -32,6 +32,10 @@ the list fails that case alone, and what the list prints is kept out of the resu
   --tap              write a TAP stream instead of the plain lines
   --junit FILE       also write the results to FILE as JUnit XML
   --report           after the results, print the whole report the cases wrote
+  --failures         show only the failed cases and the summary
+  --verbose          show a sanitizer's reports whole, not cut down to the list's frames
+  --repro FILE       when the model check fails, write its program to FILE, ready to
+                     compile with the list
   --no-fork          run the cases in this process (for a debugger): no crash, hang or
                      output protection
   --timeout SECONDS  fail a case still running after SECONDS, decimal digits with an
@@ -90,6 +94,10 @@ bool applyFlag(std::string_view option, Options& options) {
         options.report = true;
     } else if (option == "--no-fork") {
         options.fork = false;
+    } else if (option == "--failures") {
+        options.failuresOnly = true;
+    } else if (option == "--verbose") {
+        options.verbose = true;
     } else {
         return false;
     }
@@ -111,6 +119,8 @@ std::optional<int> applyValued(std::string_view option, const std::string& value
         options.cases.push_back(value);
     } else if (option == "--junit") {
         options.junit = value;
+    } else if (option == "--repro") {
+        options.repro = value;
     } else if (option == "--timeout") {
         if (!parseTimeout(value, options.timeout)) {
             return usageError("the timeout must be a number of seconds above 0 and at most " +
@@ -131,10 +141,11 @@ int usageError(const std::string& message) {
 }
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
-    static constexpr std::string_view kFlags[] = {"--help",    "-h",         "--list",  "--tap",
-                                                  "--no-fork", "--extended", "--report"};
-    static constexpr std::string_view kValued[] = {"--group", "--case", "--junit", "--timeout",
-                                                   "--seed"};
+    static constexpr std::string_view kFlags[] = {
+        "--help", "-h", "--list", "--tap", "--no-fork", "--extended", "--report", "--failures",
+        "--verbose"};
+    static constexpr std::string_view kValued[] = {"--group",   "--case", "--junit",
+                                                   "--timeout", "--seed", "--repro"};
     for (int i = 1; i < argc; i++) {
         std::string_view option = argv[i];
         std::optional<std::string> value;
@@ -161,6 +172,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         } else if (!applyFlag(option, options)) {
             return usageError("unknown option '" + std::string(argv[i]) + "'");
         }
+    }
+    if (options.failuresOnly && options.tap) {
+        return usageError("--failures leaves out lines a TAP stream needs: not with --tap");
     }
     return std::nullopt;
 }
