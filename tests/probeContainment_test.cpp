@@ -187,6 +187,7 @@ TEST_P(Containment, AListThatKillsItsParentFailsItsCaseAndTheRunGoesOn) {
 // A list that writes to the terminal, and to the standard output of the processes above it
 // through /proc, reaches neither the results nor the terminal.
 TEST_P(Containment, AListCannotWriteAroundTheRunnerAtATerminal) {
+    const ScopedEnv plain("NO_COLOR", "1");
     const auto run = console::runProgramAtTerminal(
         {runnerPath("writesAround"), "--group", "countProbe"}, console::Typing{});
     EXPECT_EQ(run.exitCode, 0) << run.output;
