@@ -26,10 +26,15 @@ struct Block {
     void* address; // nullptr: a free slot
     size_t size;
     size_t origin;
+    unsigned count; // the count that allocated it
 };
 
+// Blocks of earlier counts stay in the table until freed, so that their free is not taken for
+// one of an address nobody handed out; only the current count's are counted.
 Block table[kSlots];
-size_t held = 0;
+size_t entries = 0; // blocks in the table, of any count
+unsigned currentCount = 0; // the current count
+size_t held = 0;    // the current count's blocks, and their bytes
 size_t heldBytes = 0;
 bool counting = false;
 bool overflowed = false;
@@ -70,7 +75,7 @@ void follow(void* address, size_t size) {
     if (!counting || address == nullptr) {
         return;
     }
-    if (held == kMostHeld) {
+    if (entries == kMostHeld) {
         overflowed = true;
         return;
     }
@@ -78,7 +83,8 @@ void follow(void* address, size_t size) {
     while (table[slot].address != nullptr) {
         slot = (slot + 1) & (kSlots - 1);
     }
-    table[slot] = {address, size, currentOrigin()};
+    table[slot] = {address, size, currentOrigin(), currentCount};
+    entries++;
     held++;
     heldBytes += size;
 }
@@ -95,18 +101,22 @@ size_t slotHolding(const void* address) {
     return slot;
 }
 
-// Forgets a freed block; a block allocated before the count, or by the runtimes, is not in the
+// Forgets a freed block, counting or not, so that the table never holds an address the heap
+// may hand out again; a block allocated before any count, or by the runtimes, is not in the
 // table and is ignored. The slots after it move up so that every lookup still finds its block.
 void forget(void* address) {
-    if (!counting || address == nullptr || held == 0) {
+    if (address == nullptr || entries == 0) {
         return;
     }
     size_t slot = slotHolding(address);
     if (slot == kSlots) {
         return;
     }
-    held--;
-    heldBytes -= table[slot].size;
+    if (table[slot].count == currentCount) {
+        held--;
+        heldBytes -= table[slot].size;
+    }
+    entries--;
     table[slot] = {};
     for (size_t next = (slot + 1) & (kSlots - 1); table[next].address != nullptr;
          next = (next + 1) & (kSlots - 1)) {
@@ -149,12 +159,10 @@ void startHeapCount() {
         return true;
     }();
     (void)forkHandler;
-    if (held != 0) {
-        memset(table, 0, sizeof table);
-    }
+    currentCount++;
     held = 0;
     heldBytes = 0;
-    overflowed = false;
+    overflowed = entries == kMostHeld;
     foreignFrees = 0;
     origins = 0;
     callUnderWay = nullptr;
@@ -182,7 +190,7 @@ unsigned heldBlocks(HeldBlocks* groups, unsigned count) {
     memset(blocks, 0, sizeof blocks);
     memset(bytes, 0, sizeof bytes);
     for (const Block& block : table) {
-        if (block.address != nullptr) {
+        if (block.address != nullptr && block.count == currentCount) {
             blocks[block.origin]++;
             bytes[block.origin] += static_cast<long>(block.size);
         }

@@ -20,7 +20,8 @@ struct HeldBlocks {
     long bytes;
 };
 
-// Starts following every block allocated from now on, forgetting those of an earlier count.
+// Starts following every block allocated from now on; those of an earlier count are no longer
+// counted (but a free of one is still known for what it is).
 void startHeapCount();
 
 // Stops following blocks; what was allocated since startHeapCount() and is still held. A
