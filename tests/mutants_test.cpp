@@ -551,8 +551,12 @@ TEST(ModelCheck, ReportsAProgramThatReplaysTheFailure) {
                               {"cursorNotShiftedOnInsert", "cachedList.c", SIGABRT}};
     console::TempDir dir;
     for (const Replay& replay : replays) {
-        const std::vector<std::string> arguments = {"--extended", "--seed", "3", "--case",
-                                                    "modelProbeCase01", "--repro",
+        const std::vector<std::string> arguments = {"--extended",
+                                                    "--seed",
+                                                    "3",
+                                                    "--case",
+                                                    "modelProbeCase01",
+                                                    "--repro",
                                                     (dir / "replay.c").string()};
         const auto checked = runChecked(replay.fault, arguments);
         ASSERT_EQ(checked.cases.size(), 1u) << replay.fault;

@@ -254,8 +254,8 @@ TEST(ProbeCalls, AListThatExitsFailsTheCasesItExitsIn) {
 }
 
 TEST(ProbeHeap, AnExtendedCaseFailsWhenTheListKeepsBlocks) {
-    const auto leaking = runMisbehaving(
-        "leaks", {"--extended", "--group", "disposeProbe", "--group", "heapProbe"});
+    const auto leaking =
+        runMisbehaving("leaks", {"--extended", "--group", "disposeProbe", "--group", "heapProbe"});
     EXPECT_EQ(leaking.exitCode, 1);
     // The conformance cases keep their lists on purpose and are not counted, not even where the
     // list leaks the nodes of the one they dispose of.
@@ -273,8 +273,8 @@ TEST(ProbeHeap, AnExtendedCaseFailsWhenTheListKeepsBlocks) {
 struct PointedAt {
     const char* misbehaviour;
     std::vector<std::string> arguments;
-    std::string failLine;            // the case's FAIL line
-    std::vector<std::string> notes;  // lines that follow it, in this order
+    std::string failLine;           // the case's FAIL line
+    std::vector<std::string> notes; // lines that follow it, in this order
 };
 
 void PrintTo(const PointedAt& pointedAt, std::ostream* out) {
@@ -310,12 +310,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "the list's answer is '6', the expected value '5'\n",
                    "[countProbeCase01] assert equals failed '6' != '5'"}},
         // A crash after a call shows what the calls before it returned.
-        PointedAt{"crashesInPop",
-                  {"--case", "appendProbeCase03"},
-                  "FAIL appendProbe appendProbeCase03 crashed (SIGSEGV) after test_getNode(list, 4)",
-                  {"after test_getNode(list, 1) returned 0x?, then test_getNode(list, 2) returned "
-                   "0x?, then test_getNode(list, 3) returned 0x?, then test_getNode(list, 4) "
-                   "returned 0x?\n"}},
+        PointedAt{
+            "crashesInPop",
+            {"--case", "appendProbeCase03"},
+            "FAIL appendProbe appendProbeCase03 crashed (SIGSEGV) after test_getNode(list, 4)",
+            {"after test_getNode(list, 1) returned 0x?, then test_getNode(list, 2) returned "
+             "0x?, then test_getNode(list, 3) returned 0x?, then test_getNode(list, 4) "
+             "returned 0x?\n"}},
         // A leak names the calls that allocated the blocks left behind.
         PointedAt{"leaks",
                   {"--extended", "--case", "heapProbeCase01"},
@@ -339,8 +340,9 @@ TEST(ProbeOutput, WhatTheListPrintsStaysInTheReportOfItsCase) {
     const std::vector<std::string> lines = linesOf(run.output);
     ASSERT_GT(lines.size(), 12u);
     // The runner's own lines come first, then the report block, every line of it labelled.
-    const auto block = std::find_if(lines.begin(), lines.end(),
-                                    [&label](const std::string& line) { return line.starts_with(label); });
+    const auto block = std::find_if(lines.begin(), lines.end(), [&label](const std::string& line) {
+        return line.starts_with(label);
+    });
     ASSERT_NE(block, lines.end());
     EXPECT_EQ(*block, label + "assert equals failed '6' != '5'");
     for (size_t i = static_cast<size_t>(block - lines.begin()); i + 1 < lines.size(); i++) {
@@ -442,13 +444,15 @@ TEST(ProbeSanitizer, ShowsTheListsFramesOnceAndTheWholeReportWhenVerbose) {
     const auto run = runMisbehaving("useAfterFree", {"--group", "extractProbe"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(std::regex_search(
-        run.output, std::regex(R"(\n  \[extractProbeCase01\]     misbehavingList\.c:\d+ in ll_pop\n)")))
+        run.output,
+        std::regex(R"(\n  \[extractProbeCase01\]     misbehavingList\.c:\d+ in ll_pop\n)")))
         << run.output;
     EXPECT_EQ(run.output.find("testing/runner/"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("  [extractProbeCase02]   the same report as for extractProbeCase01"),
               std::string::npos)
         << run.output;
-    const auto verbose = runMisbehaving("useAfterFree", {"--verbose", "--case", "extractProbeCase02"});
+    const auto verbose =
+        runMisbehaving("useAfterFree", {"--verbose", "--case", "extractProbeCase02"});
     EXPECT_NE(verbose.output.find("Shadow bytes around the buggy address"), std::string::npos)
         << verbose.output;
 }

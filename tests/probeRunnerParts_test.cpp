@@ -220,7 +220,8 @@ TEST(FailureNotes, SayWhichValueIsTheListsAnswer) {
         const char* said; // "" for nothing
     };
     const Row rows[] = {
-        {"assert equals failed '0' != '1'\r\n", "0", "the list's answer is '0', the expected value '1'"},
+        {"assert equals failed '0' != '1'\r\n", "0",
+         "the list's answer is '0', the expected value '1'"},
         {"assert equals failed '1' != '0'\r\nmensaje\r\n", "0",
          "the list's answer is '0', the expected value '1'"},
         {"assert equals failed '0x9abcdef0' != '0x0'\r\n", "0x123456789abcdef0",
@@ -254,8 +255,11 @@ TEST(FailureNotes, SayWhichValueIsTheListsAnswer) {
 TEST(FailureNotes, NameTheLastCallsWithTheirResults) {
     Outcome outcome;
     outcome.ending = Ending::signal;
-    outcome.trail = {{"ll_add(list, NULL)", "0"}, {"ll_len(list)", "1"}, {"ll_len(list)", "1"},
-                     {"ll_remove(list, 1)", "0"}, {"ll_get(list, 2)", ""}};
+    outcome.trail = {{"ll_add(list, NULL)", "0"},
+                     {"ll_len(list)", "1"},
+                     {"ll_len(list)", "1"},
+                     {"ll_remove(list, 1)", "0"},
+                     {"ll_get(list, 2)", ""}};
     EXPECT_EQ(failureNotes(outcome),
               std::vector<std::string>{"after ll_add(list, NULL) returned 0, then ll_len(list) "
                                        "returned 1 (twice), then ll_remove(list, 1) returned 0"});

@@ -48,7 +48,8 @@ std::string describeFailure(const Outcome& outcome, double timeout) {
         return "a node the case freed was not a block of its own from malloc" + wherein(outcome);
     case Ending::signalledRunner: {
         const char* abbreviation = sigabbrev_np(outcome.runnerSignal);
-        snprintf(text, sizeof text, "sent the runner SIG%s", abbreviation != nullptr ? abbreviation : "?");
+        snprintf(text, sizeof text, "sent the runner SIG%s",
+                 abbreviation != nullptr ? abbreviation : "?");
         return text + wherein(outcome);
     }
     case Ending::leak:
@@ -61,9 +62,8 @@ std::string describeFailure(const Outcome& outcome, double timeout) {
 }
 
 const char* failureType(Ending ending) {
-    static constexpr const char* kTypes[] = {"",          "assertion",    "crash",
-                                             "timeout",   "exit",         "sanitizer",
-                                             "missing",   "leak",         "foreign-block",
-                                             "signalled-runner"};
+    static constexpr const char* kTypes[] = {
+        "",          "assertion", "crash", "timeout",       "exit",
+        "sanitizer", "missing",   "leak",  "foreign-block", "signalled-runner"};
     return kTypes[static_cast<int>(ending)];
 }

@@ -16,7 +16,7 @@ enum class Ending {
     sanitizer,
     missing,
     leak,
-    foreignBlock, // the case freed a node that was not a block of its own from malloc
+    foreignBlock,    // the case freed a node that was not a block of its own from malloc
     signalledRunner, // the list sent the runner a signal that would have stopped the run
 };
 
@@ -41,23 +41,23 @@ struct BlocksFrom {
 
 struct Outcome {
     Ending ending = Ending::passed;
-    std::string file;          // the failing assertion's source, for Ending::assertion
-    int line = 0;              // and its line
-    std::string report;        // what the case appended to the report
-    int detail = 0;            // the signal, the exit status, or the leaked blocks
-    long leakedBytes = 0;      // for Ending::leak
-    std::string lastCall;      // the last list call, as "ll_pop(list, 2)"; "" when none was made
-    bool inCall = false;       // the case ended inside that call
-    std::vector<TrailCall> trail;       // the last list calls, oldest first, lastCall the last
+    std::string file;             // the failing assertion's source, for Ending::assertion
+    int line = 0;                 // and its line
+    std::string report;           // what the case appended to the report
+    int detail = 0;               // the signal, the exit status, or the leaked blocks
+    long leakedBytes = 0;         // for Ending::leak
+    std::string lastCall;         // the last list call, as "ll_pop(list, 2)"; "" when none was made
+    bool inCall = false;          // the case ended inside that call
+    std::vector<TrailCall> trail; // the last list calls, oldest first, lastCall the last
     std::vector<BlocksFrom> leftBehind; // for Ending::leak: where the blocks came from
     unsigned leftBehindGroups = 0;      // how many groups there are, shown or not
     long foreignFrees = 0;              // frees of nodes that were not blocks of their own
     int runnerSignal = 0;               // the signal the list sent the runner, when it did
-    std::string missing;       // the function the list lacks, for Ending::missing
-    std::string sanitizerLine; // the sanitizer's first report line, for Ending::sanitizer
-    Captured out;              // what the list printed on its standard output
-    Captured err;              // on its standard error
-    Captured sanitizer;        // what a sanitizer reported
+    std::string missing;                // the function the list lacks, for Ending::missing
+    std::string sanitizerLine;          // the sanitizer's first report line, for Ending::sanitizer
+    Captured out;                       // what the list printed on its standard output
+    Captured err;                       // on its standard error
+    Captured sanitizer;                 // what a sanitizer reported
     double seconds = 0;
 };
 

@@ -19,8 +19,8 @@ std::optional<long long> valueOf(const std::string& text) {
     const char* start = text.c_str() + (hex ? 2 : 0);
     char* end = nullptr;
     errno = 0;
-    const long long value = hex ? static_cast<long long>(strtoull(start, &end, 16))
-                                : strtoll(start, &end, 10);
+    const long long value =
+        hex ? static_cast<long long>(strtoull(start, &end, 16)) : strtoll(start, &end, 10);
     if (end == start || *end != '\0' || errno != 0) {
         return std::nullopt;
     }

@@ -32,9 +32,9 @@ struct Block {
 // Blocks of earlier counts stay in the table until freed, so that their free is not taken for
 // one of an address nobody handed out; only the current count's are counted.
 Block table[kSlots];
-size_t entries = 0; // blocks in the table, of any count
+size_t entries = 0;        // blocks in the table, of any count
 unsigned currentCount = 0; // the current count
-size_t held = 0;    // the current count's blocks, and their bytes
+size_t held = 0;           // the current count's blocks, and their bytes
 size_t heldBytes = 0;
 bool counting = false;
 bool overflowed = false;

@@ -6,8 +6,8 @@
 // runner's own link are seen, not the C and C++ runtimes' inner ones.
 
 struct HeapCount {
-    bool complete;     // false when there were too many blocks at once to follow
-    long blocks;       // blocks allocated since the count started and not freed
+    bool complete; // false when there were too many blocks at once to follow
+    long blocks;   // blocks allocated since the count started and not freed
     long bytes;
     long foreignFrees; // frees, outside any list call, of addresses no counted block starts at
 };

@@ -4,8 +4,8 @@
 #include "File.h"
 
 #include <dirent.h>
-#include <linux/capability.h>
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/prctl.h>

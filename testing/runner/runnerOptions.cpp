@@ -78,8 +78,7 @@ bool parseSeed(const std::string& value) {
     char* end = nullptr;
     errno = 0;
     probeSeed = strtoull(value.c_str(), &end, 10);
-    return value.find('.') == std::string::npos && isDecimal(value) && *end == '\0' &&
-           errno == 0;
+    return value.find('.') == std::string::npos && isDecimal(value) && *end == '\0' && errno == 0;
 }
 
 // Applies one option that takes no value; false when it is none of them.
@@ -141,9 +140,9 @@ int usageError(const std::string& message) {
 }
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
-    static constexpr std::string_view kFlags[] = {
-        "--help", "-h", "--list", "--tap", "--no-fork", "--extended", "--report", "--failures",
-        "--verbose"};
+    static constexpr std::string_view kFlags[] = {"--help",   "-h",         "--list",
+                                                  "--tap",    "--no-fork",  "--extended",
+                                                  "--report", "--failures", "--verbose"};
     static constexpr std::string_view kValued[] = {"--group",   "--case", "--junit",
                                                    "--timeout", "--seed", "--repro"};
     for (int i = 1; i < argc; i++) {

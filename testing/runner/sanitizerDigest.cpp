@@ -76,8 +76,8 @@ std::vector<std::string> SanitizerDigest::digest(const std::string& probeCase,
     }
     const auto [first, isNew] = seen_.emplace(key, probeCase);
     if (!isNew) {
-        return {shown.front(), "the same report as for " + first->second +
-                                   " (--verbose shows it again)"};
+        return {shown.front(),
+                "the same report as for " + first->second + " (--verbose shows it again)"};
     }
     return shown;
 }
