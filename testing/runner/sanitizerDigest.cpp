@@ -6,7 +6,10 @@
 namespace {
 
 // A stack frame: "    #3 0x55d1c0 in FUNCTION FILE:LINE[:COLUMN]".
-const std::regex kFrame(R"(\s*#\d+ 0x[0-9a-f]+ in (.+) (\S+?):(\d+)(?::\d+)?)");
+const std::regex& stackFrame() {
+    static const std::regex frame(R"(\s*#\d+ 0x[0-9a-f]+ in (.+) (\S+?):(\d+)(?::\d+)?)");
+    return frame;
+}
 
 // The report's first line: from "ERROR: " on, or a line with "runtime error:".
 std::string firstLine(const std::vector<std::string>& lines) {
@@ -50,7 +53,7 @@ std::vector<std::string> SanitizerDigest::digest(const std::string& probeCase,
     bool inStack = false;
     std::smatch frame;
     for (const std::string& line : lines) {
-        if (!std::regex_match(line, frame, kFrame)) {
+        if (!std::regex_match(line, frame, stackFrame())) {
             heading = line;
             inStack = false;
             continue;
