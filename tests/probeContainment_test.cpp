@@ -326,7 +326,7 @@ INSTANTIATE_TEST_SUITE_P(
         PointedAt{"carvesNodes",
                   {"--extended", "--case", "rewriteProbeCase01"},
                   "FAIL rewriteProbe rewriteProbeCase01 a node the case freed was not a block of "
-                  "its own from malloc after ll_deleteLinkedList(list)",
+                  "its own from malloc after ll_len(list)",
                   {"after ", "the case frees the nodes past size itself, so every node must be a "
                              "block of its own from malloc; 3 such frees were not passed on"}}),
     [](const auto& info) { return std::string(info.param.misbehaviour); });

@@ -65,10 +65,10 @@ TEST(HeapCounter, KeepsFromFreeWhatIsNotABlockOfTheCountAndNamesWhereBlocksCameF
     char* pool = static_cast<char*>(malloc(64));
     char* more = static_cast<char*>(malloc(8));
     heapLeaveCall();
-    heapEnterCall("ll_len(list)");
-    heapLeaveCall();
     heapEnterCall("ll_add(list, NULL)");
     char* again = static_cast<char*>(malloc(4));
+    heapLeaveCall();
+    heapEnterCall("ll_len(list)");
     heapLeaveCall();
     keep(earlier);
     keep(pool);
@@ -81,6 +81,7 @@ TEST(HeapCounter, KeepsFromFreeWhatIsNotABlockOfTheCountAndNamesWhereBlocksCameF
     release(more);
     const HeapCount held = stopHeapCount();
     EXPECT_EQ(held.foreignFrees, 2);
+    EXPECT_STREQ(held.foreignAfter, "ll_len(list)"); // the call made last before them
     EXPECT_EQ(held.blocks, 2);
     HeldBlocks groups[2];
     ASSERT_EQ(heldBlocks(groups, 2), 1u);

@@ -36,6 +36,8 @@ Outcome finishedOutcome(const ProbeCase& probe) {
     Outcome outcome;
     outcome.report.assign(monitor.report, monitor.reportSize);
     outcome.foreignFrees = monitor.foreignFrees;
+    outcome.foreignAfter.assign(monitor.foreignAfter,
+                                strnlen(monitor.foreignAfter, sizeof monitor.foreignAfter));
     if (monitor.assertionFailed != 0) {
         outcome.ending = Ending::assertion;
         outcome.file = monitor.file;

@@ -161,6 +161,7 @@ void runCaseHere(const ProbeCase& probe, bool isolated) {
     monitor.liveBlocks = heap.blocks;
     monitor.liveBytes = heap.bytes;
     monitor.foreignFrees = heap.foreignFrees;
+    copyField(monitor.foreignAfter, heap.foreignAfter);
     HeldBlocks groups[kLeftBehindGroups];
     monitor.leftBehindGroups = heldBlocks(groups, kLeftBehindGroups);
     for (unsigned i = 0; i < std::min(monitor.leftBehindGroups, kLeftBehindGroups); i++) {

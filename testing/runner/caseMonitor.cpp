@@ -39,6 +39,7 @@ void resetCaseMonitor() {
     m.liveBytes = 0;
     m.leftBehindGroups = 0;
     m.foreignFrees = 0;
+    m.foreignAfter[0] = '\0';
     m.reportSize = 0;
     m.reaper = 0;
     m.caseEnded = false;

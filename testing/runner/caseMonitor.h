@@ -48,8 +48,9 @@ struct CaseMonitor {
     long liveBytes;
     LeftBehind leftBehind[kLeftBehindGroups]; // where those blocks came from, earliest call first
     unsigned leftBehindGroups;                // groups in leftBehind
-    long foreignFrees; // frees the case made of addresses the allocator never handed out
-    size_t reportSize; // what the case appended to the report
+    long foreignFrees;     // frees the case made of addresses the allocator never handed out
+    char foreignAfter[96]; // the list call made last before the first of them
+    size_t reportSize;     // what the case appended to the report
     char report[sizeof utest_printErrorBuffer];
 
     // Written by the processes that supervise the case (caseIsolation.cpp).

@@ -45,7 +45,8 @@ std::string describeFailure(const Outcome& outcome, double timeout) {
     case Ending::missing:
         return "`" + outcome.missing + "` is not implemented";
     case Ending::foreignBlock:
-        return "a node the case freed was not a block of its own from malloc" + wherein(outcome);
+        return "a node the case freed was not a block of its own from malloc" +
+               (outcome.foreignAfter.empty() ? "" : " after " + outcome.foreignAfter);
     case Ending::signalledRunner: {
         const char* abbreviation = sigabbrev_np(outcome.runnerSignal);
         snprintf(text, sizeof text, "sent the runner SIG%s",

@@ -52,6 +52,7 @@ struct Outcome {
     std::vector<BlocksFrom> leftBehind; // for Ending::leak: where the blocks came from
     unsigned leftBehindGroups = 0;      // how many groups there are, shown or not
     long foreignFrees = 0;              // frees of nodes that were not blocks of their own
+    std::string foreignAfter;           // the list call made last before the first of them
     int runnerSignal = 0;               // the signal the list sent the runner, when it did
     std::string missing;                // the function the list lacks, for Ending::missing
     std::string sanitizerLine;          // the sanitizer's first report line, for Ending::sanitizer

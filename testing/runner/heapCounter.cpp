@@ -42,8 +42,19 @@ long foreignFrees = 0;
 
 char originCalls[kOrigins][sizeof HeldBlocks::call];
 size_t origins = 0;
-const char* callUnderWay = nullptr; // the list call under way, or nullptr
-size_t callOrigin = kOutside;       // its origin once it allocated a block
+const char* callUnderWay = nullptr;         // the list call under way, or nullptr
+const char* callDone = "";                  // the list call that ended last, while its text lives
+char foreignAfter[sizeof HeldBlocks::call]; // callDone at the first foreign free
+size_t callOrigin = kOutside;               // its origin once it allocated a block
+
+// Copies text into a fixed field, cut to fit; allocates nothing.
+void copyText(char (&field)[sizeof HeldBlocks::call], const char* text) {
+    size_t i = 0;
+    for (; i + 1 < sizeof field && text[i] != '\0'; i++) {
+        field[i] = text[i];
+    }
+    field[i] = '\0';
+}
 
 // The origin of a block allocated now: the call under way, its text copied at its first block.
 size_t currentOrigin() {
@@ -54,12 +65,7 @@ size_t currentOrigin() {
         if (origins == kOrigins) {
             return kLater;
         }
-        char* text = originCalls[origins];
-        size_t i = 0;
-        for (; i + 1 < sizeof originCalls[0] && callUnderWay[i] != '\0'; i++) {
-            text[i] = callUnderWay[i];
-        }
-        text[i] = '\0';
+        copyText(originCalls[origins], callUnderWay);
         callOrigin = origins++;
     }
     return callOrigin;
@@ -164,14 +170,17 @@ void startHeapCount() {
     heldBytes = 0;
     overflowed = entries == kMostHeld;
     foreignFrees = 0;
+    foreignAfter[0] = '\0';
     origins = 0;
     callUnderWay = nullptr;
+    callDone = "";
     counting = true;
 }
 
 HeapCount stopHeapCount() {
     counting = false;
-    return {!overflowed, static_cast<long>(held), static_cast<long>(heldBytes), foreignFrees};
+    return {!overflowed, static_cast<long>(held), static_cast<long>(heldBytes), foreignFrees,
+            foreignAfter};
 }
 
 void heapEnterCall(const char* call) {
@@ -180,6 +189,7 @@ void heapEnterCall(const char* call) {
 }
 
 void heapLeaveCall() {
+    callDone = callUnderWay;
     callUnderWay = nullptr;
 }
 
@@ -212,12 +222,7 @@ unsigned heldBlocks(HeldBlocks* groups, unsigned count) {
         }
         if (found < count) {
             HeldBlocks& group = groups[found];
-            const char* text = originText(origin);
-            size_t i = 0;
-            for (; i + 1 < sizeof group.call && text[i] != '\0'; i++) {
-                group.call[i] = text[i];
-            }
-            group.call[i] = '\0';
+            copyText(group.call, originText(origin));
             group.blocks = blocks[origin];
             group.bytes = bytes[origin];
         }
@@ -270,7 +275,9 @@ void* __wrap_realloc(void* address, size_t size) {
 
 void __wrap_free(void* address) {
     if (isForeign(address)) {
-        foreignFrees++;
+        if (foreignFrees++ == 0) {
+            copyText(foreignAfter, callDone);
+        }
         return;
     }
     forget(address);

@@ -10,6 +10,7 @@ struct HeapCount {
     long blocks;   // blocks allocated since the count started and not freed
     long bytes;
     long foreignFrees; // frees, outside any list call, of addresses no counted block starts at
+    const char* foreignAfter; // the list call made last before the first of them; "" for none
 };
 
 // The blocks still held, grouped by the text of the list call they were allocated in (the empty
