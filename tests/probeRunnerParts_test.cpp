@@ -209,6 +209,14 @@ TEST(CaseOutcome, SaysWhyACaseFailedWithTheCallItFailedIn) {
     EXPECT_EQ(describeFailure(outcome, 5), "the list leaked 1 block (1 byte)");
     EXPECT_STREQ(failureType(Ending::leak), "leak");
     EXPECT_STREQ(failureType(Ending::signal), "crash");
+    outcome.ending = Ending::signalledRunner;
+    outcome.runnerSignal = SIGTERM;
+    EXPECT_EQ(describeFailure(outcome, 5), "sent the runner SIGTERM in ll_get(list, 0)");
+    outcome.ending = Ending::foreignBlock;
+    outcome.foreignAfter = "ll_len(list)";
+    EXPECT_EQ(describeFailure(outcome, 5),
+              "a node the case freed was not a block of its own from malloc after ll_len(list)");
+    EXPECT_STREQ(failureType(Ending::foreignBlock), "foreign-block");
 }
 
 // Which value of a failed comparison is the list's: the result of the case's last call, when it
