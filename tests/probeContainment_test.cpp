@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -174,6 +175,28 @@ TEST_P(Containment, StoppingTheRunnerMidCaseLeavesNoProcessOfTheCase) {
     }
 }
 
+// A list that kills its parent again and again: without a PID namespace, the runner inherits it
+// and is the next parent it signals.
+TEST_P(Containment, AListThatKillsItsParentFailsItsCaseAndTheRunGoesOn) {
+    const auto run = runMisbehaving("killsParent", {"--group", "countProbe"});
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_EQ(failLines(run.output).size(), 2u) << run.output;
+    EXPECT_TRUE(run.output.ends_with("\n1 passed, 2 failed\n")) << run.output;
+}
+
+// A list that writes to the terminal, and to the standard output of the processes above it
+// through /proc, reaches neither the results nor the terminal.
+TEST_P(Containment, AListCannotWriteAroundTheRunnerAtATerminal) {
+    const ScopedEnv plain("NO_COLOR", "1");
+    const auto run = console::runProgramAtTerminal(
+        {runnerPath("writesAround"), "--group", "countProbe"}, console::Typing{});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.output.find("WRITTEN AROUND"), std::string::npos) << run.output;
+    EXPECT_TRUE(run.output.ends_with("3 passed, 0 failed\r\n") ||
+                run.output.ends_with("3 passed, 0 failed\n"))
+        << run.output;
+}
+
 TEST(ProbeCalls, AHangNamesTheCallItHangsIn) {
     const auto run = runMisbehaving("hangs", {"--case", "positionProbeCase01", "--timeout", "0.3"});
     EXPECT_EQ(run.exitCode, 1);
@@ -231,8 +254,8 @@ TEST(ProbeCalls, AListThatExitsFailsTheCasesItExitsIn) {
 }
 
 TEST(ProbeHeap, AnExtendedCaseFailsWhenTheListKeepsBlocks) {
-    const auto leaking = runMisbehaving(
-        "leaks", {"--extended", "--group", "disposeProbe", "--group", "heapProbe"});
+    const auto leaking =
+        runMisbehaving("leaks", {"--extended", "--group", "disposeProbe", "--group", "heapProbe"});
     EXPECT_EQ(leaking.exitCode, 1);
     // The conformance cases keep their lists on purpose and are not counted, not even where the
     // list leaks the nodes of the one they dispose of.
@@ -245,6 +268,69 @@ TEST(ProbeHeap, AnExtendedCaseFailsWhenTheListKeepsBlocks) {
     EXPECT_TRUE(sound.output.ends_with("\n2 passed, 0 failed\n")) << sound.output;
 }
 
+// What the runner says under a failed case, for each kind of failure: the FAIL line, then lines
+// that name the calls behind it.
+struct PointedAt {
+    const char* misbehaviour;
+    std::vector<std::string> arguments;
+    std::string failLine;           // the case's FAIL line
+    std::vector<std::string> notes; // lines that follow it, in this order
+};
+
+void PrintTo(const PointedAt& pointedAt, std::ostream* out) {
+    *out << pointedAt.misbehaviour;
+}
+
+class ReportsPointAtTheBug : public testing::TestWithParam<PointedAt> {};
+
+TEST_P(ReportsPointAtTheBug, NamingTheCallsBehindTheFailure) {
+    const PointedAt& expected = GetParam();
+    const auto run = runMisbehaving(expected.misbehaviour, expected.arguments);
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    const std::string output = std::regex_replace(run.output, std::regex("0x[0-9a-f]+"), "0x?");
+    size_t at = output.find(expected.failLine);
+    ASSERT_NE(at, std::string::npos) << output;
+    at = output.find('\n', at);
+    EXPECT_EQ(output.find("\n  checks: ", at), at) << output;
+    for (const std::string& note : expected.notes) {
+        const size_t found = output.find("\n  " + note, at);
+        EXPECT_NE(found, std::string::npos) << note << "\n" << output;
+        at = found == std::string::npos ? at : found;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Probe, ReportsPointAtTheBug,
+    testing::Values(
+        // The answer of the last call, and which of the two values is the list's.
+        PointedAt{"prints",
+                  {"--case", "countProbeCase01"},
+                  "FAIL countProbe countProbeCase01 countProbe.cpp:",
+                  {"after ll_newLinkedList() returned 0x?, then ll_len(list) returned 6\n",
+                   "the list's answer is '6', the expected value '5'\n",
+                   "[countProbeCase01] assert equals failed '6' != '5'"}},
+        // A crash after a call shows what the calls before it returned.
+        PointedAt{
+            "crashesInPop",
+            {"--case", "appendProbeCase03"},
+            "FAIL appendProbe appendProbeCase03 crashed (SIGSEGV) after test_getNode(list, 4)",
+            {"after test_getNode(list, 1) returned 0x?, then test_getNode(list, 2) returned "
+             "0x?, then test_getNode(list, 3) returned 0x?, then test_getNode(list, 4) "
+             "returned 0x?\n"}},
+        // A leak names the calls that allocated the blocks left behind.
+        PointedAt{"leaks",
+                  {"--extended", "--case", "heapProbeCase01"},
+                  "FAIL heapProbe heapProbeCase01 the list leaked 2 blocks (32 bytes)",
+                  {"left behind: 2 blocks (32 bytes) allocated in ll_add(list, NULL)\n"}},
+        // A node carved from a larger block fails the case once, and the run goes on.
+        PointedAt{"carvesNodes",
+                  {"--extended", "--case", "rewriteProbeCase01"},
+                  "FAIL rewriteProbe rewriteProbeCase01 a node the case freed was not a block of "
+                  "its own from malloc after ll_len(list)",
+                  {"after ", "the case frees the nodes past size itself, so every node must be a "
+                             "block of its own from malloc; 3 such frees were not passed on"}}),
+    [](const auto& info) { return std::string(info.param.misbehaviour); });
+
 TEST(ProbeOutput, WhatTheListPrintsStaysInTheReportOfItsCase) {
     const auto run = runMisbehaving("prints", {"--case", "countProbeCase01"});
     EXPECT_EQ(run.exitCode, 1);
@@ -253,8 +339,13 @@ TEST(ProbeOutput, WhatTheListPrintsStaysInTheReportOfItsCase) {
     ASSERT_TRUE(run.output.starts_with(expectedStart)) << run.output;
     const std::vector<std::string> lines = linesOf(run.output);
     ASSERT_GT(lines.size(), 12u);
-    EXPECT_EQ(lines[1], label + "assert equals failed '6' != '5'");
-    for (size_t i = 1; i + 1 < lines.size(); i++) {
+    // The runner's own lines come first, then the report block, every line of it labelled.
+    const auto block = std::find_if(lines.begin(), lines.end(), [&label](const std::string& line) {
+        return line.starts_with(label);
+    });
+    ASSERT_NE(block, lines.end());
+    EXPECT_EQ(*block, label + "assert equals failed '6' != '5'");
+    for (size_t i = static_cast<size_t>(block - lines.begin()); i + 1 < lines.size(); i++) {
         EXPECT_TRUE(lines[i].starts_with("  [countProbeCase01]")) << lines[i];
     }
     EXPECT_NE(run.output.find(label + "the list printed:\n" + label + "  ll_len: size 5\n" + label +
@@ -347,6 +438,25 @@ TEST(ProbeOutput, AFailedWriteOfTheResultsIsStatusTwo) {
 }
 
 #if defined(__SANITIZE_ADDRESS__)
+// The report cut down to the list's own frames, relative to its folder; the same report in a
+// later case referred to; the whole report with --verbose.
+TEST(ProbeSanitizer, ShowsTheListsFramesOnceAndTheWholeReportWhenVerbose) {
+    const auto run = runMisbehaving("useAfterFree", {"--group", "extractProbe"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(std::regex_search(
+        run.output,
+        std::regex(R"(\n  \[extractProbeCase01\]     misbehavingList\.c:\d+ in ll_pop\n)")))
+        << run.output;
+    EXPECT_EQ(run.output.find("testing/runner/"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("  [extractProbeCase02]   the same report as for extractProbeCase01"),
+              std::string::npos)
+        << run.output;
+    const auto verbose =
+        runMisbehaving("useAfterFree", {"--verbose", "--case", "extractProbeCase02"});
+    EXPECT_NE(verbose.output.find("Shadow bytes around the buggy address"), std::string::npos)
+        << verbose.output;
+}
+
 TEST(ProbeSanitizer, AUseAfterFreeFailsItsCaseWithTheSanitizersFirstLine) {
     const auto run = runMisbehaving("useAfterFree", {"--case", "extractProbeCase02"});
     EXPECT_EQ(run.exitCode, 1);

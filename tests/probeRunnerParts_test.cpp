@@ -1,9 +1,12 @@
 // Parts of probeRunner on their own: the heap counter (linked with the runner's wrappers), the
-// text it lets into the results, and the words for how a case ended.
+// text it lets into the results, the words for how a case ended and the notes that point at the
+// bug.
 #include "caseOutcome.h"
+#include "failureNotes.h"
 #include "heapCounter.h"
 #include "junitReport.h"
 #include "safeText.h"
+#include "sanitizerDigest.h"
 
 #include <algorithm>
 #include <csignal>
@@ -38,17 +41,56 @@ TEST(HeapCounter, CountsTheBlocksAllocatedSinceItStartedAndNotFreed) {
     keep(one);
     keep(three);
     keep(dropped);
-    free(earlier); // not the count's: ignored
     delete one;
     const HeapCount held = stopHeapCount();
     EXPECT_TRUE(held.complete);
     EXPECT_EQ(held.blocks, 4);
     EXPECT_EQ(held.bytes, 16 + 32 + 100 + 3 * static_cast<long>(sizeof(int)));
+    EXPECT_EQ(held.foreignFrees, 0);
+    free(earlier);
     free(plain);
     free(zeroed);
     free(grown);
     free(dropped);
     delete[] three;
+}
+
+// free() of an address no counted block starts at (inside a block, or a block from before the
+// count) is not passed on, outside the list's calls; inside them the list's own frees are its
+// business. The blocks are grouped by the list call that allocated them.
+TEST(HeapCounter, KeepsFromFreeWhatIsNotABlockOfTheCountAndNamesWhereBlocksCameFrom) {
+    char* earlier = static_cast<char*>(malloc(10));
+    startHeapCount();
+    heapEnterCall("ll_add(list, NULL)");
+    char* pool = static_cast<char*>(malloc(64));
+    char* more = static_cast<char*>(malloc(8));
+    heapLeaveCall();
+    heapEnterCall("ll_add(list, NULL)");
+    char* again = static_cast<char*>(malloc(4));
+    heapLeaveCall();
+    heapEnterCall("ll_len(list)");
+    heapLeaveCall();
+    keep(earlier);
+    keep(pool);
+    keep(more);
+    keep(again);
+    // Through a pointer the compiler cannot see through: it refuses these calls otherwise.
+    void (*volatile release)(void*) = free;
+    release(pool + 16);
+    release(earlier);
+    release(more);
+    const HeapCount held = stopHeapCount();
+    EXPECT_EQ(held.foreignFrees, 2);
+    EXPECT_STREQ(held.foreignAfter, "ll_len(list)"); // the call made last before them
+    EXPECT_EQ(held.blocks, 2);
+    HeldBlocks groups[2];
+    ASSERT_EQ(heldBlocks(groups, 2), 1u);
+    EXPECT_STREQ(groups[0].call, "ll_add(list, NULL)");
+    EXPECT_EQ(groups[0].blocks, 2);
+    EXPECT_EQ(groups[0].bytes, 68);
+    free(pool);
+    free(again);
+    free(earlier);
 }
 
 // What the count holds after a block from each form of operator new, each freed by its delete
@@ -167,6 +209,118 @@ TEST(CaseOutcome, SaysWhyACaseFailedWithTheCallItFailedIn) {
     EXPECT_EQ(describeFailure(outcome, 5), "the list leaked 1 block (1 byte)");
     EXPECT_STREQ(failureType(Ending::leak), "leak");
     EXPECT_STREQ(failureType(Ending::signal), "crash");
+    outcome.ending = Ending::signalledRunner;
+    outcome.runnerSignal = SIGTERM;
+    EXPECT_EQ(describeFailure(outcome, 5), "sent the runner SIGTERM in ll_get(list, 0)");
+    outcome.ending = Ending::foreignBlock;
+    outcome.foreignAfter = "ll_len(list)";
+    EXPECT_EQ(describeFailure(outcome, 5),
+              "a node the case freed was not a block of its own from malloc after ll_len(list)");
+    EXPECT_STREQ(failureType(Ending::foreignBlock), "foreign-block");
+}
+
+// Which value of a failed comparison is the list's: the result of the case's last call, when it
+// is one of the two (a pointer in the plain forms shows as its lowest 32 bits); nothing is said
+// when the call's result is neither, or both.
+TEST(FailureNotes, SayWhichValueIsTheListsAnswer) {
+    struct Row {
+        const char* report;
+        const char* result;
+        const char* said; // "" for nothing
+    };
+    const Row rows[] = {
+        {"assert equals failed '0' != '1'\r\n", "0",
+         "the list's answer is '0', the expected value '1'"},
+        {"assert equals failed '1' != '0'\r\nmensaje\r\n", "0",
+         "the list's answer is '0', the expected value '1'"},
+        {"assert equals failed '0x9abcdef0' != '0x0'\r\n", "0x123456789abcdef0",
+         "the list's answer is '0x9abcdef0', the expected value '0x0'"},
+        {"assert equals failed '(nil)' != '0x55d1c0'\r\n", "NULL",
+         "the list's answer is '(nil)', the expected value '0x55d1c0'"},
+        {"assert not equals failed '-1' != '-1'\r\n", "-1",
+         "the list's answer is '-1', the one value the case rules out"},
+        {"assert null failed. Value: '0x55d1c0' \r\n", "0x55d1c0",
+         "the list's answer is '0x55d1c0', where the case expected NULL"},
+        {"assert not null failed. Value: '(nil)' \r\n", "NULL",
+         "the list's answer is NULL, where the case expected an address"},
+        {"assert equals failed '3' != '4'\r\n", "0", ""},
+        {"assert equals failed '2.000000' != '1.000000'\r\n", "2", ""},
+        {"assert equals failed '1' != '0'\r\n", "", ""}, // the call did not return
+    };
+    for (const Row& row : rows) {
+        Outcome outcome;
+        outcome.ending = Ending::assertion;
+        outcome.report = row.report;
+        outcome.trail = {{"ll_add(list, NULL)", "0"}, {"ll_len(list)", row.result}};
+        const std::vector<std::string> notes = failureNotes(outcome);
+        // The first note is the calls' line; the second, when there is one, says which is which.
+        const std::string said = notes.size() > 1 ? notes[1] : "";
+        EXPECT_EQ(said, row.said) << row.report << " " << row.result;
+    }
+}
+
+// The calls before a failure, oldest first, a repeated call told once; a call that did not
+// return is the FAIL line's and left out here.
+TEST(FailureNotes, NameTheLastCallsWithTheirResults) {
+    Outcome outcome;
+    outcome.ending = Ending::signal;
+    outcome.trail = {{"ll_add(list, NULL)", "0"},
+                     {"ll_len(list)", "1"},
+                     {"ll_len(list)", "1"},
+                     {"ll_remove(list, 1)", "0"},
+                     {"ll_get(list, 2)", ""}};
+    EXPECT_EQ(failureNotes(outcome),
+              std::vector<std::string>{"after ll_add(list, NULL) returned 0, then ll_len(list) "
+                                       "returned 1 (twice), then ll_remove(list, 1) returned 0"});
+    outcome.ending = Ending::leak;
+    outcome.trail.clear();
+    outcome.leftBehind = {{"ll_add(list, NULL)", 2, 32}, {"", 1, 1}};
+    outcome.leftBehindGroups = 3;
+    EXPECT_EQ(failureNotes(outcome),
+              std::vector<std::string>{"left behind: 2 blocks (32 bytes) allocated in "
+                                       "ll_add(list, NULL); 1 block (1 byte) allocated outside any "
+                                       "list call; and blocks of 1 more calls"});
+}
+
+// A sanitizer's report cut down to the list's own frames, paths relative to its folder; the same
+// report a second time is referred to.
+TEST(SanitizerDigest, KeepsTheListsFramesAndRefersToARepeatedReport) {
+    const std::string report =
+        "=================================================================\n"
+        "==2==ERROR: AddressSanitizer: heap-use-after-free on address 0x602000000050 at pc 0x1\n"
+        "READ of size 8 at 0x602000000050 thread T0\n"
+        "    #0 0x561c6c58489a in ll_pop /home/ana/list/src/list.c:247\n"
+        "    #1 0x561c6c563264 in operator() /repo/testing/runner/listCalls.cpp:175\n"
+        "    #2 0x561c6c58943b in extractProbeCase01() /repo/testing/src/extractProbe.cpp:54\n"
+        "\n"
+        "freed by thread T0 here:\n"
+        "    #0 0x7f47e96b76a8 in __interceptor_free ../../asan_malloc_linux.cpp:52\n"
+        "    #1 0x561c6c584851 in ll_pop /home/ana/list/src/list.c:246:7\n"
+        "\n"
+        "previously allocated by thread T0 here:\n"
+        "    #0 0x7f47e96b89cf in __interceptor_malloc ../../asan_malloc_linux.cpp:69\n"
+        "    #1 0x561c6c583f03 in node_new /home/ana/list/node.c:19\n"
+        "\n"
+        "SUMMARY: AddressSanitizer: heap-use-after-free /home/ana/list/src/list.c:247 in ll_pop\n";
+    SanitizerDigest digest("/home/ana/list");
+    const std::vector<std::string> expected = {
+        "ERROR: AddressSanitizer: heap-use-after-free on address 0x602000000050 at pc 0x1",
+        "READ of size 8 at 0x602000000050 thread T0",
+        "  src/list.c:247 in ll_pop",
+        "freed by thread T0 here:",
+        "  src/list.c:246 in ll_pop",
+        "previously allocated by thread T0 here:",
+        "  node.c:19 in node_new"};
+    EXPECT_EQ(digest.digest("extractProbeCase01", report), expected);
+    std::string again = report;
+    again.replace(again.find("0x602000000050"), 14, "0x602000000090");
+    EXPECT_EQ(digest.digest("extractProbeCase02", again),
+              (std::vector<std::string>{"ERROR: AddressSanitizer: heap-use-after-free on address "
+                                        "0x602000000090 at pc 0x1",
+                                        "the same report as for extractProbeCase01 (--verbose "
+                                        "shows it again)"}));
+    EXPECT_EQ(SanitizerDigest("/elsewhere").digest("c", report).back(),
+              "no frame in the list's own files (--verbose shows the whole report)");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <regex>
 
 namespace {
 
@@ -19,8 +20,8 @@ std::vector<std::pair<std::string, int>> conformanceGroups() {
         }
         groups.back().second++;
     };
-#define CONFORMANCE_CASE(group, number) add(#group);
-#define EXTENDED_CASE(group, number)
+#define CONFORMANCE_CASE(group, number, description) add(#group);
+#define EXTENDED_CASE(group, number, description)
 #include "probeCases.h"
 #undef CONFORMANCE_CASE
 #undef EXTENDED_CASE
@@ -83,27 +84,41 @@ TEST(ProbeRunner, RunsTheSameInProcessWithoutFork) {
     EXPECT_EQ(run.output, passingRun(repeat(kBanner, 9)));
 }
 
-TEST(ProbeRunner, ListsEveryCaseInOrder) {
+// Each case with its description, which names the list functions it calls.
+TEST(ProbeRunner, ListsEveryCaseInOrderWithWhatItChecks) {
+    const auto run = runner({"--list"});
+    EXPECT_EQ(run.exitCode, 0);
+    std::string names;
+    const std::regex described(R"((\w+ \w+)  \S.*\((?:test|ll)_\w+.*\)\n)");
+    for (std::sregex_iterator line(run.output.begin(), run.output.end(), described), end;
+         line != end; ++line) {
+        names += (*line)[1].str() + "\n";
+    }
     std::string expected;
     for (const std::string& name : allCases()) {
         expected += name + "\n";
     }
-    const auto run = runner({"--list"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.output, expected);
+    EXPECT_EQ(names, expected) << run.output;
+    EXPECT_NE(run.output.find("countProbe countProbeCase03  a null list answers -1 (ll_len)\n"),
+              std::string::npos);
+}
+
+// The names a --list run shows, without their descriptions.
+std::string listedNames(const std::vector<std::string>& arguments) {
+    const std::string output = runner(arguments).output;
+    return std::regex_replace(output, std::regex("(\\w+ \\w+)  .*"), "$1");
 }
 
 TEST(ProbeRunner, FiltersByGroupAndByCase) {
-    EXPECT_EQ(runner({"--list", "--group", "countProbe", "--group=disposeProbe"}).output,
+    EXPECT_EQ(listedNames({"--list", "--group", "countProbe", "--group=disposeProbe"}),
               "countProbe countProbeCase01\ncountProbe countProbeCase02\n"
               "countProbe countProbeCase03\ndisposeProbe disposeProbeCase01\n"
               "disposeProbe disposeProbeCase02\n");
-    EXPECT_EQ(runner({"--list", "--case", "Case05"}).output,
+    EXPECT_EQ(listedNames({"--list", "--case", "Case05"}),
               "appendProbe appendProbeCase05\nfetchProbe fetchProbeCase05\n"
               "extractProbe extractProbeCase05\n");
-    EXPECT_EQ(runner({"--list", "--case", "sliceProbeCase03", "--case", "Case02", "--group",
-                      "sliceProbe"})
-                  .output,
+    EXPECT_EQ(listedNames({"--list", "--case", "sliceProbeCase03", "--case", "Case02", "--group",
+                           "sliceProbe"}),
               "sliceProbe sliceProbeCase02\nsliceProbe sliceProbeCase03\n");
 }
 
@@ -167,12 +182,36 @@ TEST(ProbeRunner, FailsWhenTheJunitFileCannotBeWritten) {
     EXPECT_NE(run.output.find("probeRunner: cannot write"), std::string::npos);
 }
 
+TEST(ProbeRunner, ShowsOnlyTheFailuresAndTheSummaryWhenAsked) {
+    const auto run = runner({"--failures"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, "33 passed, 0 failed\n");
+}
+
+// Colour at a terminal, unless NO_COLOR says otherwise; never in a pipe (the exact outputs
+// above).
+TEST(ProbeRunner, ColoursTheResultsAtATerminalOnly) {
+    const std::vector<std::string> arguments = {PROBERUNNER_PATH, "--group", "countProbe"};
+    unsetenv("NO_COLOR");
+    const auto coloured = console::runProgramAtTerminal(arguments, console::Typing{});
+    EXPECT_EQ(coloured.exitCode, 0);
+    EXPECT_NE(coloured.output.find("\033[32mPASS\033[0m countProbe countProbeCase01"),
+              std::string::npos)
+        << coloured.output;
+    setenv("NO_COLOR", "1", 1);
+    const auto plain = console::runProgramAtTerminal(arguments, console::Typing{});
+    unsetenv("NO_COLOR");
+    EXPECT_EQ(plain.output.find('\033'), std::string::npos) << plain.output;
+    EXPECT_NE(plain.output.find("PASS countProbe countProbeCase01"), std::string::npos);
+}
+
 TEST(ProbeRunner, ShowsHelp) {
     const auto run = runner({"--help"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output.rfind("Usage: probeRunner [OPTION]...\n", 0), 0u);
-    for (const char* option : {"--group NAME", "--case NAME", "--list", "--tap", "--junit FILE",
-                               "--report", "--no-fork", "--timeout SECONDS", "--help"}) {
+    for (const char* option :
+         {"--group NAME", "--case NAME", "--list", "--tap", "--junit FILE", "--report",
+          "--failures", "--verbose", "--repro FILE", "--no-fork", "--timeout SECONDS", "--help"}) {
         EXPECT_NE(run.output.find(option), std::string::npos) << option;
     }
 }
@@ -192,11 +231,20 @@ TEST(ProbeRunner, RefusesBadOptionsWithStatusTwoAndRunsNothing) {
         {"--timeout", "1e10"},
         {"--timeout", "1e19"},
         {"--timeout", "inf"},
+        {"--timeout", "0x10"},
+        {"--timeout", "1e1"},
+        {"--timeout", " 5"},
+        {"--timeout", "+5"},
+        {"--timeout", "5."},
+        {"--seed", "0x10"},
+        {"--seed", "+5"},
         {"--timeout"},
         {"--seed", "x"},
         {"--seed", "-1"},
         {"--seed", "99999999999999999999"},
         {"--list=yes"},
+        {"--failures", "--tap"},
+        {"--repro"},
         {"extra"},
         {"--group", "positionProbe", "--case", "memberProbeCase02"}};
     for (const auto& arguments : bad) {

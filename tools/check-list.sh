@@ -262,6 +262,18 @@ in_background() {
     "$@" &
 }
 
+# The list's folder, the nearest one above every source, for the runner's sanitizer reports, which
+# show paths relative to it: a C definition of probeListFolder, every byte escaped.
+folder=${sources[0]%/*}
+for source in "${sources[@]}"; do
+    while [[ ${source%/*}/ != "$folder"/* ]]; do
+        folder=${folder%/*}
+    done
+done
+printf 'const char probeListFolder[] = "%s";\n' \
+    "$(printf '%s' "${folder:-/}" | od -An -tx1 -v | tr -d ' \n' | sed 's/../\\x&/g')" \
+    >"$work/build/listFolder.c"
+
 names=("${sources[@]##*/}")
 progress "building the runner for ${names[*]}"
 processors=$(nproc)
@@ -271,6 +283,7 @@ done
 for index in "${!sources[@]}"; do
     in_background compile "$index" "${sources[$index]}"
 done
+in_background compile folder "$work/build/listFolder.c"
 wait
 if compgen -G "$work/build/layout.*" >/dev/null; then
     progress_done
@@ -285,8 +298,9 @@ for index in "${!sources[@]}"; do
     [ -f "$work/build/$index.o" ] || touch "$work/build/$index.failed"
     objects+=("$work/build/$index.o")
 done
-link=("${cxx[@]}" "${suite_cxx_flags[@]}" "${objects[@]}" "-Wl,--whole-archive" "${libraries[0]}"
-    "-Wl,--no-whole-archive" "${libraries[1]}" "${suite_link_flags[@]}")
+link=("${cxx[@]}" "${suite_cxx_flags[@]}" "${objects[@]}" "$work/build/folder.o"
+    "-Wl,--whole-archive" "${libraries[0]}" "-Wl,--no-whole-archive" "${libraries[1]}"
+    "${suite_link_flags[@]}")
 link+=(-o "$work/probeRunner")
 if ! compgen -G "$work/build/*.failed" >/dev/null; then
     printf '%q ' "${link[@]}" >"$work/build/link.command"

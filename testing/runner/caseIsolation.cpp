@@ -6,6 +6,7 @@
 // the case's processes first.
 #include "caseIsolation.h"
 
+#include "caseEnding.h"
 #include "caseMonitor.h"
 #include "heapCounter.h"
 #include "listCalls.h"
@@ -63,12 +64,29 @@ int wakeWrite = -1;
     exit(kExitTrouble);
 }
 
-// Records the signal that stops the run and wakes the runner's wait.
-void onStop(int signal) {
+// A stop signal that a process of the case sent: the case fails for it, the run goes on.
+volatile sig_atomic_t refusedSignal = 0;
+
+// Records the signal that stops the run and wakes the runner's wait. A case's process can find
+// the runner when there is no PID namespace (its parent's parent, or the runner itself once that
+// parent is killed and it is inherited): a stop signal from one of them fails its case instead.
+void onStop(int signal, siginfo_t* info, void* /*context*/) {
+    if ((info->si_code == SI_USER || info->si_code == SI_QUEUE) && isDescendant(info->si_pid)) {
+        refusedSignal = signal;
+        return;
+    }
     stopSignal = signal;
     const char byte = 0;
     const ssize_t ignored = write(wakeWrite, &byte, 1);
     (void)ignored;
+}
+
+void handleStop(int signal) {
+    struct sigaction action = {};
+    action.sa_sigaction = onStop;
+    action.sa_flags = SA_SIGINFO;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
 }
 
 void onReaperTold(int /*signal*/) {
@@ -142,34 +160,25 @@ void runCaseHere(const ProbeCase& probe, bool isolated) {
     monitor.heapCounted = heap.complete;
     monitor.liveBlocks = heap.blocks;
     monitor.liveBytes = heap.bytes;
+    monitor.foreignFrees = heap.foreignFrees;
+    copyField(monitor.foreignAfter, heap.foreignAfter);
+    HeldBlocks groups[kLeftBehindGroups];
+    monitor.leftBehindGroups = heldBlocks(groups, kLeftBehindGroups);
+    for (unsigned i = 0; i < std::min(monitor.leftBehindGroups, kLeftBehindGroups); i++) {
+        copyField(monitor.leftBehind[i].call, groups[i].call);
+        monitor.leftBehind[i].blocks = groups[i].blocks;
+        monitor.leftBehind[i].bytes = groups[i].bytes;
+    }
     const char* report = utest_printErrorBuffer + reportStart;
     monitor.reportSize = strlen(report);
     memcpy(monitor.report, report, monitor.reportSize);
     monitor.finished = 1;
 }
 
-// The outcome of a case that returned, from what it left in the monitor: an extended case that
-// passed its assertions but left blocks behind failed as a leak.
-Outcome finishedOutcome(const ProbeCase& probe) {
-    const CaseMonitor& monitor = caseMonitor();
-    Outcome outcome;
-    outcome.report.assign(monitor.report, monitor.reportSize);
-    if (monitor.assertionFailed != 0) {
-        outcome.ending = Ending::assertion;
-        outcome.file = monitor.file;
-        outcome.line = monitor.line;
-    } else if (probe.extended && monitor.heapCounted && monitor.liveBlocks > 0) {
-        outcome.ending = Ending::leak;
-        outcome.detail = static_cast<int>(std::min<long>(monitor.liveBlocks, INT_MAX));
-        outcome.leakedBytes = monitor.liveBytes;
-    }
-    return outcome;
-}
-
 // The case's own process: /dev/null in, the pipes out, sanitizer reports to their own pipe.
 [[noreturn]] void runCaseProcess(const ProbeCase& probe, CasePipes& pipes) {
     handle(SIGTERM, SIG_DFL);
-    setpgid(0, 0);
+    detachCase();
     const int nothing = open("/dev/null", O_RDONLY);
     if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 ||
         dup2(pipes.out.write, STDOUT_FILENO) < 0 || dup2(pipes.err.write, STDERR_FILENO) < 0) {
@@ -348,48 +357,6 @@ void endCase(pid_t supervisor, int lifeline, Stream (&streams)[3]) {
     }
 }
 
-// The sanitizer's first report line: from "ERROR: " on in an error report (when errors counts
-// them), or the line of a "runtime error:"; empty when the text has neither.
-std::string firstReportLine(std::string_view report, bool errors) {
-    while (!report.empty()) {
-        const size_t end = std::min(report.find('\n'), report.size());
-        const std::string_view line = report.substr(0, end);
-        if (const size_t error = line.find("ERROR: "); errors && error != std::string_view::npos) {
-            return std::string(line.substr(error));
-        }
-        if (line.find("runtime error:") != std::string_view::npos) {
-            return std::string(line);
-        }
-        report.remove_prefix(std::min(end + 1, report.size()));
-    }
-    return "";
-}
-
-// How an isolated case ended, from the monitor its processes left.
-Outcome isolatedOutcome(const ProbeCase& probe, bool timedOut) {
-    const CaseMonitor& monitor = caseMonitor();
-    Outcome outcome;
-    const int status = monitor.caseStatus;
-    if (monitor.missing[0] != '\0') {
-        outcome.ending = Ending::missing;
-        outcome.missing = monitor.missing;
-    } else if (timedOut) {
-        outcome.ending = Ending::timeout;
-    } else if (monitor.caseEnded && monitor.finished != 0 && WIFEXITED(status) &&
-               WEXITSTATUS(status) == 0) {
-        outcome = finishedOutcome(probe);
-    } else if (monitor.caseEnded && WIFSIGNALED(status)) {
-        outcome.ending = Ending::signal;
-        outcome.detail = WTERMSIG(status);
-    } else {
-        outcome.ending = Ending::exited;
-        outcome.detail = monitor.caseEnded && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    outcome.lastCall = monitor.lastCall;
-    outcome.inCall = monitor.callDepth > 0;
-    return outcome;
-}
-
 } // namespace
 
 bool prepareIsolation() {
@@ -405,9 +372,10 @@ bool prepareIsolation() {
     wakeRead = wake[0];
     wakeWrite = wake[1];
     becomeSubreaper();
-    handle(SIGINT, onStop);
-    handle(SIGTERM, onStop);
-    handle(SIGHUP, onStop);
+    hideFromOtherProcesses();
+    handleStop(SIGINT);
+    handleStop(SIGTERM);
+    handleStop(SIGHUP);
     return true;
 }
 
@@ -419,12 +387,13 @@ Outcome runCaseInProcess(const ProbeCase& probe) {
     resetCaseMonitor();
     runCaseHere(probe, false);
     Outcome outcome = finishedOutcome(probe);
-    outcome.lastCall = caseMonitor().lastCall;
+    readTrail(outcome);
     return outcome;
 }
 
 Outcome runCaseIsolated(const ProbeCase& probe, const Isolation& isolation) {
     resetCaseMonitor();
+    refusedSignal = 0;
     CasePipes pipes{openPipe(), openPipe(), openPipe(), openPipe()};
     const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                              std::chrono::duration<double>(isolation.timeout));
@@ -463,17 +432,11 @@ Outcome runCaseIsolated(const ProbeCase& probe, const Isolation& isolation) {
     }
     pipes.closeReadEnds();
     Outcome outcome = isolatedOutcome(probe, waited == Waited::deadline);
-    if (outcome.ending == Ending::signal || outcome.ending == Ending::exited) {
-        outcome.sanitizerLine = firstReportLine(sanitizer.kept, true);
-        if (outcome.sanitizerLine.empty()) {
-            outcome.sanitizerLine = firstReportLine(err.kept, false);
-        }
-        if (!outcome.sanitizerLine.empty()) {
-            outcome.ending = Ending::sanitizer;
-        }
+    if (refusedSignal != 0) {
+        outcome.ending = Ending::signalledRunner;
+        outcome.runnerSignal = refusedSignal;
+        refusedSignal = 0;
     }
-    outcome.out = std::move(out);
-    outcome.err = std::move(err);
-    outcome.sanitizer = std::move(sanitizer);
+    addStreams(outcome, std::move(out), std::move(err), std::move(sanitizer));
     return outcome;
 }

@@ -27,7 +27,7 @@ bool shareCaseMonitor() {
 
 void resetCaseMonitor() {
     CaseMonitor& m = *monitor;
-    m.lastCall[0] = '\0';
+    m.calls = 0;
     m.callDepth = 0;
     m.missing[0] = '\0';
     m.finished = 0;
@@ -37,6 +37,9 @@ void resetCaseMonitor() {
     m.heapCounted = false;
     m.liveBlocks = 0;
     m.liveBytes = 0;
+    m.leftBehindGroups = 0;
+    m.foreignFrees = 0;
+    m.foreignAfter[0] = '\0';
     m.reportSize = 0;
     m.reaper = 0;
     m.caseEnded = false;

@@ -1,7 +1,7 @@
 #ifndef CASE_MONITOR_H
 #define CASE_MONITOR_H
 
-// What a case's processes leave behind for the runner: the last list call, a function the list
+// What a case's processes leave behind for the runner: the last list calls, a function the list
 // lacks, and the case's own result and report. A case that crashes, hangs or is killed cannot
 // hand anything back, so all of it lives in memory shared with the case's processes, mapped
 // before they are forked, and is written as it happens without any heap allocation.
@@ -11,11 +11,32 @@
 #include <cstddef>
 #include <sys/types.h>
 
+// How many of a case's last list calls the monitor keeps.
+constexpr unsigned kTrailLength = 8;
+
+// One outermost list call of the case.
+struct CallRecord {
+    char call[160];  // as "ll_pop(list, 2)"
+    char result[24]; // as "0", "NULL" or "0x5581a2c0", once the call returned
+    bool returned;
+};
+
+// Blocks left at the end of a case that were allocated during calls of the same text ("" for
+// blocks the case allocated outside any list call).
+struct LeftBehind {
+    char call[96];
+    long blocks;
+    long bytes;
+};
+
+constexpr unsigned kLeftBehindGroups = 4;
+
 struct CaseMonitor {
     // Written by the list wrappers in the case's process (listCalls.cpp).
-    char lastCall[160]; // the outermost list call made last, as "ll_pop(list, 2)"; "" before any
-    int callDepth;      // list calls under way: above 0 while the list runs
-    char missing[64];   // the first list function called that the list does not implement
+    CallRecord trail[kTrailLength]; // the last outermost calls, call number n at n % kTrailLength
+    unsigned calls;                 // outermost list calls made so far
+    int callDepth;                  // list calls under way: above 0 while the list runs
+    char missing[64]; // the first list function called that the list does not implement
 
     // Written by the case's process once the case returned.
     int finished;
@@ -25,7 +46,11 @@ struct CaseMonitor {
     bool heapCounted; // the block counts below hold every block of the case
     long liveBlocks;  // blocks the case and the list allocated and did not free
     long liveBytes;
-    size_t reportSize; // what the case appended to the report
+    LeftBehind leftBehind[kLeftBehindGroups]; // where those blocks came from, earliest call first
+    unsigned leftBehindGroups;                // groups in leftBehind
+    long foreignFrees;     // frees the case made of addresses the allocator never handed out
+    char foreignAfter[96]; // the list call made last before the first of them
+    size_t reportSize;     // what the case appended to the report
     char report[sizeof utest_printErrorBuffer];
 
     // Written by the processes that supervise the case (caseIsolation.cpp).

@@ -44,6 +44,15 @@ std::string describeFailure(const Outcome& outcome, double timeout) {
         return outcome.sanitizerLine + wherein(outcome);
     case Ending::missing:
         return "`" + outcome.missing + "` is not implemented";
+    case Ending::foreignBlock:
+        return "a node the case freed was not a block of its own from malloc" +
+               (outcome.foreignAfter.empty() ? "" : " after " + outcome.foreignAfter);
+    case Ending::signalledRunner: {
+        const char* abbreviation = sigabbrev_np(outcome.runnerSignal);
+        snprintf(text, sizeof text, "sent the runner SIG%s",
+                 abbreviation != nullptr ? abbreviation : "?");
+        return text + wherein(outcome);
+    }
     case Ending::leak:
         snprintf(text, sizeof text, "the list leaked %d block%s (%ld byte%s)", outcome.detail,
                  outcome.detail == 1 ? "" : "s", outcome.leakedBytes,
@@ -54,7 +63,8 @@ std::string describeFailure(const Outcome& outcome, double timeout) {
 }
 
 const char* failureType(Ending ending) {
-    static constexpr const char* kTypes[] = {"",     "assertion", "crash",   "timeout",
-                                             "exit", "sanitizer", "missing", "leak"};
+    static constexpr const char* kTypes[] = {
+        "",          "assertion", "crash", "timeout",       "exit",
+        "sanitizer", "missing",   "leak",  "foreign-block", "signalled-runner"};
     return kTypes[static_cast<int>(ending)];
 }

@@ -4,9 +4,21 @@
 // How a case ended, and the few words that say why it failed.
 
 #include <string>
+#include <vector>
 
 // How a case ended.
-enum class Ending { passed, assertion, signal, timeout, exited, sanitizer, missing, leak };
+enum class Ending {
+    passed,
+    assertion,
+    signal,
+    timeout,
+    exited,
+    sanitizer,
+    missing,
+    leak,
+    foreignBlock,    // the case freed a node that was not a block of its own from malloc
+    signalledRunner, // the list sent the runner a signal that would have stopped the run
+};
 
 // The first bytes a stream carried, and how many more were dropped.
 struct Captured {
@@ -14,20 +26,39 @@ struct Captured {
     size_t dropped = 0;
 };
 
+// One of the case's last list calls.
+struct TrailCall {
+    std::string call;   // as "ll_pop(list, 2)"
+    std::string result; // as "0", "NULL" or "0x5581a2c0"; "" when the call did not return
+};
+
+// Blocks left behind, by the call that allocated them ("" outside any list call).
+struct BlocksFrom {
+    std::string call;
+    long blocks = 0;
+    long bytes = 0;
+};
+
 struct Outcome {
     Ending ending = Ending::passed;
-    std::string file;          // the failing assertion's source, for Ending::assertion
-    int line = 0;              // and its line
-    std::string report;        // what the case appended to the report
-    int detail = 0;            // the signal, the exit status, or the leaked blocks
-    long leakedBytes = 0;      // for Ending::leak
-    std::string lastCall;      // the last list call, as "ll_pop(list, 2)"; "" when none was made
-    bool inCall = false;       // the case ended inside that call
-    std::string missing;       // the function the list lacks, for Ending::missing
-    std::string sanitizerLine; // the sanitizer's first report line, for Ending::sanitizer
-    Captured out;              // what the list printed on its standard output
-    Captured err;              // on its standard error
-    Captured sanitizer;        // what a sanitizer reported
+    std::string file;             // the failing assertion's source, for Ending::assertion
+    int line = 0;                 // and its line
+    std::string report;           // what the case appended to the report
+    int detail = 0;               // the signal, the exit status, or the leaked blocks
+    long leakedBytes = 0;         // for Ending::leak
+    std::string lastCall;         // the last list call, as "ll_pop(list, 2)"; "" when none was made
+    bool inCall = false;          // the case ended inside that call
+    std::vector<TrailCall> trail; // the last list calls, oldest first, lastCall the last
+    std::vector<BlocksFrom> leftBehind; // for Ending::leak: where the blocks came from
+    unsigned leftBehindGroups = 0;      // how many groups there are, shown or not
+    long foreignFrees = 0;              // frees of nodes that were not blocks of their own
+    std::string foreignAfter;           // the list call made last before the first of them
+    int runnerSignal = 0;               // the signal the list sent the runner, when it did
+    std::string missing;                // the function the list lacks, for Ending::missing
+    std::string sanitizerLine;          // the sanitizer's first report line, for Ending::sanitizer
+    Captured out;                       // what the list printed on its standard output
+    Captured err;                       // on its standard error
+    Captured sanitizer;                 // what a sanitizer reported
     double seconds = 0;
 };
 

@@ -15,16 +15,61 @@ namespace {
 constexpr size_t kSlots = size_t{1} << 16;
 constexpr size_t kMostHeld = kSlots - kSlots / 8;
 
+// The texts of the list calls that allocated blocks, each copied once, at its first block; past
+// kOrigins calls the blocks share the origin kLater. kOutside marks the blocks allocated outside
+// any list call.
+constexpr size_t kOrigins = 512;
+constexpr size_t kOutside = kOrigins;
+constexpr size_t kLater = kOrigins + 1;
+
 struct Block {
     void* address; // nullptr: a free slot
     size_t size;
+    size_t origin;
+    unsigned count; // the count that allocated it
 };
 
+// Blocks of earlier counts stay in the table until freed, so that their free is not taken for
+// one of an address nobody handed out; only the current count's are counted.
 Block table[kSlots];
-size_t held = 0;
+size_t entries = 0;        // blocks in the table, of any count
+unsigned currentCount = 0; // the current count
+size_t held = 0;           // the current count's blocks, and their bytes
 size_t heldBytes = 0;
 bool counting = false;
 bool overflowed = false;
+long foreignFrees = 0;
+
+char originCalls[kOrigins][sizeof HeldBlocks::call];
+size_t origins = 0;
+const char* callUnderWay = nullptr;         // the list call under way, or nullptr
+const char* callDone = "";                  // the list call that ended last, while its text lives
+char foreignAfter[sizeof HeldBlocks::call]; // callDone at the first foreign free
+size_t callOrigin = kOutside;               // its origin once it allocated a block
+
+// Copies text into a fixed field, cut to fit; allocates nothing.
+void copyText(char (&field)[sizeof HeldBlocks::call], const char* text) {
+    size_t i = 0;
+    for (; i + 1 < sizeof field && text[i] != '\0'; i++) {
+        field[i] = text[i];
+    }
+    field[i] = '\0';
+}
+
+// The origin of a block allocated now: the call under way, its text copied at its first block.
+size_t currentOrigin() {
+    if (callUnderWay == nullptr) {
+        return kOutside;
+    }
+    if (callOrigin == kOutside) {
+        if (origins == kOrigins) {
+            return kLater;
+        }
+        copyText(originCalls[origins], callUnderWay);
+        callOrigin = origins++;
+    }
+    return callOrigin;
+}
 
 size_t slotOf(const void* address) {
     // Blocks are at least 16-byte aligned: the low bits say nothing.
@@ -36,7 +81,7 @@ void follow(void* address, size_t size) {
     if (!counting || address == nullptr) {
         return;
     }
-    if (held == kMostHeld) {
+    if (entries == kMostHeld) {
         overflowed = true;
         return;
     }
@@ -44,26 +89,40 @@ void follow(void* address, size_t size) {
     while (table[slot].address != nullptr) {
         slot = (slot + 1) & (kSlots - 1);
     }
-    table[slot] = {address, size};
+    table[slot] = {address, size, currentOrigin(), currentCount};
+    entries++;
     held++;
     heldBytes += size;
 }
 
-// Forgets a freed block; a block allocated before the count, or by the runtimes, is not in the
-// table and is ignored. The slots after it move up so that every lookup still finds its block.
-void forget(void* address) {
-    if (!counting || address == nullptr || held == 0) {
-        return;
-    }
+// The slot of a followed block, or kSlots.
+size_t slotHolding(const void* address) {
     size_t slot = slotOf(address);
     while (table[slot].address != address) {
         if (table[slot].address == nullptr) {
-            return;
+            return kSlots;
         }
         slot = (slot + 1) & (kSlots - 1);
     }
-    held--;
-    heldBytes -= table[slot].size;
+    return slot;
+}
+
+// Forgets a freed block, counting or not, so that the table never holds an address the heap
+// may hand out again; a block allocated before any count, or by the runtimes, is not in the
+// table and is ignored. The slots after it move up so that every lookup still finds its block.
+void forget(void* address) {
+    if (address == nullptr || entries == 0) {
+        return;
+    }
+    size_t slot = slotHolding(address);
+    if (slot == kSlots) {
+        return;
+    }
+    if (table[slot].count == currentCount) {
+        held--;
+        heldBytes -= table[slot].size;
+    }
+    entries--;
     table[slot] = {};
     for (size_t next = (slot + 1) & (kSlots - 1); table[next].address != nullptr;
          next = (next + 1) & (kSlots - 1)) {
@@ -83,6 +142,21 @@ void stopInChild() {
     counting = false;
 }
 
+// True when free() must not have the address: the case (no list call is under way) frees what
+// no block of the count starts at. Before the count, beyond the table's room, and inside the
+// list's own calls, nothing is judged.
+bool isForeign(const void* address) {
+    return counting && !overflowed && callUnderWay == nullptr && address != nullptr &&
+           slotHolding(address) == kSlots;
+}
+
+const char* originText(size_t origin) {
+    if (origin == kOutside) {
+        return "";
+    }
+    return origin == kLater ? "later list calls" : originCalls[origin];
+}
+
 } // namespace
 
 void startHeapCount() {
@@ -91,18 +165,70 @@ void startHeapCount() {
         return true;
     }();
     (void)forkHandler;
-    if (held != 0) {
-        memset(table, 0, sizeof table);
-    }
+    currentCount++;
     held = 0;
     heldBytes = 0;
-    overflowed = false;
+    overflowed = entries == kMostHeld;
+    foreignFrees = 0;
+    foreignAfter[0] = '\0';
+    origins = 0;
+    callUnderWay = nullptr;
+    callDone = "";
     counting = true;
 }
 
 HeapCount stopHeapCount() {
     counting = false;
-    return {!overflowed, static_cast<long>(held), static_cast<long>(heldBytes)};
+    return {!overflowed, static_cast<long>(held), static_cast<long>(heldBytes), foreignFrees,
+            foreignAfter};
+}
+
+void heapEnterCall(const char* call) {
+    callUnderWay = call;
+    callOrigin = kOutside;
+}
+
+void heapLeaveCall() {
+    callDone = callUnderWay;
+    callUnderWay = nullptr;
+}
+
+unsigned heldBlocks(HeldBlocks* groups, unsigned count) {
+    // Blocks and bytes by origin, then origins of the same text merged into the earliest.
+    static long blocks[kLater + 1];
+    static long bytes[kLater + 1];
+    memset(blocks, 0, sizeof blocks);
+    memset(bytes, 0, sizeof bytes);
+    for (const Block& block : table) {
+        if (block.address != nullptr && block.count == currentCount) {
+            blocks[block.origin]++;
+            bytes[block.origin] += static_cast<long>(block.size);
+        }
+    }
+    unsigned found = 0;
+    for (size_t origin = 0; origin <= kLater; origin++) {
+        for (size_t earlier = 0; earlier < origin && blocks[origin] > 0 && origin < kOrigins;
+             earlier++) {
+            if (blocks[earlier] > 0 && strcmp(originCalls[earlier], originCalls[origin]) == 0) {
+                blocks[earlier] += blocks[origin];
+                bytes[earlier] += bytes[origin];
+                blocks[origin] = 0;
+            }
+        }
+    }
+    for (size_t origin = 0; origin <= kLater; origin++) {
+        if (blocks[origin] == 0) {
+            continue;
+        }
+        if (found < count) {
+            HeldBlocks& group = groups[found];
+            copyText(group.call, originText(origin));
+            group.blocks = blocks[origin];
+            group.bytes = bytes[origin];
+        }
+        found++;
+    }
+    return found;
 }
 
 // The linker fixes these names: __wrap_<name> receives the calls to <name> and __real_<name> is
@@ -148,6 +274,12 @@ void* __wrap_realloc(void* address, size_t size) {
 }
 
 void __wrap_free(void* address) {
+    if (isForeign(address)) {
+        if (foreignFrees++ == 0) {
+            copyText(foreignAfter, callDone);
+        }
+        return;
+    }
     forget(address);
     __real_free(address);
 }

@@ -5,6 +5,7 @@
 
 #include "LinkedList.h"
 #include "caseMonitor.h"
+#include "heapCounter.h"
 #include "processTree.h"
 
 #include <pthread.h>
@@ -21,20 +22,20 @@ bool isolatedCase = false;
 // Exit status of a case's process that called a function the list lacks.
 constexpr int kMissingStatus = 125;
 
-// Formats a call into a fixed field, cutting what does not fit; allocates nothing, since it runs
-// inside the list's calls, perhaps while the list's heap is broken.
-class CallText {
+// Text in a fixed field, cut where it does not fit; allocates nothing, since it runs inside the
+// list's calls, perhaps while the list's heap is broken.
+template <size_t N> class FixedText {
   public:
-    explicit CallText(const char* name) {
-        put(name);
-        put("(");
+    explicit FixedText(char (&field)[N]) : text_(field) {
+        text_[0] = '\0';
     }
-    void argument(LinkedList* list) {
-        separate();
-        put(list == nullptr ? "NULL" : lists_++ == 0 ? "list" : "list2");
+    void put(const char* text) {
+        while (*text != '\0' && used_ + 1 < N) {
+            text_[used_++] = *text++;
+        }
+        text_[used_] = '\0';
     }
-    void argument(int value) {
-        separate();
+    void putNumber(int value) {
         char digits[12];
         unsigned magnitude = static_cast<unsigned>(value);
         if (value < 0) {
@@ -51,26 +52,6 @@ class CallText {
         }
         put(digits + at);
     }
-    void argument(const void* pointer) {
-        separate();
-        putAddress(reinterpret_cast<uintptr_t>(pointer));
-    }
-    // Callbacks show as their address, as any other pointer.
-    template <typename Result> void argument(Result (*callback)(void*)) {
-        separate();
-        putAddress(reinterpret_cast<uintptr_t>(callback));
-    }
-    void finishInto(char (&field)[sizeof CaseMonitor::lastCall]) {
-        put(")");
-        copyField(field, text_);
-    }
-
-  private:
-    void separate() {
-        if (arguments_++ > 0) {
-            put(", ");
-        }
-    }
     void putAddress(uintptr_t address) {
         if (address == 0) {
             put("NULL");
@@ -86,18 +67,59 @@ class CallText {
         hex[--at] = '0';
         put(hex + at);
     }
-    void put(const char* text) {
-        while (*text != '\0' && used_ + 1 < sizeof text_) {
-            text_[used_++] = *text++;
-        }
-        text_[used_] = '\0';
+
+  private:
+    char* text_;
+    size_t used_ = 0;
+};
+
+// A call as "ll_pop(list, 2)": lists by their place among the arguments, callbacks and other
+// pointers by their address.
+class CallText {
+  public:
+    CallText(char (&field)[sizeof CallRecord::call], const char* name) : text_(field) {
+        text_.put(name);
+        text_.put("(");
+    }
+    void argument(LinkedList* list) {
+        separate();
+        text_.put(list == nullptr ? "NULL" : lists_++ == 0 ? "list" : "list2");
+    }
+    void argument(int value) {
+        separate();
+        text_.putNumber(value);
+    }
+    void argument(const void* pointer) {
+        separate();
+        text_.putAddress(reinterpret_cast<uintptr_t>(pointer));
+    }
+    template <typename Result> void argument(Result (*callback)(void*)) {
+        separate();
+        text_.putAddress(reinterpret_cast<uintptr_t>(callback));
+    }
+    void finish() {
+        text_.put(")");
     }
 
-    char text_[sizeof CaseMonitor::lastCall] = {};
-    size_t used_ = 0;
+  private:
+    void separate() {
+        if (arguments_++ > 0) {
+            text_.put(", ");
+        }
+    }
+
+    FixedText<sizeof CallRecord::call> text_;
     int arguments_ = 0;
     int lists_ = 0;
 };
+
+// A call's result: a number, or an address.
+void putResult(CallRecord& record, int result) {
+    FixedText(record.result).putNumber(result);
+}
+void putResult(CallRecord& record, const void* result) {
+    FixedText(record.result).putAddress(reinterpret_cast<uintptr_t>(result));
+}
 
 // Ends a call to a function the list does not have: the case's process leaves with the name in
 // the monitor; the runner itself, under --no-fork, aborts with a message.
@@ -113,21 +135,30 @@ class CallText {
     leaveProcess(kMissingStatus);
 }
 
-// One call through a wrapper: records it when it is the outermost list call of the case, counts
-// it as under way while it runs, then hands over to the list.
+// One call through a wrapper: records it and then its result when it is the outermost list call
+// of the case, counts it as under way while it runs, and tells the heap counter whose blocks the
+// list allocates meanwhile.
 template <typename Result, typename... Parameters> struct ListCall {
     const char* name;
     Result (*real)(Parameters...);
 
     Result operator()(Parameters... arguments) const {
         CaseMonitor& monitor = caseMonitor();
+        CallRecord* record = nullptr;
         if (recording && monitor.callDepth == 0) {
-            CallText text(name);
+            record = &monitor.trail[monitor.calls % kTrailLength];
+            record->returned = false;
+            record->result[0] = '\0';
+            CallText text(record->call, name);
             (text.argument(arguments), ...);
-            text.finishInto(monitor.lastCall);
+            text.finish();
+            monitor.calls++;
         }
         if (real == nullptr) {
             failMissing(name);
+        }
+        if (record == nullptr) {
+            return real(arguments...);
         }
         struct UnderWay {
             int& depth;
@@ -140,7 +171,12 @@ template <typename Result, typename... Parameters> struct ListCall {
             UnderWay(const UnderWay&) = delete;
             UnderWay& operator=(const UnderWay&) = delete;
         } underWay(monitor.callDepth);
-        return real(arguments...);
+        heapEnterCall(record->call);
+        const Result result = real(arguments...);
+        heapLeaveCall();
+        putResult(*record, result);
+        record->returned = true;
+        return result;
     }
 };
 

@@ -2,7 +2,7 @@
 // A build may add the lines of another file behind them, named by PROBE_MORE_CASES.
 #include "probeRegistry.h"
 
-#define CONFORMANCE_CASE(group, number)                                                            \
+#define CONFORMANCE_CASE(group, number, description)                                               \
     void group##Setup();                                                                           \
     void group##Case##number();
 #define EXTENDED_CASE CONFORMANCE_CASE
@@ -17,10 +17,10 @@
 namespace {
 
 constexpr ProbeCase kCases[] = {
-#define CONFORMANCE_CASE(group, number)                                                            \
-    {#group, #group "Case" #number, group##Setup, group##Case##number, false},
-#define EXTENDED_CASE(group, number)                                                               \
-    {#group, #group "Case" #number, group##Setup, group##Case##number, true},
+#define CONFORMANCE_CASE(group, number, description)                                               \
+    {#group, #group "Case" #number, description, group##Setup, group##Case##number, false},
+#define EXTENDED_CASE(group, number, description)                                                  \
+    {#group, #group "Case" #number, description, group##Setup, group##Case##number, true},
 #include "probeCases.h"
 #ifdef PROBE_MORE_CASES
 // cppcheck-suppress preprocessorErrorDirective ; the build names the file, cppcheck cannot

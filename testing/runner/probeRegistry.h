@@ -9,6 +9,7 @@
 struct ProbeCase {
     const char* group;
     const char* name;
+    const char* description; // what the case checks: the list functions it calls
     void (*setup)();
     void (*run)();
     bool extended; // runs only under --extended; the list must free what such a case frees

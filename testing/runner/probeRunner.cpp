@@ -6,6 +6,7 @@
 #include "probeSeed.h"
 #include "processTree.h"
 #include "reporters.h"
+#include "reproFile.h"
 #include "runnerOptions.h"
 #include "status.h"
 #include "utest.h"
@@ -112,10 +113,11 @@ int main(int argc, char** argv) {
     }
     if (options.list) {
         for (const ProbeCase* probe : selected) {
-            printf("%s %s\n", probe->group, probe->name);
+            printf("%s %s  %s\n", probe->group, probe->name, probe->description);
         }
         return finish(0);
     }
+    setPlainStyle({options.failuresOnly, !options.tap && colourWanted(), options.verbose});
     if (options.fork && !prepareIsolation()) {
         return kExitTrouble;
     }
@@ -138,6 +140,9 @@ int main(int argc, char** argv) {
     if (status != kExitTrouble && options.junit &&
         !writeJunit(*options.junit, results, options.timeout)) {
         fprintf(stderr, "probeRunner: cannot write '%s'\n", options.junit->c_str());
+        return kExitTrouble;
+    }
+    if (status != kExitTrouble && options.repro && !writeRepro(*options.repro, results)) {
         return kExitTrouble;
     }
     return status;

@@ -4,9 +4,12 @@
 #include "File.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <linux/capability.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -93,6 +96,64 @@ bool reap(pid_t pid) {
 }
 
 } // namespace
+
+bool isDescendant(pid_t pid) {
+    const pid_t self = getpid();
+    // Bounded: a chain of parents is never longer than the processes there are, and a cycle
+    // cannot happen, but a pid reused mid-walk should not keep the walk going.
+    for (int steps = 0; pid > 1 && steps < 4096; steps++) {
+        char path[32] = "/proc/";
+        size_t at = 6;
+        char digits[12];
+        size_t count = 0;
+        for (pid_t rest = pid; rest > 0; rest /= 10) {
+            digits[count++] = static_cast<char>('0' + rest % 10);
+        }
+        while (count > 0) {
+            path[at++] = digits[--count];
+        }
+        memcpy(path + at, "/stat", 6);
+        const int fd = open(path, O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return false;
+        }
+        char stat[512];
+        const ssize_t length = read(fd, stat, sizeof stat - 1);
+        close(fd);
+        if (length <= 0) {
+            return false;
+        }
+        stat[length] = '\0';
+        pid = parentIn(stat);
+        if (pid == self) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void hideFromOtherProcesses() {
+    (void)prctl(PR_SET_DUMPABLE, 0);
+}
+
+void detachCase() {
+    // A new session has no terminal; it is also the case's process group, which ends at once.
+    if (setsid() < 0) {
+        (void)setpgid(0, 0);
+    }
+    (void)prctl(PR_CAPBSET_DROP, CAP_SYS_PTRACE, 0, 0, 0);
+    __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+    if (syscall(SYS_capget, &header, data) != 0) {
+        return;
+    }
+    const unsigned bit = 1u << (CAP_SYS_PTRACE % 32);
+    __user_cap_data_struct& word = data[CAP_SYS_PTRACE / 32];
+    word.effective &= ~bit;
+    word.permitted &= ~bit;
+    word.inheritable &= ~bit;
+    (void)syscall(SYS_capset, &header, data);
+}
 
 bool enterPidNamespace() {
     return unshare(CLONE_NEWPID) == 0 || unshare(CLONE_NEWUSER | CLONE_NEWPID) == 0;

@@ -1,10 +1,15 @@
 // The plain and TAP reporters.
 #include "reporters.h"
 
+#include "failureNotes.h"
 #include "safeText.h"
+#include "sanitizerDigest.h"
 #include "utest.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -48,19 +53,66 @@ void printLines(const std::vector<std::string>& lines, std::string_view prefix) 
     }
 }
 
+PlainStyle plainStyle;
+
+SanitizerDigest& sanitizerDigest() {
+    static SanitizerDigest digest(probeListFolder);
+    return digest;
+}
+
+// What a sanitizer reported: cut down to the list's frames, or whole when verbose.
+void addSanitizerReport(std::vector<std::string>& lines, const ProbeCase& probe,
+                        const Captured& report) {
+    if (plainStyle.verbose || report.kept.empty()) {
+        addStream(lines, "the sanitizer reported:", report);
+        return;
+    }
+    lines.emplace_back("the sanitizer reported:");
+    for (const std::string& line : sanitizerDigest().digest(probe.name, report.kept)) {
+        lines.push_back("  " + printable(line));
+    }
+}
+
 // The lines of a failed case's report block: what its assertion wrote, then what the list
 // printed on each stream and what a sanitizer reported, each line cut at its line end and with
 // control characters shown as '?'.
-std::vector<std::string> reportBlock(const Outcome& outcome) {
+std::vector<std::string> reportBlock(const ProbeCase& probe, const Outcome& outcome) {
     std::vector<std::string> lines;
     addLines(lines, outcome.report, "");
     addStream(lines, "the list printed:", outcome.out);
     addStream(lines, "the list printed on standard error:", outcome.err);
-    addStream(lines, "the sanitizer reported:", outcome.sanitizer);
+    addSanitizerReport(lines, probe, outcome.sanitizer);
     return lines;
 }
 
+// The runner's lines under a FAIL line: what the case checks, and the notes on its failure.
+std::vector<std::string> runnerNotes(const ProbeCase& probe, const Outcome& outcome) {
+    std::vector<std::string> lines = {std::string("checks: ") + probe.description};
+    for (const std::string& note : failureNotes(outcome)) {
+        lines.push_back(printable(note));
+    }
+    return lines;
+}
+
+const char* painted(const char* text, const char* colour) {
+    static std::string buffer;
+    buffer = plainStyle.colour ? std::string(colour) + text + "\033[0m" : text;
+    return buffer.c_str();
+}
+
+constexpr char kGreen[] = "\033[32m";
+constexpr char kRed[] = "\033[1;31m";
+
 } // namespace
+
+void setPlainStyle(const PlainStyle& style) {
+    plainStyle = style;
+}
+
+bool colourWanted() {
+    const char* noColour = getenv("NO_COLOR");
+    return isatty(STDOUT_FILENO) != 0 && (noColour == nullptr || noColour[0] == '\0');
+}
 
 void printTapHeader(size_t cases) {
     printf("TAP version 13\n1..%zu\n", cases);
@@ -69,19 +121,26 @@ void printTapHeader(size_t cases) {
 void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::string& why,
                      int number, bool tap) {
     const bool passed = outcome.ending == Ending::passed;
+    const std::string reason = sanitizerDigest().relative(why);
     if (tap) {
         printf("%s %d - %s %s\n", passed ? "ok" : "not ok", number, probe.group, probe.name);
         if (!passed) {
-            printf("# %s\n", printable(why).c_str());
-            printLines(reportBlock(outcome), "# ");
+            printf("# %s\n", printable(reason).c_str());
+            printLines(runnerNotes(probe, outcome), "# ");
+            printLines(reportBlock(probe, outcome), "# ");
         }
         return;
     }
-    printf("%s %s %s%s%s\n", passed ? "PASS" : "FAIL", probe.group, probe.name, passed ? "" : " ",
-           printable(why).c_str());
-    if (!passed) {
-        printLines(reportBlock(outcome), "  [" + std::string(probe.name) + "] ");
+    if (passed) {
+        if (!plainStyle.failuresOnly) {
+            printf("%s %s %s\n", painted("PASS", kGreen), probe.group, probe.name);
+        }
+        return;
     }
+    printf("%s %s %s %s\n", painted("FAIL", kRed), probe.group, probe.name,
+           printable(reason).c_str());
+    printLines(runnerNotes(probe, outcome), "  ");
+    printLines(reportBlock(probe, outcome), "  [" + std::string(probe.name) + "] ");
 }
 
 void printWholeReport(bool tap) {
@@ -99,5 +158,10 @@ void printWholeReport(bool tap) {
 }
 
 void printSummary(int passed, int failed, bool tap) {
-    printf(tap ? "# %d passed, %d failed\n" : "%d passed, %d failed\n", passed, failed);
+    if (tap || !plainStyle.colour) {
+        printf(tap ? "# %d passed, %d failed\n" : "%d passed, %d failed\n", passed, failed);
+        return;
+    }
+    const std::string count = std::to_string(failed) + " failed";
+    printf("%d passed, %s\n", passed, painted(count.c_str(), failed > 0 ? kRed : kGreen));
 }

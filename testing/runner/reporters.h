@@ -9,11 +9,23 @@
 
 #include <string>
 
+// How the plain lines look; set once, before the first case.
+struct PlainStyle {
+    bool failuresOnly = false; // leave out the PASS lines
+    bool colour = false;       // PASS and FAIL in colour, for a terminal
+    bool verbose = false;      // sanitizer reports whole, not cut down to the list's frames
+};
+
+void setPlainStyle(const PlainStyle& style);
+
+// Whether standard output wants colour: a terminal, and NO_COLOR unset or empty.
+bool colourWanted();
+
 // "TAP version 13" and the plan.
 void printTapHeader(size_t cases);
 
 // One case's line (PASS/FAIL or ok/not ok, number being its place in the run) and, when it
-// failed, its report block.
+// failed, what the case checks, the runner's notes on the failure and its report block.
 void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::string& why,
                      int number, bool tap);
 

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -27,15 +26,20 @@ the list fails that case alone, and what the list prints is kept out of the resu
   --case NAME        run only case NAME: a full name such as extractProbeCase04, or a
                      number such as Case04 for that case of every group (may be repeated)
   --extended         after the conformance cases, run the extended checks
-  --seed N           draw the extended checks' random operations from seed N (default:
-                     a new seed each run, printed in the report)
+  --seed N           draw the extended checks' random operations from seed N, in
+                     decimal digits (default: a new seed each run, printed in the report)
   --list             list the selected cases instead of running them
   --tap              write a TAP stream instead of the plain lines
   --junit FILE       also write the results to FILE as JUnit XML
   --report           after the results, print the whole report the cases wrote
+  --failures         show only the failed cases and the summary
+  --verbose          show a sanitizer's reports whole, not cut down to the list's frames
+  --repro FILE       when the model check fails, write its program to FILE, ready to
+                     compile with the list
   --no-fork          run the cases in this process (for a debugger): no crash, hang or
                      output protection
-  --timeout SECONDS  fail a case still running after SECONDS (default 5, at most 86400)
+  --timeout SECONDS  fail a case still running after SECONDS, decimal digits with an
+                     optional fraction such as 0.5 (default 5, at most 86400)
   --help, -h         show this help
   --version          show the version
 
@@ -47,12 +51,27 @@ template <typename Names> bool isIn(const Names& names, std::string_view name) {
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
+// True when text is decimal digits with at most one '.' between digits: the only form of a
+// number on the command line (no sign, exponent, blank, hexadecimal or "inf").
+bool isDecimal(std::string_view text) {
+    const size_t point = text.find('.');
+    auto digits = [](std::string_view part) {
+        return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) {
+            return isdigit(static_cast<unsigned char>(c)) != 0;
+        });
+    };
+    return point == std::string_view::npos
+               ? digits(text)
+               : digits(text.substr(0, point)) && digits(text.substr(point + 1));
+}
+
 // Reads a timeout in seconds; false when it is not one the runner accepts.
 bool parseTimeout(const std::string& value, double& timeout) {
-    char* end = nullptr;
-    timeout = strtod(value.c_str(), &end);
-    return !value.empty() && *end == '\0' && std::isfinite(timeout) && timeout > 0 &&
-           timeout <= kMaxTimeout;
+    if (!isDecimal(value)) {
+        return false;
+    }
+    timeout = strtod(value.c_str(), nullptr);
+    return timeout > 0 && timeout <= kMaxTimeout;
 }
 
 // Reads a seed: decimal digits only, within 64 bits; false otherwise.
@@ -60,8 +79,7 @@ bool parseSeed(const std::string& value) {
     char* end = nullptr;
     errno = 0;
     probeSeed = strtoull(value.c_str(), &end, 10);
-    return !value.empty() && *end == '\0' && errno == 0 &&
-           isdigit(static_cast<unsigned char>(value.front())) != 0;
+    return value.find('.') == std::string::npos && isDecimal(value) && *end == '\0' && errno == 0;
 }
 
 // Applies one option that takes no value; false when it is none of them.
@@ -76,6 +94,10 @@ bool applyFlag(std::string_view option, Options& options) {
         options.report = true;
     } else if (option == "--no-fork") {
         options.fork = false;
+    } else if (option == "--failures") {
+        options.failuresOnly = true;
+    } else if (option == "--verbose") {
+        options.verbose = true;
     } else {
         return false;
     }
@@ -97,6 +119,8 @@ std::optional<int> applyValued(std::string_view option, const std::string& value
         options.cases.push_back(value);
     } else if (option == "--junit") {
         options.junit = value;
+    } else if (option == "--repro") {
+        options.repro = value;
     } else if (option == "--timeout") {
         if (!parseTimeout(value, options.timeout)) {
             return usageError("the timeout must be a number of seconds above 0 and at most " +
@@ -116,10 +140,12 @@ int usageError(const std::string& message) {
 }
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
-    static constexpr std::string_view kFlags[] = {"--help", "-h",        "--version",  "--list",
-                                                  "--tap",  "--no-fork", "--extended", "--report"};
-    static constexpr std::string_view kValued[] = {"--group", "--case", "--junit", "--timeout",
-                                                   "--seed"};
+    static constexpr std::string_view kFlags[] = {"--help",     "-h",        "--version",
+                                                  "--list",     "--tap",     "--no-fork",
+                                                  "--extended", "--report",  "--failures",
+                                                  "--verbose"};
+    static constexpr std::string_view kValued[] = {"--group",   "--case", "--junit",
+                                                   "--timeout", "--seed", "--repro"};
     for (int i = 1; i < argc; i++) {
         std::string_view option = argv[i];
         std::optional<std::string> value;
@@ -148,6 +174,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         } else if (!applyFlag(option, options)) {
             return usageError("unknown option '" + std::string(argv[i]) + "'");
         }
+    }
+    if (options.failuresOnly && options.tap) {
+        return usageError("--failures leaves out lines a TAP stream needs: not with --tap");
     }
     return std::nullopt;
 }

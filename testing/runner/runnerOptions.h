@@ -19,6 +19,9 @@ struct Options {
     bool fork = true;
     double timeout = 5;
     std::optional<std::string> junit;
+    bool failuresOnly = false;        // show only the failed cases and the summary
+    bool verbose = false;             // sanitizer reports whole
+    std::optional<std::string> repro; // where to write the model check's program
 };
 
 constexpr int kExitFailed = 1;

@@ -1,0 +1,16 @@
+#ifndef FAILURE_NOTES_H
+#define FAILURE_NOTES_H
+
+// The runner's own lines under a failed case, which point at the bug: the list calls the case
+// made last, with their results; which value of a failed comparison is the list's answer; the
+// calls that allocated the blocks a case left behind; why a node must be a block of its own.
+
+#include "caseOutcome.h"
+
+#include <string>
+#include <vector>
+
+// The lines for a failed case, without indentation; none for a passed one.
+std::vector<std::string> failureNotes(const Outcome& outcome);
+
+#endif
