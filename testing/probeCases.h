@@ -83,3 +83,14 @@ EXTENDED_CASE(releaseProbe, 01)
 EXTENDED_CASE(releaseProbe, 02)
 EXTENDED_CASE(releaseProbe, 03)
 EXTENDED_CASE(modelProbe, 01)
+EXTENDED_CASE(resultProbe, 01) // documented results: ll_remove at every bound, NULL list
+EXTENDED_CASE(resultProbe, 02) // documented results: ll_map, ll_count, NULL list or callback
+EXTENDED_CASE(resultProbe, 03) // documented results: ll_add, test_addNode at every bound
+EXTENDED_CASE(resultProbe, 04) // documented results: test_getNode, ll_get, ll_pop at every bound
+EXTENDED_CASE(resultProbe, 05) // documented results: ll_subList ranges, ll_containsAll shapes
+EXTENDED_CASE(limitProbe, 01) // a list of 70000: indices, lengths and callbacks past 65535
+EXTENDED_CASE(limitProbe, 02) // ll_count sums past 255, 32767 and 65535
+EXTENDED_CASE(limitProbe, 03) // size at INT_MAX: full, nothing added, size kept
+EXTENDED_CASE(pastSizeProbe, 01) // nodes past size: reads, lookups, callbacks leave them alone
+EXTENDED_CASE(pastSizeProbe, 02) // nodes past size: inserts, pops, removes at the end
+EXTENDED_CASE(pastSizeProbe, 03) // nodes past size: disposal frees only the first size nodes
