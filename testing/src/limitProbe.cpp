@@ -136,7 +136,7 @@ void limitProbeCase03() {
     LinkedList* list = ll_newLinkedList();
     list->pFirstNode = caseList::newNode(staff[0], caseList::newNode(staff[1], nullptr));
     list->size = INT_MAX;
-    caseList::ListGuard edge(ll_subList(list, INT_MAX, INT_MAX));
+    caseList::ListGuard front(ll_subList(list, 0, 2));
     const Row full[] = {
         {"ll_len(list) con size INT_MAX", ll_len(list), INT_MAX},
         {"ll_add(list, e) con size INT_MAX", ll_add(list, staff[2]), -1},
@@ -147,8 +147,8 @@ void limitProbeCase03() {
         {"ll_get(list, INT_MAX)", id(ll_get(list, INT_MAX)), id(nullptr)},
         {"ll_pop(list, INT_MAX)", id(ll_pop(list, INT_MAX)), id(nullptr)},
         {"ll_remove(list, INT_MAX)", ll_remove(list, INT_MAX), -1},
-        {"ll_subList(list, INT_MAX, INT_MAX) no es NULL", edge.list != nullptr, 1},
-        {"ll_len(ll_subList(list, INT_MAX, INT_MAX))", ll_len(edge.list), 0},
+        {"ll_len(ll_subList(list, 0, 2)) con size INT_MAX", ll_len(front.list), 2},
+        {"ll_get(ll_subList(list, 0, 2), 1)", id(ll_get(front.list, 1)), id(staff[1])},
     };
     char msg[256];
     utest_assertEqualsIntMsg(caseRows::firstWrong(full, msg, sizeof msg), -1, msg);

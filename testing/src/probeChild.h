@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <pthread.h>
 #include <cstdio>
 #include <cstring>
 #include <sys/prctl.h>
@@ -19,6 +20,35 @@ extern "C" void __gcov_dump(void);
 
 namespace probeChild {
 
+// A list may walk recursively, a frame a node: the check gets a stack for its longest list.
+constexpr size_t kStackBytes = size_t{512} << 20;
+
+struct Job {
+    bool (*check)(char* why, size_t size);
+    char text[256];
+    bool held;
+};
+
+inline void* runJob(void* argument) {
+    auto* job = static_cast<Job*>(argument);
+    job->held = job->check(job->text, sizeof job->text);
+    return nullptr;
+}
+
+// Runs the job on a thread with a stack of kStackBytes, or here when there is none to be had.
+inline void runOnLargeStack(Job& job) {
+    pthread_attr_t attributes;
+    pthread_t thread;
+    const bool made = pthread_attr_init(&attributes) == 0 &&
+                      pthread_attr_setstacksize(&attributes, kStackBytes) == 0 &&
+                      pthread_create(&thread, &attributes, runJob, &job) == 0;
+    if (made) {
+        pthread_join(thread, nullptr);
+    } else {
+        runJob(&job);
+    }
+}
+
 // Runs check(why, size) in a child process: 1 when it held; 0 when it did not, or when the child
 // crashed or could not be made, with why saying so.
 inline int holds(bool (*check)(char* why, size_t size), char* why, size_t size) {
@@ -31,13 +61,13 @@ inline int holds(bool (*check)(char* why, size_t size), char* why, size_t size) 
     if (pid == 0) {
         close(channel[0]);
         prctl(PR_SET_PDEATHSIG, SIGKILL);
-        char text[256] = "";
-        const bool held = check(text, sizeof text);
-        const ssize_t written = write(channel[1], text, strlen(text));
+        Job job{check, "", false};
+        runOnLargeStack(job);
+        const ssize_t written = write(channel[1], job.text, strlen(job.text));
 #ifdef COVERAGE_BUILD
         __gcov_dump();
 #endif
-        _exit(held && written >= 0 ? 0 : 1);
+        _exit(job.held && written >= 0 ? 0 : 1);
     }
     close(channel[1]);
     size_t length = 0;
