@@ -6,11 +6,11 @@
 # Usage: tools/mutation-score.sh SOURCE [-- RUNNER_OPTION...]
 #   The runner options go to every check (e.g. --extended); unless they give a --timeout, each
 #   case may run 1 s, so that a mutant that hangs is killed soon.
-# Counting: a mutant that does not compile, or that compiles to the same object code as SOURCE
-# (with the flags below: an equivalent mutant, such as one in code an #ifdef leaves out), is not
-# counted; the line before the score says how many of each there were. A mutant the checker
-# could not judge (status 2 or more: its runner did not build or failed) is listed and not
-# counted either.
+# Counting: a mutant that does not compile (a pointer and an integer mixed up is an error), or
+# that compiles to the same object code as SOURCE (with the flags below: an equivalent mutant,
+# such as one in code an #ifdef leaves out), is not counted; the line before the score says how
+# many of each there were. A mutant the checker could not judge (status 2 or more: its runner did
+# not build or failed) is listed and not counted either.
 # Environment: CHECK_LIST the checker (default: check-list.sh beside this script), called as
 # CHECK_LIST MUTANT_SOURCE -- RUNNER_OPTION..., exit status 0 for a pass and 1 for a failed case;
 # MUTATE the mutant maker (default: built from tools/mutator into a cache folder); CC the
@@ -65,9 +65,13 @@ source_dir=$(cd "$(dirname "$source_path")" && pwd)
 "$mutate" "$source_path" >"$work/mutants" || fail "cannot make the mutants of $source_path"
 
 # Compiles the source in folder $1 to $1/list.o, the same way for the original and each mutant,
-# with the headers beside the source first.
+# with the headers beside the source first. A pointer passed for an int, or the other way round,
+# is an error here, as in C++ and in newer C compilers, so that a mutant that swaps arguments of
+# different types does not compile.
 compile() {
-    (cd "$1" && "$cc" -O2 -w -c -I"$source_dir" -I"$here/../inc" "$name" -o list.o) 2>/dev/null
+    (cd "$1" && "$cc" -O2 -w -Werror=int-conversion -Werror=incompatible-pointer-types \
+        -Werror=implicit-function-declaration -c -I"$source_dir" -I"$here/../inc" "$name" \
+        -o list.o) 2>/dev/null
 }
 mkdir "$work/original" && cp "$source_path" "$work/original/$name" || fail "cannot copy the source"
 compile "$work/original" || fail "$source_path does not compile"

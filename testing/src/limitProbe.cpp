@@ -18,9 +18,11 @@ static const char kSumMsg[] = "\nError en el valor de retorno de <count>: la sum
 namespace {
 
 // The long list: more elements than an unsigned short counts, its elements the addresses of
-// cells, so that element i is &cells[i]; two cells more for elements it does not hold.
+// cells, so that element i is &cells[i]; two cells more for elements it does not hold, and two
+// for the nodes chained past its size.
 constexpr int kLong = 70000;
-char cells[kLong + 2];
+constexpr int kPast = kLong + 2;
+char cells[kLong + 4];
 
 // The callbacks: each call must get the next element in order.
 int calls;
@@ -36,27 +38,61 @@ int countInOrder(void* pElement) {
     return 1;
 }
 
+int countOne(void*) {
+    return 1;
+}
+
 // The sum callback: the int the element points to.
 int valueOf(void* pElement) {
     return *static_cast<int*>(pElement);
 }
 
-// The long list, chained by hand from the caller's own nodes.
-LinkedList* longList() {
-    LinkedList* list = ll_newLinkedList();
-    Node* next = nullptr;
+// A long list chained by hand from the caller's own nodes: kLong elements, &cells[i] at i, or
+// all of them &cells[0]; then two more nodes past size (&cells[kPast] and &cells[kPast + 1]),
+// which a walk that counts its steps in a narrower type than int reaches. The caller keeps those
+// two in past and frees them after disposal.
+LinkedList* longList(bool same, Node* past[2]) {
+    past[1] = caseList::newNode(&cells[kPast + 1], nullptr);
+    past[0] = caseList::newNode(&cells[kPast], past[1]);
+    Node* next = past[0];
     for (int i = kLong - 1; i >= 0; i--) {
-        next = caseList::newNode(&cells[i], next);
+        next = caseList::newNode(&cells[same ? 0 : i], next);
     }
+    LinkedList* list = ll_newLinkedList();
     list->pFirstNode = next;
     list->size = kLong;
     return list;
 }
 
+// Disposes of a long list and frees its nodes past size; what disposal answered.
+int dispose(LinkedList* list, Node* past[2]) {
+    const int disposed = ll_deleteLinkedList(list);
+    free(past[0]);
+    free(past[1]);
+    return disposed;
+}
+
+// ll_containsAll, ll_count and disposal walk a second long list, all of whose elements a list of
+// one element holds, up to its size and no further.
+bool sameListHolds(char* why, size_t size) {
+    Node* past[2];
+    LinkedList* list = longList(true, past);
+    caseList::ListGuard first(ll_newLinkedList());
+    ll_add(first.list, &cells[0]);
+    const Row rows[] = {
+        {"ll_containsAll({elemento 0}, 70000 veces el elemento 0)",
+         ll_containsAll(first.list, list), 1},
+        {"ll_count(list, f) con 70000 veces el elemento 0", ll_count(list, countOne), kLong},
+        {"ll_deleteLinkedList(list) con 70000 veces el elemento 0", dispose(list, past), 0},
+    };
+    return caseRows::firstWrong(rows, why, size) < 0;
+}
+
 // Every operation on the long list, at indices past 32767 and 65535; false with why on the first
 // wrong result.
 bool longListHolds(char* why, size_t size) {
-    LinkedList* list = longList();
+    Node* past[2];
+    LinkedList* list = longList(false, past);
     calls = misordered = 0;
     const int mapped = ll_map(list, visitInOrder);
     const Row mapRows[] = {
@@ -98,10 +134,10 @@ bool longListHolds(char* why, size_t size) {
         {"ll_get(list, 69999) luego de <add>", id(ll_get(list, kLong - 1)), id(&cells[kLong + 1])},
         {"ll_get(list, 69998)", id(ll_get(list, kLong - 2)), id(&cells[kLong - 2])},
         {"ll_len(list) al final", ll_len(list), kLong},
-        {"ll_deleteLinkedList(list)", ll_deleteLinkedList(list), 0},
+        {"ll_deleteLinkedList(list)", dispose(list, past), 0},
     };
     return caseRows::firstWrong(mapRows, why, size) < 0 &&
-           caseRows::firstWrong(rows, why, size) < 0;
+           caseRows::firstWrong(rows, why, size) < 0 && sameListHolds(why, size);
 }
 
 } // namespace
@@ -110,8 +146,9 @@ void limitProbeSetup() {
     utest_print("Setup...\r\n");
 }
 
-// A list of 70000 elements: every operation reaches past the indices a short or an unsigned
-// short holds, and the callbacks are called once per element, in order.
+// A list of 70000 elements, two more nodes chained past its size: every operation reaches past
+// the indices a short or an unsigned short holds, stops at size, and calls the callbacks once
+// per element, in order.
 void limitProbeCase01() {
     char why[256] = "";
     const int held = probeChild::holds(longListHolds, why, sizeof why);

@@ -152,6 +152,7 @@ void resultProbeCase05() {
     const Row rows[] = {
         {"ll_subList(NULL, 0, 0)", id(ll_subList(nullptr, 0, 0)), id(nullptr)},
         {"ll_subList(list, INT_MIN, 2)", id(ll_subList(list, INT_MIN, 2)), id(nullptr)},
+        {"ll_subList(list, -1, -1)", id(ll_subList(list, -1, -1)), id(nullptr)},
         {"ll_subList(list, 0, INT_MAX)", id(ll_subList(list, 0, INT_MAX)), id(nullptr)},
         {"ll_subList(list, 3, 2)", id(ll_subList(list, 3, 2)), id(nullptr)},
         {"ll_subList(list, 6, 6) con 5 elementos", id(ll_subList(list, 6, 6)), id(nullptr)},

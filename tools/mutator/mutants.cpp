@@ -305,7 +305,13 @@ void statement(const Code& code, size_t i, Collector& out) {
         if (valued && value != "0" && value != "NULL") {
             out.replace(i, last, "return value", "return 0;");
         }
-        out.drop(i, last, "return dropped");
+        // A function's closing return dropped would let it run off its end, which C leaves
+        // undefined when the caller reads the result: no check could tell what it gives.
+        const bool closing = last + 1 < tokens.size() && isWord(tokens[last + 1], "}") &&
+                             code.braceDepth[last + 1] == 0;
+        if (!closing || !valued) {
+            out.drop(i, last, "return dropped");
+        }
     } else if (word == "break" || word == "continue" || kControlWords.count(word) == 0) {
         out.drop(i, last, "statement dropped");
     }
