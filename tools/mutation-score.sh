@@ -69,7 +69,7 @@ source_dir=$(cd "$(dirname "$source_path")" && pwd)
 # is an error here, as in C++ and in newer C compilers, so that a mutant that swaps arguments of
 # different types does not compile.
 compile() {
-    (cd "$1" && "$cc" -O2 -w -Werror=int-conversion -Werror=incompatible-pointer-types \
+    (cd "$1" && "$cc" -O2 -Werror=int-conversion -Werror=incompatible-pointer-types \
         -Werror=implicit-function-declaration -c -I"$source_dir" -I"$here/../inc" "$name" \
         -o list.o) 2>/dev/null
 }
