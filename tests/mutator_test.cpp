@@ -25,6 +25,11 @@ struct Expected {
 };
 
 const Expected kCases[] = {
+    // Only the branches a build without macros of its own compiles, their braces counted once.
+    {"int f(int a) {\n#ifdef FAULT_x\n    if (a > 1) {\n#else\n    if (a > 2) {\n#endif\n"
+     "        return 1;\n    }\n    return 0;\n}\n",
+     {"5: relational: '>' -> '>='", "5: constant: '2' -> '3'", "7: return dropped: 'return 1;'"},
+     {"3:", "9: return dropped"}},
     // The closing return is not dropped: the function would run off its end.
     {"int f(int a, int b) {\n    if (a) {\n        return 1;\n    }\n    return a < b;\n}\n",
      {"5: relational: '<' -> '<='", "5: return value: 'return a < b;' -> 'return 0;'",
@@ -88,7 +93,7 @@ TEST(Mutator, AMutantKeepsEveryLineAndChangesOnlyItsPlace) {
 }
 
 TEST(Mutator, TheSameSourceGivesTheSameMutants) {
-    const std::string source = kCases[2].source;
+    const std::string source = kCases[3].source;
     EXPECT_EQ(descriptionsOf(source), descriptionsOf(source));
 }
 

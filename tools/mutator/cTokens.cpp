@@ -60,8 +60,72 @@ class Reader {
     bool lineStart = true; // only blanks so far on this line
 };
 
-// Skips blanks, comments and preprocessor lines; false at the end of the source.
-bool skipSpace(Reader& in) {
+// The conditional sections of the source as a build that defines no macro of its own sees them:
+// #ifdef NAME is false and #ifndef NAME true; #if 0 and #if defined(...) are false, #if
+// !defined(...) and any other #if true. Only the code such a build compiles gets mutants, and
+// braces opened in two branches of one #if are counted once.
+class Conditions {
+  public:
+    void apply(std::string_view directive) {
+        directive = trim(directive.substr(1));
+        size_t end = 0;
+        while (end < directive.size() && isNameChar(directive[end])) {
+            end++;
+        }
+        const std::string_view word = directive.substr(0, end);
+        const std::string_view rest = trim(directive.substr(end));
+        if (word == "ifdef" || word == "ifndef" || word == "if") {
+            const bool now = word == "ifndef" || (word == "if" && holds(rest));
+            levels.push_back({now, now});
+        } else if (levels.empty()) {
+            return;
+        } else if (word == "elif") {
+            levels.back().now = !levels.back().taken && holds(rest);
+            levels.back().taken = levels.back().taken || levels.back().now;
+        } else if (word == "else") {
+            levels.back().now = !levels.back().taken;
+            levels.back().taken = true;
+        } else if (word == "endif") {
+            levels.pop_back();
+        }
+    }
+    bool active() const {
+        for (const Level& level : levels) {
+            if (!level.now) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+  private:
+    struct Level {
+        bool taken; // some branch so far was taken
+        bool now;   // the branch under way is
+    };
+    static std::string_view trim(std::string_view text) {
+        while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())) != 0) {
+            text.remove_prefix(1);
+        }
+        while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())) != 0) {
+            text.remove_suffix(1);
+        }
+        return text;
+    }
+    static bool holds(std::string_view condition) {
+        condition = trim(condition);
+        if (!condition.empty() && condition.front() == '!') {
+            return !holds(condition.substr(1));
+        }
+        return condition != "0" && condition.substr(0, 7) != "defined";
+    }
+
+    std::vector<Level> levels;
+};
+
+// Skips blanks, comments and preprocessor lines, applying the conditional ones; false at the end
+// of the source.
+bool skipSpace(Reader& in, Conditions& conditions) {
     while (!in.done()) {
         const char c = in.peek();
         if (c == '\n') {
@@ -70,7 +134,9 @@ bool skipSpace(Reader& in) {
         } else if (std::isspace(static_cast<unsigned char>(c)) != 0) {
             in.skip();
         } else if (c == '#' && in.lineStart) {
+            const size_t start = in.at;
             in.skipLine();
+            conditions.apply(in.since(start));
         } else if (in.startsWith("//")) {
             in.skipLine();
         } else if (in.startsWith("/*")) {
@@ -121,12 +187,15 @@ TokenKind readToken(Reader& in) {
 std::vector<Token> tokenize(std::string_view source) {
     std::vector<Token> tokens;
     Reader in(source);
-    while (skipSpace(in)) {
+    Conditions conditions;
+    while (skipSpace(in, conditions)) {
         in.lineStart = false;
         const size_t start = in.at;
         const int line = in.line;
         const TokenKind kind = readToken(in);
-        tokens.push_back({kind, std::string(in.since(start)), start, line});
+        if (conditions.active()) {
+            tokens.push_back({kind, std::string(in.since(start)), start, line});
+        }
     }
     return tokens;
 }

@@ -1,6 +1,7 @@
 // The tokens of a C source, as far as making mutants of it needs them: names, numbers, string and
-// character literals and punctuators, each with where it stands. Comments and preprocessor lines
-// are no tokens, so no mutant ever touches them.
+// character literals and punctuators, each with where it stands. Comments, preprocessor lines and
+// the code that #if sections leave out for a build without macros of its own are no tokens, so
+// no mutant ever touches them.
 #ifndef CTOKENS_H
 #define CTOKENS_H
 
