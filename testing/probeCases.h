@@ -88,6 +88,7 @@ EXTENDED_CASE(resultProbe, 02) // documented results: ll_map, ll_count, NULL lis
 EXTENDED_CASE(resultProbe, 03) // documented results: ll_add, test_addNode at every bound
 EXTENDED_CASE(resultProbe, 04) // documented results: test_getNode, ll_get, ll_pop at every bound
 EXTENDED_CASE(resultProbe, 05) // documented results: ll_subList ranges, ll_containsAll shapes
+EXTENDED_CASE(resultProbe, 06) // documented results: insertions over a chain shorter than size
 EXTENDED_CASE(limitProbe, 01) // a list of 70000: indices, lengths and callbacks past 65535
 EXTENDED_CASE(limitProbe, 02) // ll_count sums past 255, 32767 and 65535
 EXTENDED_CASE(limitProbe, 03) // size at INT_MAX: full, nothing added, size kept

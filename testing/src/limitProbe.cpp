@@ -119,6 +119,8 @@ bool longListHolds(char* why, size_t size) {
         {"ll_indexOf(list, elemento 69999)", ll_indexOf(list, &cells[kLong - 1]), kLong - 1},
         {"ll_indexOf(list, elemento ausente)", ll_indexOf(list, &cells[kLong]), -1},
         {"ll_contains(list, elemento 69999)", ll_contains(list, &cells[kLong - 1]), 1},
+        {"ll_contains(list, elemento mas alla de size)", ll_contains(list, &cells[kPast]), 0},
+        {"ll_indexOf(list, elemento mas alla de size)", ll_indexOf(list, &cells[kPast]), -1},
         {"ll_containsAll(list, {69999, 0})", ll_containsAll(list, last.list), 1},
         {"ll_containsAll(list, {ausente})", ll_containsAll(list, absent.list), 0},
         {"ll_len(ll_subList(list, 65530, 65540))", ll_len(slice.list), 10},

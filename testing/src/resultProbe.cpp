@@ -174,3 +174,32 @@ void resultProbeCase05() {
     char msg[256];
     utest_assertEqualsIntMsg(caseRows::firstWrong(rows, msg, sizeof msg), -1, msg);
 }
+
+// Fewer nodes chained than size says: an insertion whose index needs a node that is missing
+// answers -1 and changes nothing; one whose node before the index is there goes in.
+void resultProbeCase06() {
+    caseList::CaseList c(0);
+    LinkedList* list = c.list();
+    list->size = 1;
+    const Row empty[] = {
+        {"test_addNode(list, 1, e) con size 1 y ningun nodo", test_addNode(list, 1, c.staff[0]),
+         -1},
+        {"ll_add(list, e) con size 1 y ningun nodo", ll_add(list, c.staff[0]), -1},
+        {"size luego de las inserciones rechazadas", list->size, 1},
+        {"pFirstNode luego de las inserciones rechazadas", id(list->pFirstNode), id(nullptr)},
+    };
+    char msg[256];
+    utest_assertEqualsIntMsg(caseRows::firstWrong(empty, msg, sizeof msg), -1, msg);
+    list->size = 0;
+    ll_add(list, c.staff[0]);
+    list->size = 3;
+    const Row one[] = {
+        {"test_addNode(list, 2, e) con size 3 y un nodo", test_addNode(list, 2, c.staff[1]), -1},
+        {"test_addNode(list, 3, e) con size 3 y un nodo", test_addNode(list, 3, c.staff[1]), -1},
+        {"test_addNode(list, 1, e) con size 3 y un nodo", test_addNode(list, 1, c.staff[2]), 0},
+        {"size luego de insertar", list->size, 4},
+        {"ll_get(list, 1) luego de insertar", id(ll_get(list, 1)), id(c.staff[2])},
+    };
+    utest_assertEqualsIntMsg(caseRows::firstWrong(one, msg, sizeof msg), -1, msg);
+    list->size = 2;
+}
