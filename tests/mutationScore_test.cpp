@@ -64,8 +64,9 @@ TEST(MutationScore, ListsTheSurvivorsAndScoresTheRest) {
 TEST(MutationScore, CountsNoMutantThatDoesNotCompileOrChangesNothing) {
     console::TempDir dir;
     // Swapping lower's arguments hands a struct where an int goes, which C refuses, and swapping
-    // at's an int where a pointer goes, which the tool counts as an error too; the four mutants
-    // of the line an #if leaves out compile to the very same code as the source.
+    // at's an int where a pointer goes, which the tool counts as an error too; lower's `>` made
+    // `>=` compiles to the very same code as the source (both take the smaller), and the line an
+    // #if leaves out gets no mutant at all.
     const std::string source = "struct Pair {\n"
                                "    int low;\n"
                                "};\n"
@@ -92,7 +93,7 @@ TEST(MutationScore, CountsNoMutantThatDoesNotCompileOrChangesNothing) {
         std::regex("not counted: (\\d+) do not compile, (\\d+) compile to the same code .*")))
         << line;
     EXPECT_EQ(std::stoi(counts[1]), 2);
-    EXPECT_GE(std::stoi(counts[2]), 4);
+    EXPECT_GE(std::stoi(counts[2]), 1);
     EXPECT_FALSE(listed(s, (dir / "clamp.c").string() + ":12:"));
     EXPECT_EQ(s.mutants, s.killed + s.survived);
 }
