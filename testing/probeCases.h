@@ -135,3 +135,25 @@ EXTENDED_CASE(releaseProbe, 03,
     "disposing after inserts, pop, removal (test_addNode, ll_pop, ll_remove, ll_deleteLinkedList)")
 EXTENDED_CASE(modelProbe, 01,
     "random call sequences agree with a model list; a failure becomes a program (all ll_ calls)")
+EXTENDED_CASE(resultProbe, 01,
+    "ll_remove's results at every bound and for a null list (ll_remove, ll_len)")
+EXTENDED_CASE(resultProbe, 02,
+    "ll_map's and ll_count's results for a null list or callback (ll_map, ll_count)")
+EXTENDED_CASE(resultProbe, 03,
+    "ll_add's and test_addNode's results at every bound (ll_add, test_addNode)")
+EXTENDED_CASE(resultProbe, 04,
+    "results at every bound of the index (test_getNode, ll_get, ll_pop)")
+EXTENDED_CASE(resultProbe, 05,
+    "sub-list ranges and second lists of every shape (ll_subList, ll_containsAll)")
+EXTENDED_CASE(resultProbe, 06,
+    "insertions over a chain shorter than size answer -1, changing nothing (test_addNode, ll_add)")
+EXTENDED_CASE(limitProbe, 01,
+    "a list of 70000: indices, lengths and callbacks past 65535 (ll_add, ll_get, ll_len, ll_map)")
+EXTENDED_CASE(limitProbe, 02, "sums past 255, 32767 and 65535 (ll_count)")
+EXTENDED_CASE(limitProbe, 03,
+    "a list whose size is INT_MAX is full: nothing is added, size kept (ll_add, test_addNode)")
+EXTENDED_CASE(pastSizeProbe, 01,
+    "reads, lookups and callbacks leave the nodes past size alone (ll_get, ll_indexOf, ll_map)")
+EXTENDED_CASE(pastSizeProbe, 02,
+    "inserts, pops and removes at the end leave the nodes past size alone (test_addNode, ll_pop)")
+EXTENDED_CASE(pastSizeProbe, 03, "disposal frees only the first size nodes (ll_deleteLinkedList)")

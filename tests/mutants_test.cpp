@@ -120,7 +120,8 @@ void setSanitizerOptions(bool oneProcess) {
     setenv("ASAN_OPTIONS", asan.c_str(), 1);
 }
 
-// The runner built against the given list: "bundled", "sound", "cachedSound" or a fault.
+// The runner built against the given list: "bundled", a sound list ("sound", "cachedSound",
+// "bundledC", "recursiveSound", "freeListSound") or a fault.
 std::string runnerPath(const std::string& list) {
     return list == "bundled" ? std::string(PROBERUNNER_PATH)
                              : std::string(MUTANTS_DIR) + "/probeRunner_" + list;
@@ -257,7 +258,8 @@ std::string lineInCase(const std::string& file, const std::string& probeCase, in
 }
 
 TEST(FaultyLists, TheSoundListsPassEveryCaseWithAndWithoutTheExtendedChecks) {
-    for (const std::string list : {"bundled", "sound", "cachedSound"}) {
+    for (const std::string list :
+         {"bundled", "sound", "cachedSound", "bundledC", "recursiveSound", "freeListSound"}) {
         const auto plain = runChecked(list, {});
         EXPECT_EQ(plain.run.exitCode, 0) << list;
         EXPECT_EQ(plain.cases.size(), static_cast<size_t>(kConformance)) << list;

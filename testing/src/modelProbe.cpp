@@ -5,6 +5,7 @@
 // processes of the case, a batch of them each, with a CPU time limit of their own, so a crash or a
 // hang is a disagreement like any other and can be cut down too.
 #include "caseList.h"
+#include "modelShapes.h"
 #include "probeSeed.h"
 
 #include <limits.h>
@@ -81,29 +82,32 @@ void visit(void* pElement) {
     visits++;
 }
 
+// Records its calls as visit does, so that ll_count's calls are checked like ll_map's.
 int weight(void* pElement) {
+    visit(pElement);
     return pElement != nullptr ? *static_cast<int*>(pElement) : 1;
 }
 
 enum class Kind : uint8_t {
     fresh,       // a new list from ll_newLinkedList, in place of the one so far
-    add,         // ll_add(element)
+    add,         // ll_add(element), whose result is checked as inc/LinkedList.h documents it
     insert,      // test_addNode(a, element)
     get,         // ll_get(a)
     node,        // test_getNode(a)
     pop,         // ll_pop(a)
-    remove,      // ll_remove(a), whose result is not checked
+    remove,      // ll_remove(a)
     len,         // ll_len
     contains,    // ll_contains(element)
     indexOf,     // ll_indexOf(element)
-    containsAll, // ll_containsAll with a new list of the one element
+    containsAll, // ll_containsAll with a second list of shape a (modelShapes)
     subList,     // ll_subList(a, b), read, then appended to
-    map,         // ll_map(visit)
-    count,       // ll_count(weight)
+    map,         // ll_map(visit): its result, then its calls
+    count,       // ll_count(weight): its result, then its calls
     readAll,     // ll_len and ll_get at every index
     cut,         // the caller cuts the chain after a nodes (caseList::cutAfter)
     pushFront,   // the caller chains a node in front (caseList::pushFront)
     swapHead,    // the caller replaces the first node (caseList::swapHead)
+    lower,       // the caller writes size down to a, leaving the nodes past it chained
 };
 
 struct Op {
@@ -146,7 +150,7 @@ Observations expect(const Op& op, std::vector<int>& model) {
         return {};
     case Kind::add:
         model.push_back(op.element);
-        return {};
+        return {{0, false}};
     case Kind::insert:
         if (op.a < 0 || op.a > n) {
             return {{-1, false}};
@@ -163,13 +167,21 @@ Observations expect(const Op& op, std::vector<int>& model) {
         if (held) {
             model.erase(model.begin() + op.a);
         }
-        return op.kind == Kind::pop ? Observations{{code, true}} : Observations{};
+        return op.kind == Kind::pop ? Observations{{code, true}}
+                                    : Observations{{held ? 0 : -1, false}};
     }
     case Kind::len:
         return {{n, false}};
     case Kind::contains:
-    case Kind::containsAll:
         return {{found() >= 0 ? 1 : 0, false}};
+    case Kind::containsAll: {
+        const modelShapes::SecondList second = modelShapes::decode(op.a, kPool);
+        bool all = true;
+        for (int code : second.shown) {
+            all = all && std::find(model.begin(), model.end(), code) != model.end();
+        }
+        return {{second.self || all ? 1 : 0, false}};
+    }
     case Kind::indexOf:
         return {{found(), false}};
     case Kind::subList: {
@@ -185,18 +197,22 @@ Observations expect(const Op& op, std::vector<int>& model) {
         }
         return out;
     }
-    case Kind::map:
     case Kind::readAll:
         return whole();
+    case Kind::map:
     case Kind::count: {
         long total = 0;
         for (int code : model) {
             const int result = code == kNull ? 1 : pool[code];
             total += result > 0 ? result : 0;
         }
-        return {{total, false}};
+        Observations out = {{op.kind == Kind::map ? 0 : total, false}};
+        const Observations calls = whole();
+        out.insert(out.end(), calls.begin(), calls.end());
+        return out;
     }
     case Kind::cut:
+    case Kind::lower:
         model.resize(std::min(static_cast<size_t>(op.a), model.size()));
         return {};
     case Kind::pushFront:
@@ -221,8 +237,7 @@ Observations perform(const Op& op, LinkedList*& list) {
         list = ll_newLinkedList();
         return {};
     case Kind::add:
-        ll_add(list, pElement);
-        return {};
+        return {number(ll_add(list, pElement))};
     case Kind::insert:
         return {number(test_addNode(list, op.a, pElement))};
     case Kind::get:
@@ -234,8 +249,7 @@ Observations perform(const Op& op, LinkedList*& list) {
     case Kind::pop:
         return {code(ll_pop(list, op.a))};
     case Kind::remove:
-        ll_remove(list, op.a);
-        return {};
+        return {number(ll_remove(list, op.a))};
     case Kind::len:
         return {number(ll_len(list))};
     case Kind::contains:
@@ -243,9 +257,8 @@ Observations perform(const Op& op, LinkedList*& list) {
     case Kind::indexOf:
         return {number(ll_indexOf(list, pElement))};
     case Kind::containsAll: {
-        LinkedList* one = ll_newLinkedList();
-        ll_add(one, pElement);
-        return {number(ll_containsAll(list, one))};
+        LinkedList* other = modelShapes::build(modelShapes::decode(op.a, kPool), list, elementOf);
+        return {number(ll_containsAll(list, other))};
     }
     case Kind::subList: {
         LinkedList* sub = ll_subList(list, op.a, op.b);
@@ -262,17 +275,16 @@ Observations perform(const Op& op, LinkedList*& list) {
         ll_add(sub, nullptr);
         return out;
     }
-    case Kind::map: {
+    case Kind::map:
+    case Kind::count: {
         visits = 0;
-        ll_map(list, visit);
-        Observations out = {number(visits)};
+        const int result = op.kind == Kind::map ? ll_map(list, visit) : ll_count(list, weight);
+        Observations out = {number(result), number(visits)};
         for (int i = 0; i < visits && i < kMaxVisits; i++) {
             out.push_back(code(seen[i]));
         }
         return out;
     }
-    case Kind::count:
-        return {number(ll_count(list, weight))};
     case Kind::readAll: {
         const int length = ll_len(list);
         Observations out = {number(length)};
@@ -291,6 +303,9 @@ Observations perform(const Op& op, LinkedList*& list) {
     case Kind::swapHead:
         caseList::swapHead(list, pElement);
         return {};
+    case Kind::lower:
+        list->size = std::min(op.a, list->size);
+        return {};
     }
     return {};
 }
@@ -307,13 +322,13 @@ int randomIndex(std::mt19937_64& rng, int n, int past) {
 // A random operation for a list of n elements.
 Op randomOp(std::mt19937_64& rng, int n) {
     static constexpr Kind kWeighted[] = {
-        Kind::add,      Kind::add,     Kind::add,     Kind::add,         Kind::insert,
-        Kind::insert,   Kind::insert,  Kind::get,     Kind::get,         Kind::get,
-        Kind::get,      Kind::node,    Kind::node,    Kind::pop,         Kind::pop,
-        Kind::pop,      Kind::remove,  Kind::remove,  Kind::len,         Kind::contains,
-        Kind::indexOf,  Kind::indexOf, Kind::map,     Kind::containsAll, Kind::subList,
-        Kind::subList,  Kind::count,   Kind::readAll, Kind::cut,         Kind::pushFront,
-        Kind::swapHead,
+        Kind::add,      Kind::add,     Kind::add,         Kind::add,         Kind::insert,
+        Kind::insert,   Kind::insert,  Kind::get,         Kind::get,         Kind::get,
+        Kind::get,      Kind::node,    Kind::node,        Kind::pop,         Kind::pop,
+        Kind::pop,      Kind::remove,  Kind::remove,      Kind::len,         Kind::contains,
+        Kind::indexOf,  Kind::indexOf, Kind::map,         Kind::containsAll, Kind::subList,
+        Kind::subList,  Kind::count,   Kind::readAll,     Kind::cut,         Kind::pushFront,
+        Kind::swapHead, Kind::lower,   Kind::containsAll,
     };
     Op op{kWeighted[rng() % std::size(kWeighted)]};
     const bool grows =
@@ -343,7 +358,11 @@ Op randomOp(std::mt19937_64& rng, int n) {
         }
         break;
     case Kind::cut:
+    case Kind::lower:
         op.a = static_cast<int>(rng() % static_cast<unsigned>(n + 1));
+        break;
+    case Kind::containsAll:
+        op.a = modelShapes::randomShape(rng);
         break;
     default:
         break;
@@ -592,7 +611,7 @@ std::vector<Line> emit(const Op& op, const Observations& wanted) {
     case Kind::fresh:
         return {does("list = ll_newLinkedList()")};
     case Kind::add:
-        return {does("ll_add(list, " + element + ")")};
+        return {check("ll_add(list, " + element + ") == " + is(0), 0)};
     case Kind::insert:
         return {check("test_addNode(list, " + a + ", " + element + ") == " + is(0), 0)};
     case Kind::get:
@@ -607,16 +626,22 @@ std::vector<Line> emit(const Op& op, const Observations& wanted) {
     case Kind::pop:
         return {check("ll_pop(list, " + a + ") == " + is(0), 0)};
     case Kind::remove:
-        return {does("ll_remove(list, " + a + ")")};
+        return {check("ll_remove(list, " + a + ") == " + is(0), 0)};
     case Kind::len:
         return {check("ll_len(list) == " + is(0), 0)};
     case Kind::contains:
         return {check("ll_contains(list, " + element + ") == " + is(0), 0)};
     case Kind::indexOf:
         return {check("ll_indexOf(list, " + element + ") == " + is(0), 0)};
-    case Kind::containsAll:
-        return {does("one = ll_newLinkedList()"), does("ll_add(one, " + element + ")"),
-                check("ll_containsAll(list, one) == " + is(0), 0)};
+    case Kind::containsAll: {
+        std::vector<Line> lines;
+        for (const std::string& line :
+             modelShapes::buildText(modelShapes::decode(op.a, kPool), elementText)) {
+            lines.push_back(does(line));
+        }
+        lines.push_back(check("ll_containsAll(list, one) == " + is(0), 0));
+        return lines;
+    }
     case Kind::subList: {
         std::vector<Line> lines = {does("sub = ll_subList(list, " + a + ", " + b + ")")};
         if (wanted[0].value == 0) {
@@ -635,17 +660,18 @@ std::vector<Line> emit(const Op& op, const Observations& wanted) {
         lines.push_back(does("ll_add(sub, NULL)"));
         return lines;
     }
-    case Kind::map: {
-        std::vector<Line> lines = {does("visits = 0"), does("ll_map(list, visit)"),
-                                   check("visits == " + is(0), 0)};
-        for (size_t i = 1; i < wanted.size(); i++) {
+    case Kind::map:
+    case Kind::count: {
+        const std::string call =
+            op.kind == Kind::map ? "ll_map(list, visit)" : "ll_count(list, weight)";
+        std::vector<Line> lines = {does("visits = 0"), check(call + " == " + is(0), 0),
+                                   check("visits == " + is(1), 1)};
+        for (size_t i = 2; i < wanted.size(); i++) {
             lines.push_back(
-                check("seen[" + std::to_string(i - 1) + "] == " + is(i), static_cast<int>(i)));
+                check("seen[" + std::to_string(i - 2) + "] == " + is(i), static_cast<int>(i)));
         }
         return lines;
     }
-    case Kind::count:
-        return {check("ll_count(list, weight) == " + is(0), 0)};
     case Kind::readAll: {
         std::vector<Line> lines = {check("ll_len(list) == " + is(0), 0)};
         for (size_t i = 1; i < wanted.size(); i++) {
@@ -660,6 +686,8 @@ std::vector<Line> emit(const Op& op, const Observations& wanted) {
         return {does("pushFront(list, " + element + ")")};
     case Kind::swapHead:
         return {does("swapHead(list, " + element + ")")};
+    case Kind::lower:
+        return {does("list->size = list->size < " + a + " ? list->size : " + a)};
     }
     return {};
 }
@@ -671,7 +699,7 @@ struct Helper {
 };
 
 constexpr Helper kHelpers[] = {
-    {{Kind::map, Kind::map},
+    {{Kind::map, Kind::count},
      "static void* seen[64];\n"
      "static int visits;\n"
      "static void visit(void* element) {\n"
@@ -682,6 +710,7 @@ constexpr Helper kHelpers[] = {
      "}\n"},
     {{Kind::count, Kind::count},
      "static int weight(void* element) {\n"
+     "    visit(element);\n"
      "    return element != NULL ? *(int*)element : 1;\n"
      "}\n"},
     {{Kind::pushFront, Kind::swapHead},

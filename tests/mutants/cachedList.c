@@ -6,6 +6,7 @@
  * with none it keeps the list's contract. */
 #include "LinkedList.h"
 
+#include <limits.h>
 #include <stdlib.h>
 
 /* Records pFirstNode and size as they stand, vouching for the tail and the cursor. */
@@ -83,7 +84,7 @@ void* ll_get(LinkedList* this_, int index) {
 }
 
 int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
-    if (this_ == NULL || nodeIndex < 0 || nodeIndex > this_->size) {
+    if (this_ == NULL || nodeIndex < 0 || nodeIndex > this_->size || this_->size == INT_MAX) {
         return -1;
     }
     forgetIfRewritten(this_);
@@ -126,7 +127,7 @@ int ll_add(LinkedList* this_, void* pElement) {
         return -1;
     }
     forgetIfRewritten(this_);
-    if (this_->pLastNode == NULL) {
+    if (this_->pLastNode == NULL || this_->size == INT_MAX) {
         int result = test_addNode(this_, this_->size, pElement);
 #ifdef FAULT_tailNotSetOnInsertAtEnd
         this_->pLastNode = result == 0 ? findNode(this_, this_->size - 1) : NULL;

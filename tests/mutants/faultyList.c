@@ -5,6 +5,7 @@
  * difference. */
 #include "LinkedList.h"
 
+#include <limits.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -65,6 +66,12 @@ int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
 #endif
         return -1;
     }
+#ifndef FAULT_fullListOverflows
+    /* The faulty list has no room check: inserting into a full list takes size past INT_MAX. */
+    if (this_->size == INT_MAX) {
+        return -1;
+    }
+#endif
 #ifdef FAULT_insertAtZeroAppends
     /* Index 0 taken to mean "no position given": the element goes to the end. */
     if (nodeIndex == 0) {

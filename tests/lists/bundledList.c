@@ -1,0 +1,306 @@
+/* The bundled list (lib/LinkedList.cpp) line for line in C, so that tools/mutation-score.sh,
+ * which mutates C, can measure the checks against its design: a remembered tail and cursor,
+ * trusted only while the caller has not rewritten pFirstNode or size. Keep the two in step. */
+#include "LinkedList.h"
+
+#include <limits.h>
+#include <stdbool.h>
+#include <stdlib.h>
+
+/* Nodes and the header come from malloc and go back with free, because callers chain nodes of
+ * their own (allocated with malloc) into a list and the list frees them with its own.
+ *
+ * size is the authority on how many elements the list holds: walks never go past node size-1,
+ * and a walk that meets the end of the chain first reports failure instead of reading on. */
+
+/* Forgets the remembered tail and cursor when a caller has rewritten pFirstNode or size since the
+ * list last changed them, so that only positions the list itself recorded are ever trusted. */
+static void refresh(LinkedList* list) {
+    if (list->pFirstNode != list->pSeenFirstNode || list->size != list->seenSize) {
+        list->pLastNode = NULL;
+        list->pCursorNode = NULL;
+        list->cursorIndex = 0;
+        list->pSeenFirstNode = list->pFirstNode;
+        list->seenSize = list->size;
+    }
+}
+
+/* Records the fields as the list has just left them, vouching for the tail and cursor. */
+static void remember(LinkedList* list) {
+    list->pSeenFirstNode = list->pFirstNode;
+    list->seenSize = list->size;
+}
+
+/* Moves the cursor to node, which sits at index. */
+static void placeCursor(LinkedList* list, Node* node, int index) {
+    list->pCursorNode = node;
+    list->cursorIndex = index;
+}
+
+/* The node at index (0..size-1), starting from the tail or the cursor when they are known and
+ * lie on the way; NULL when the chain ends before index. Leaves the cursor on the node found. */
+static Node* findNode(LinkedList* list, int index) {
+    refresh(list);
+    if (index == list->size - 1 && list->pLastNode != NULL) {
+        placeCursor(list, list->pLastNode, index);
+        return list->pLastNode;
+    }
+    Node* node = list->pFirstNode;
+    int position = 0;
+    if (list->pCursorNode != NULL && list->cursorIndex <= index) {
+        node = list->pCursorNode;
+        position = list->cursorIndex;
+    }
+    while (node != NULL && position < index) {
+        node = node->pNextNode;
+        ++position;
+    }
+    if (node != NULL) {
+        placeCursor(list, node, index);
+    }
+    return node;
+}
+
+/* A new unlinked node holding pElement, or NULL when memory runs out. */
+static Node* newNode(void* pElement) {
+    Node* node = malloc(sizeof(Node));
+    if (node != NULL) {
+        node->pElement = pElement;
+        node->pNextNode = NULL;
+    }
+    return node;
+}
+
+/* Links node in at index (0..size), keeping whatever followed that position behind it; -1, the
+ * list unchanged, when the node before index is missing from the chain. */
+static int linkNode(LinkedList* list, int index, Node* node) {
+    refresh(list);
+    if (index == 0) {
+        node->pNextNode = list->pFirstNode;
+        list->pFirstNode = node;
+        if (list->size == 0) {
+            list->pLastNode = node;
+        }
+    } else {
+        Node* previous = findNode(list, index - 1);
+        if (previous == NULL) {
+            return -1;
+        }
+        node->pNextNode = previous->pNextNode;
+        previous->pNextNode = node;
+        if (index == list->size) {
+            list->pLastNode = node;
+        }
+    }
+    list->size++;
+    placeCursor(list, node, index);
+    remember(list);
+    return 0;
+}
+
+/* Unlinks the node at index (0..size-1) and returns it; NULL, the list unchanged, when the
+ * chain ends before index. */
+static Node* unlinkNode(LinkedList* list, int index) {
+    refresh(list);
+    Node* previous = index > 0 ? findNode(list, index - 1) : NULL;
+    Node* node =
+        index > 0 ? (previous != NULL ? previous->pNextNode : NULL) : list->pFirstNode;
+    if (node == NULL) {
+        return NULL;
+    }
+    if (previous != NULL) {
+        previous->pNextNode = node->pNextNode;
+        placeCursor(list, previous, index - 1);
+    } else {
+        list->pFirstNode = node->pNextNode;
+        placeCursor(list, NULL, 0);
+    }
+    if (index == list->size - 1) {
+        list->pLastNode = previous;
+    }
+    list->size--;
+    remember(list);
+    return node;
+}
+
+/* Whether index names an element of the list (0..size-1). */
+static bool holdsIndex(const LinkedList* list, int index) {
+    return index >= 0 && index < list->size;
+}
+
+/* A new empty list, or NULL when memory runs out. */
+LinkedList* ll_newLinkedList(void) {
+    return calloc(1, sizeof(LinkedList));
+}
+
+/* The size field as the caller left it; -1 for a NULL list. */
+int ll_len(LinkedList* this_) {
+    return this_ != NULL ? this_->size : -1;
+}
+
+/* Appends pElement in constant time while the tail is known; -1 on failure, the list unchanged. */
+int ll_add(LinkedList* this_, void* pElement) {
+    return this_ != NULL ? test_addNode(this_, this_->size, pElement) : -1;
+}
+
+/* Inserts pElement at nodeIndex; -1 on failure, the list unchanged. */
+int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
+    if (this_ == NULL || nodeIndex < 0 || nodeIndex > this_->size || this_->size == INT_MAX) {
+        return -1;
+    }
+    Node* node = newNode(pElement);
+    if (node == NULL) {
+        return -1;
+    }
+    if (linkNode(this_, nodeIndex, node) != 0) {
+        free(node);
+        return -1;
+    }
+    return 0;
+}
+
+/* The node at nodeIndex; NULL for a NULL list, an index outside 0..size-1 or a short chain. */
+Node* test_getNode(LinkedList* this_, int nodeIndex) {
+    if (this_ == NULL || !holdsIndex(this_, nodeIndex)) {
+        return NULL;
+    }
+    return findNode(this_, nodeIndex);
+}
+
+/* The element at index; NULL for a NULL list or a bad index. */
+void* ll_get(LinkedList* this_, int index) {
+    Node* node = test_getNode(this_, index);
+    return node != NULL ? node->pElement : NULL;
+}
+
+/* Unlinks the element at index and returns it; NULL for a NULL list or a bad index. */
+void* ll_pop(LinkedList* this_, int index) {
+    if (this_ == NULL || !holdsIndex(this_, index)) {
+        return NULL;
+    }
+    Node* node = unlinkNode(this_, index);
+    if (node == NULL) {
+        return NULL;
+    }
+    void* pElement = node->pElement;
+    free(node);
+    return pElement;
+}
+
+/* Unlinks the element at index; -1 for a NULL list or a bad index. */
+int ll_remove(LinkedList* this_, int index) {
+    if (this_ == NULL || !holdsIndex(this_, index)) {
+        return -1;
+    }
+    Node* node = unlinkNode(this_, index);
+    if (node == NULL) {
+        return -1;
+    }
+    free(node);
+    return 0;
+}
+
+/* A new list of the same pointers from..to-1; NULL for a NULL list, a bad range, a short chain or
+ * when memory runs out. */
+LinkedList* ll_subList(LinkedList* this_, int from, int to) {
+    if (this_ == NULL || from < 0 || to > this_->size || from > to) {
+        return NULL;
+    }
+    LinkedList* slice = ll_newLinkedList();
+    if (slice == NULL) {
+        return NULL;
+    }
+    Node* node = from < to ? test_getNode(this_, from) : NULL;
+    for (int index = from; index < to; index++) {
+        if (node == NULL || ll_add(slice, node->pElement) != 0) {
+            ll_deleteLinkedList(slice);
+            return NULL;
+        }
+        node = node->pNextNode;
+    }
+    return slice;
+}
+
+/* 1 if pElement is among the first size elements, 0 if not; -1 for a NULL list. */
+int ll_contains(LinkedList* this_, void* pElement) {
+    if (this_ == NULL) {
+        return -1;
+    }
+    return ll_indexOf(this_, pElement) >= 0 ? 1 : 0;
+}
+
+/* 1 if this_ holds every element of list2, 0 if not; -1 if either is NULL. */
+int ll_containsAll(LinkedList* this_, LinkedList* list2) {
+    if (this_ == NULL || list2 == NULL) {
+        return -1;
+    }
+    Node* node = list2->pFirstNode;
+    for (int index = 0; index < list2->size && node != NULL; index++) {
+        if (ll_contains(this_, node->pElement) != 1) {
+            return 0;
+        }
+        node = node->pNextNode;
+    }
+    return 1;
+}
+
+/* The index of the first node holding pElement; -1 if none or for a NULL list. */
+int ll_indexOf(LinkedList* this_, void* pElement) {
+    if (this_ == NULL) {
+        return -1;
+    }
+    Node* node = this_->pFirstNode;
+    for (int index = 0; index < this_->size && node != NULL; index++) {
+        if (node->pElement == pElement) {
+            return index;
+        }
+        node = node->pNextNode;
+    }
+    return -1;
+}
+
+/* Frees the first size nodes and the list itself, leaving the elements alone; -1 for NULL. */
+int ll_deleteLinkedList(LinkedList* this_) {
+    if (this_ == NULL) {
+        return -1;
+    }
+    Node* node = this_->pFirstNode;
+    for (int index = 0; index < this_->size && node != NULL; index++) {
+        Node* next = node->pNextNode;
+        free(node);
+        node = next;
+    }
+    free(this_);
+    return 0;
+}
+
+/* Applies pFunc to each element in order; -1 for a NULL list or callback. */
+int ll_map(LinkedList* this_, void (*pFunc)(void* pElement)) {
+    if (this_ == NULL || pFunc == NULL) {
+        return -1;
+    }
+    Node* node = this_->pFirstNode;
+    for (int index = 0; index < this_->size && node != NULL; index++) {
+        pFunc(node->pElement);
+        node = node->pNextNode;
+    }
+    return 0;
+}
+
+/* The sum of pFunc's positive results, held at INT_MAX rather than overflowing; -1 for a NULL
+ * list or callback. */
+int ll_count(LinkedList* this_, int (*pFunc)(void* pElement)) {
+    if (this_ == NULL || pFunc == NULL) {
+        return -1;
+    }
+    long long total = 0;
+    Node* node = this_->pFirstNode;
+    for (int index = 0; index < this_->size && node != NULL; index++) {
+        int result = pFunc(node->pElement);
+        if (result > 0 && total < INT_MAX) {
+            total += result;
+        }
+        node = node->pNextNode;
+    }
+    return total < INT_MAX ? (int)total : INT_MAX;
+}
