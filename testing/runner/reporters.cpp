@@ -48,9 +48,8 @@ void printLines(const std::vector<std::string>& lines, std::string_view prefix) 
     }
 }
 
-// The lines of a failed case's report block: what its assertion wrote, then what the list
-// printed on each stream and what a sanitizer reported, each line cut at its line end and with
-// control characters shown as '?'.
+} // namespace
+
 std::vector<std::string> reportBlock(const Outcome& outcome) {
     std::vector<std::string> lines;
     addLines(lines, outcome.report, "");
@@ -59,8 +58,6 @@ std::vector<std::string> reportBlock(const Outcome& outcome) {
     addStream(lines, "the sanitizer reported:", outcome.sanitizer);
     return lines;
 }
-
-} // namespace
 
 void printTapHeader(size_t cases) {
     printf("TAP version 13\n1..%zu\n", cases);

@@ -3,6 +3,7 @@
 
 // probeRunner's command line.
 
+#include "caseWeights.h"
 #include "probeRegistry.h"
 
 #include <optional>
@@ -19,6 +20,8 @@ struct Options {
     bool fork = true;
     double timeout = 5;
     std::optional<std::string> junit;
+    std::optional<std::string> json; // the graders' results, each case weighed by weights
+    CaseWeights weights;
 };
 
 constexpr int kExitFailed = 1;
