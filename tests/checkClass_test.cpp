@@ -254,6 +254,9 @@ TEST_F(CheckClass, RefusesWhatItCannotRun) {
     for (const auto& arguments : wrong) {
         EXPECT_EQ(checkClass(arguments).exitCode, 2) << arguments[0];
     }
+    const auto help = console::runProgram({CHECKCLASS_PATH, "--class", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.output.starts_with("Usage: ")) << help.output;
     const auto missing =
         console::runProgram({CHECKCLASS_PATH, "--check-list", (dir_ / "stub").string(), "--class",
                              (dir_ / "none").string()});

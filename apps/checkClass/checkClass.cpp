@@ -105,10 +105,6 @@ void printRow(const Row& row, size_t done, size_t total) {
     fflush(stdout);
 }
 
-} // namespace
-
-namespace {
-
 // Checks the submissions, each list once: a submission with the same sources as an earlier one
 // gets that one's row. Fills rows in the submissions' order; 0 when every submission has its
 // row, the signal that stopped the run, or -1 when a check could not be started.

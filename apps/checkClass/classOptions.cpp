@@ -92,15 +92,19 @@ std::optional<int> apply(std::string_view option, const std::string& value, Clas
 std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& options) {
     static constexpr std::string_view kValued[] = {
         "--class", "--check-list", "--csv", "--html", "--jobs", "--shard", "--time-limit"};
+    // Help wins wherever it stands before "--", even where an option would take it as its value
+    // (check-list --class --help).
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; i++) {
+        if (asksForHelp(argv[i])) {
+            fputs(kUsage, stdout);
+            return flushOutput() ? 0 : kClassTrouble;
+        }
+    }
     for (int i = 1; i < argc; i++) {
         const std::string_view argument = argv[i];
         if (argument == "--") {
             options.runnerOptions.assign(argv + i + 1, argv + argc);
             break;
-        }
-        if (asksForHelp(argv[i])) {
-            fputs(kUsage, stdout);
-            return flushOutput() ? 0 : kClassTrouble;
         }
         const size_t equals = argument.find('=');
         const std::string_view option = argument.substr(0, equals);
