@@ -79,7 +79,7 @@ Check checkOf(size_t id, const Submission& submission, const fs::path& folder,
 }
 
 std::string readLog(const fs::path& path) {
-    constexpr size_t kKept = 64 * 1024;
+    constexpr size_t kKept = size_t{64} * 1024;
     std::string text(kKept, '\0');
     FILE* file = fopen(path.c_str(), "r");
     const size_t length = file == nullptr ? 0 : fread(text.data(), 1, kKept, file);
@@ -221,7 +221,7 @@ int checkClass(ClassOptions& options) {
 
 int main(int argc, char** argv) {
     // A closed pipe then shows as a failed write, which the run reports, and not as a kill.
-    signal(SIGPIPE, SIG_IGN);
+    (void)signal(SIGPIPE, SIG_IGN);
     ClassOptions options;
     if (const auto status = parseClassOptions(argc, argv, options)) {
         return *status;
@@ -236,8 +236,8 @@ int main(int argc, char** argv) {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, -status);
-    signal(-status, SIG_DFL);
+    (void)signal(-status, SIG_DFL);
     sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    raise(-status);
+    (void)raise(-status);
     return 128 - status;
 }

@@ -32,10 +32,11 @@ sigset_t awaited() {
 // In the check's process: its output to the log, the signals as a fresh program has them, and
 // the check run. Never returns.
 [[noreturn]] void execCheck(const Check& check) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL); // should its keeper be killed
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
-    signal(SIGPIPE, SIG_DFL);
+    (void)signal(SIGPIPE, SIG_DFL);
     const int input = open("/dev/null", O_RDONLY | O_CLOEXEC);
     const int log = open(check.log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (input < 0 || log < 0 || dup2(input, 0) < 0 || dup2(log, 1) < 0 || dup2(log, 2) < 0 ||
@@ -72,12 +73,12 @@ sigset_t awaited() {
     }
     killChildren();
     if (WIFSIGNALED(status)) {
-        signal(WTERMSIG(status), SIG_DFL);
+        (void)signal(WTERMSIG(status), SIG_DFL);
         sigset_t set;
         sigemptyset(&set);
         sigaddset(&set, WTERMSIG(status));
         sigprocmask(SIG_UNBLOCK, &set, nullptr);
-        raise(WTERMSIG(status));
+        (void)raise(WTERMSIG(status));
     }
     _exit(WIFEXITED(status) ? WEXITSTATUS(status) : kCannotRun);
 }
