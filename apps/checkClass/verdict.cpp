@@ -68,7 +68,8 @@ bool readCases(const std::filesystem::path& path, const std::filesystem::path& f
     return true;
 }
 
-// The row of a checker that refused the list (status 2): its header, its build, or else the run.
+// The row of a checker that refused the list (status 2): its header, its build, or else the run
+// (the suite itself not building, the runner failing), which its last line tells.
 Row refused(Row row, const std::vector<std::string>& lines) {
     row.reason =
         firstLineWith(lines, {"lays out the list differently", "does not compile on its own"});
@@ -76,9 +77,8 @@ Row refused(Row row, const std::vector<std::string>& lines) {
         row.status = Status::layoutError;
         return row;
     }
-    row.reason =
-        firstLineWith(lines, {": error: ", ": fatal error: ", "undefined reference",
-                              "multiple definition", "does not build", "cannot set the build up"});
+    row.reason = firstLineWith(lines, {": error: ", ": fatal error: ", "undefined reference",
+                                       "multiple definition", "does not build"});
     if (!row.reason.empty()) {
         row.status = Status::buildError;
         return row;
