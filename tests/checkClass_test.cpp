@@ -207,6 +207,16 @@ TEST_F(CheckClass, ThePageSortsAndShowsAFailedCasesReportInABrowser) {
                   "title: Class class");
 }
 
+TEST_F(CheckClass, WhatACheckLeavesBehindIsGoneBeforeTheNextStarts) {
+    addSubmission("a", "(setsid sleep 300 & echo $! > \"$dir/../pid\"); pass c1; finish 0");
+    addSubmission("b", "if kill -0 \"$(cat \"$dir/../pid\")\"; then fail c1 alive; else pass c1; "
+                       "fi; finish 0");
+    const auto run = checkClass({"--jobs", "1", "--csv", "class.csv"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(console::readFile(dir_ / "class.csv").find("\nb,passed,"), std::string::npos)
+        << run.output;
+}
+
 TEST_F(CheckClass, AStopEndsEveryCheckAndLeavesNothing) {
     addSubmission("erin", "(setsid sleep 300 & echo $! > \"$dir/../pid\"); sleep 300");
     const auto run =
