@@ -9,6 +9,7 @@
 namespace {
 
 using nlohmann::json;
+using namespace std::string_literals;
 
 void nothing() {}
 
@@ -24,16 +25,14 @@ TEST(EscapeJson, EveryByteReadsBackAsItsCharacterOrTheReplacementCharacter) {
         {"plain text", "plain text"},
         {"quote \" backslash \\ slash /", "quote \" backslash \\ slash /"},
         {"line\r\nend\ttab", "line\r\nend\ttab"},
-        {std::string("nul \0 bell \x07 escape \x1b delete \x7f", 35),
-         std::string("nul \0 bell \x07 escape \x1b delete \x7f", 35)},
+        {"nul \0 bell \x07 escape \x1b delete \x7f"s, "nul \0 bell \x07 escape \x1b delete \x7f"s},
         {"á ñ € 𝄞", "á ñ € 𝄞"},
         {"stray \xff, cut \xc3, overlong \xc0\xaf, surrogate \xed\xa0\x80",
          "stray \uFFFD, cut \uFFFD, overlong \uFFFD\uFFFD, surrogate \uFFFD\uFFFD\uFFFD"},
     };
     for (const auto& [text, read] : table) {
         const std::string escaped = escapeJson(text);
-        EXPECT_EQ(escaped.find_first_of(std::string("\n\r\t\0\x1b", 5)), std::string::npos)
-            << escaped;
+        EXPECT_EQ(escaped.find_first_of("\n\r\t\0\x1b"s), std::string::npos) << escaped;
         EXPECT_EQ(json::parse("\"" + escaped + "\"").get<std::string>(), read) << escaped;
     }
 }
