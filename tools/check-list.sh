@@ -38,6 +38,16 @@ version() {
     echo "$program $version"
 }
 
+# A whole class: the class runner, installed beside the suite or built in the build tree, checks
+# each submission with this script (docs/grading.md).
+if [ "${1:-}" = --class ]; then
+    here=$(dirname -- "$(realpath -- "${BASH_SOURCE[0]}")")
+    class=$(compgen -G "$here/../lib*/registro_personal/checkClass" ||
+        compgen -G "$here/../lib/*/registro_personal/checkClass" ||
+        echo "${CHECK_LIST_BUILD_DIR:-$here/../build}/bin/checkClass")
+    exec "${CHECK_CLASS:-${class%%$'\n'*}}" --check-list "$(realpath -- "$0")" "$@"
+fi
+
 mode=plain
 sources=()
 while [ $# -gt 0 ]; do

@@ -1,6 +1,7 @@
 // probeRunner: runs the linked-list conformance cases against the list it was built with, each
 // case in processes of its own, and reports every case with its report block, then a summary.
 #include "caseIsolation.h"
+#include "jsonReport.h"
 #include "junitReport.h"
 #include "probeRegistry.h"
 #include "probeSeed.h"
@@ -140,6 +141,12 @@ int main(int argc, char** argv) {
     if (status != kExitTrouble && options.junit &&
         !writeJunit(*options.junit, results, options.timeout)) {
         fprintf(stderr, "probeRunner: cannot write '%s'\n", options.junit->c_str());
+        return kExitTrouble;
+    }
+    if (status != kExitTrouble && options.json &&
+        !writeJson(*options.json, results, options.timeout, options.weights)) {
+        fprintf(stderr, "probeRunner: cannot write '%s': %s\n", options.json->c_str(),
+                strerror(errno));
         return kExitTrouble;
     }
     if (status != kExitTrouble && options.repro && !writeRepro(*options.repro, results)) {

@@ -73,9 +73,8 @@ void addSanitizerReport(std::vector<std::string>& lines, const ProbeCase& probe,
     }
 }
 
-// The lines of a failed case's report block: what its assertion wrote, then what the list
-// printed on each stream and what a sanitizer reported, each line cut at its line end and with
-// control characters shown as '?'.
+} // namespace
+
 std::vector<std::string> reportBlock(const ProbeCase& probe, const Outcome& outcome) {
     std::vector<std::string> lines;
     addLines(lines, outcome.report, "");
@@ -84,6 +83,8 @@ std::vector<std::string> reportBlock(const ProbeCase& probe, const Outcome& outc
     addSanitizerReport(lines, probe, outcome.sanitizer);
     return lines;
 }
+
+namespace {
 
 // The runner's lines under a FAIL line: what the case checks, and the notes on its failure.
 std::vector<std::string> runnerNotes(const ProbeCase& probe, const Outcome& outcome) {

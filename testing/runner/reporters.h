@@ -8,6 +8,12 @@
 #include "probeRegistry.h"
 
 #include <string>
+#include <vector>
+
+// The lines of a failed case's report block: what its assertion wrote, then what the list
+// printed on each stream and what a sanitizer reported, each line cut at its line end and with
+// control characters shown as '?'.
+std::vector<std::string> reportBlock(const ProbeCase& probe, const Outcome& outcome);
 
 // How the plain lines look; set once, before the first case.
 struct PlainStyle {

@@ -31,6 +31,8 @@ the list fails that case alone, and what the list prints is kept out of the resu
   --list             list the selected cases instead of running them
   --tap              write a TAP stream instead of the plain lines
   --junit FILE       also write the results to FILE as JUnit XML
+  --json FILE        also write the results to FILE as graders' JSON
+  --weights FILE     the points of the cases in the JSON (default: one a case)
   --report           after the results, print the whole report the cases wrote
   --failures         show only the failed cases and the summary
   --verbose          show a sanitizer's reports whole, not cut down to the list's frames
@@ -44,7 +46,7 @@ the list fails that case alone, and what the list prints is kept out of the resu
   --version          show the version
 
 Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when the
-runner itself fails (its output, a pipe, a fork, the JUnit file).
+runner itself fails (its output, a pipe, a fork, the JUnit or JSON file).
 )";
 
 template <typename Names> bool isIn(const Names& names, std::string_view name) {
@@ -121,6 +123,12 @@ std::optional<int> applyValued(std::string_view option, const std::string& value
         options.junit = value;
     } else if (option == "--repro") {
         options.repro = value;
+    } else if (option == "--json") {
+        options.json = value;
+    } else if (option == "--weights") {
+        if (!options.weights.read(value)) {
+            return kExitTrouble;
+        }
     } else if (option == "--timeout") {
         if (!parseTimeout(value, options.timeout)) {
             return usageError("the timeout must be a number of seconds above 0 and at most " +
@@ -144,8 +152,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
                                                   "--list",     "--tap",     "--no-fork",
                                                   "--extended", "--report",  "--failures",
                                                   "--verbose"};
-    static constexpr std::string_view kValued[] = {"--group",   "--case", "--junit",
-                                                   "--timeout", "--seed", "--repro"};
+    static constexpr std::string_view kValued[] = {"--group", "--case",    "--junit",
+                                                   "--json",  "--weights", "--timeout",
+                                                   "--seed",  "--repro"};
     for (int i = 1; i < argc; i++) {
         std::string_view option = argv[i];
         std::optional<std::string> value;

@@ -3,6 +3,7 @@
 
 // probeRunner's command line.
 
+#include "caseWeights.h"
 #include "probeRegistry.h"
 
 #include <optional>
@@ -22,6 +23,8 @@ struct Options {
     bool failuresOnly = false;        // show only the failed cases and the summary
     bool verbose = false;             // sanitizer reports whole
     std::optional<std::string> repro; // where to write the model check's program
+    std::optional<std::string> json; // the graders' results, each case weighed by weights
+    CaseWeights weights;
 };
 
 constexpr int kExitFailed = 1;

@@ -1,0 +1,136 @@
+// The class runner's options, their checks and its help.
+#include "classOptions.h"
+
+#include "usage.h"
+
+#include <sched.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+constexpr char kUsage[] = R"(Usage: check-list --class DIR [OPTION]... [-- RUNNER_OPTION...]
+Checks every folder directly under DIR as one submission: its .c and .cpp files are the
+list, checked with its own LinkedList.h as check-list checks a single list. Prints a line
+per submission as it finishes, then a summary.
+
+  --jobs N           check N submissions at once (default: the number of processors)
+  --csv FILE         write a row per submission to FILE as CSV
+  --html FILE        write the class as a page of submissions by cases to FILE
+  --shard K/N        check only the K-th of N consecutive parts of the sorted submissions
+  --time-limit SECS  stop a submission's build and check after SECS seconds (default 600)
+  --help             show this help
+Options after -- go to probeRunner for every submission (--extended, --timeout ...).
+
+Exit status: 0 when every submission was checked, whatever its lists did; 2 for a usage
+error or when the run itself failed.
+)";
+
+int usageError(const std::string& message) {
+    fprintf(stderr, "check-list: %s\nTry 'check-list --class --help'.\n", message.c_str());
+    return kClassTrouble;
+}
+
+// A whole number from 1 to most, or 0.
+size_t count(const std::string& text, size_t most) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long value = strtoul(text.c_str(), &end, 10);
+    const bool digits = !text.empty() && text.front() >= '0' && text.front() <= '9';
+    return digits && *end == '\0' && errno == 0 && value >= 1 && value <= most ? value : 0;
+}
+
+size_t processors() {
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
+        return static_cast<size_t>(CPU_COUNT(&set));
+    }
+    return 1;
+}
+
+// Applies an option and its value; the exit status of a usage error, or nothing.
+std::optional<int> apply(std::string_view option, const std::string& value, ClassOptions& options) {
+    if (option == "--class") {
+        options.classFolder = value;
+    } else if (option == "--check-list") {
+        options.checkList = value;
+    } else if (option == "--csv") {
+        options.csv = value;
+    } else if (option == "--html") {
+        options.html = value;
+    } else if (option == "--jobs") {
+        options.jobs = count(value, 256);
+        if (options.jobs == 0) {
+            return usageError("the jobs must be a whole number from 1 to 256, not '" + value + "'");
+        }
+    } else if (option == "--shard") {
+        const size_t slash = value.find('/');
+        options.shards = slash == std::string::npos ? 0 : count(value.substr(slash + 1), 100000);
+        options.shard = options.shards == 0 ? 0 : count(value.substr(0, slash), options.shards);
+        if (options.shard == 0) {
+            return usageError("the shard must be K/N with 1 <= K <= N, not '" + value + "'");
+        }
+    } else { // --time-limit
+        char* end = nullptr;
+        options.timeLimit = strtod(value.c_str(), &end);
+        if (value.empty() || *end != '\0' || !std::isfinite(options.timeLimit) ||
+            options.timeLimit <= 0 || options.timeLimit > 86400) {
+            return usageError("the time limit must be a number of seconds above 0 and at most "
+                              "86400, not '" +
+                              value + "'");
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& options) {
+    static constexpr std::string_view kValued[] = {
+        "--class", "--check-list", "--csv", "--html", "--jobs", "--shard", "--time-limit"};
+    // Help wins wherever it stands before "--", even where an option would take it as its value
+    // (check-list --class --help).
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; i++) {
+        if (asksForHelp(argv[i])) {
+            fputs(kUsage, stdout);
+            return flushOutput() ? 0 : kClassTrouble;
+        }
+    }
+    for (int i = 1; i < argc; i++) {
+        const std::string_view argument = argv[i];
+        if (argument == "--") {
+            options.runnerOptions.assign(argv + i + 1, argv + argc);
+            break;
+        }
+        const size_t equals = argument.find('=');
+        const std::string_view option = argument.substr(0, equals);
+        bool known = false;
+        for (const std::string_view valued : kValued) {
+            known = known || option == valued;
+        }
+        if (!known) {
+            return usageError("unknown option '" + std::string(argument) + "'");
+        }
+        if (equals == std::string_view::npos && i + 1 == argc) {
+            return usageError("option '" + std::string(option) + "' needs a value");
+        }
+        const std::string value = equals == std::string_view::npos
+                                      ? std::string(argv[++i])
+                                      : std::string(argument.substr(equals + 1));
+        if (const auto status = apply(option, value, options)) {
+            return status;
+        }
+    }
+    if (options.classFolder.empty() || options.checkList.empty()) {
+        return usageError(options.classFolder.empty() ? "name the class folder with --class DIR"
+                                                      : "name the checker with --check-list");
+    }
+    if (options.jobs == 0) {
+        options.jobs = processors();
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,38 @@
+// The class as CSV.
+#include "classReports.h"
+
+#include "AtomicFile.h"
+
+#include <cstdio>
+
+std::string csvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+bool writeCsv(const std::string& path, const std::vector<Row>& rows) {
+    AtomicFile csv;
+    if (!csv.open(path.c_str())) {
+        return false;
+    }
+    FILE* file = csv.stream();
+    fputs("submission,status,passed,failed,cases,failed_cases\n", file);
+    for (const Row& row : rows) {
+        std::string failed;
+        for (const CaseVerdict& verdict : row.cases) {
+            if (!verdict.passed) {
+                failed += (failed.empty() ? "" : " ") + verdict.name;
+            }
+        }
+        fprintf(file, "%s,%s,%zu,%zu,%zu,%s\n", csvField(row.name).c_str(), statusName(row.status),
+                row.passed(), row.cases.size() - row.passed(), row.cases.size(),
+                csvField(failed).c_str());
+    }
+    return csv.commit();
+}

@@ -1,0 +1,56 @@
+#ifndef VERDICT_H
+#define VERDICT_H
+
+// What the check of one submission found: its status, its cases and, where it could not be
+// checked as a list, why.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+enum class Status { passed, failed, buildError, layoutError };
+
+// "passed", "failed", "build-error", "layout-error".
+const char* statusName(Status status);
+
+struct CaseVerdict {
+    std::string name;
+    bool passed = false;
+    double score = 0;
+    double maxScore = 0;
+    std::string output; // why it failed and its report block
+};
+
+struct Row {
+    std::string name; // the submission's
+    Status status = Status::failed;
+    std::vector<CaseVerdict> cases;
+    std::string reason;  // one line: why it did not pass, where that is not a case's report
+    std::string message; // the checker's own messages, for a submission that was not run
+    bool checked = true; // false when the checker itself could not be run
+    size_t passed() const;
+    double score() const;
+    double maxScore() const;
+};
+
+// What the checker's run tells: how it ended (status as waitpid gives it, or timedOut after
+// timeLimit seconds), what it printed (log) and the results it wrote (json, absent when it wrote
+// none). Paths under folder, the submission's, are shown relative to it.
+struct CheckerRun {
+    int status = 0;
+    bool timedOut = false;
+    double timeLimit = 0;
+    std::string log;
+    std::filesystem::path json;
+    std::filesystem::path folder;
+};
+
+Row judge(const std::string& name, const CheckerRun& run);
+
+// "N submissions: N passed, N failed, N build-error, N layout-error".
+std::string classSummary(const std::vector<Row>& rows);
+
+// A row for a submission without a source file.
+Row withoutSources(const std::string& name);
+
+#endif

@@ -1,0 +1,340 @@
+// check-list --class: a class of submissions checked by a stand-in for check-list (each
+// submission's list.c is the script it runs), its lines, its CSV, its page in a headless browser,
+// its shards and its stop; then a small class checked by the real check-list end to end.
+#include "classReports.h"
+#include "console.h"
+#include "verdict.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Stands in for check-list: takes SOURCE... -- OPTION..., finds --json FILE among the options and
+// runs the first source as a script, with pass NAME, fail NAME OUTPUT and finish STATUS to write
+// the results.
+constexpr char kStub[] = R"(#!/usr/bin/env bash
+sources=(); while [ "$1" != -- ]; do sources+=("$1"); shift; done; shift
+json=; while [ $# -gt 0 ]; do [ "$1" = --json ] && json=$2; shift; done
+tests=()
+pass() { tests+=("{\"name\":\"$1\",\"status\":\"passed\",\"score\":1,\"max_score\":1,\"output\":\"\"}"); }
+fail() { tests+=("{\"name\":\"$1\",\"status\":\"failed\",\"score\":0,\"max_score\":1,\"output\":\"$2\"}"); }
+finish() { (IFS=,; echo "{\"tests\":[${tests[*]}],\"score\":0}") > "$json"; exit "$1"; }
+dir=$(dirname "${sources[0]}")
+. "${sources[0]}"
+)";
+
+// The report of the faulty submission's failed case, as JSON text: markup, a backslash, an
+// ampersand and a control character.
+const std::string kHostileReport = R"(<img src=x onerror=\"document.title=1\"> \\ & \u0007)";
+
+// A class of six, the way each fails: correct, faulty, not building, another layout, hanging
+// (and leaving a process of its own behind), missing a function; one more with a name that is
+// markup and no sources.
+const std::pair<std::string, std::string> kSix[] = {
+    {"alice", "pass c1; pass c2; pass c3; finish 0"},
+    {"bob", "pass c1; fail c2 '" + kHostileReport + "'; pass c3; finish 1"},
+    {"carol", "echo \"$dir/list.c:3:5: error: expected expression\" >&2\n"
+              "echo 'check-list.sh: the list does not build' >&2; exit 2"},
+    {"dave", "echo \"$dir/LinkedList.h lays out the list differently from inc/LinkedList.h\" >&2\n"
+             "exit 2"},
+    {"erin", "(setsid sleep 300 & echo $! > \"$dir/../pid\"); sleep 300"},
+    {"frank", "pass c1; fail c2 'll_containsAll is not implemented'; fail c3 'same'; finish 1"},
+};
+const std::string kMarkupName = "<img src=x onerror=document.title=2>mallory";
+
+const std::string kSixCsv = "submission,status,passed,failed,cases,failed_cases\n"
+                            "<img src=x onerror=document.title=2>mallory,build-error,0,0,0,\n"
+                            "alice,passed,3,0,3,\n"
+                            "bob,failed,2,1,3,c2\n"
+                            "carol,build-error,0,0,0,\n"
+                            "dave,layout-error,0,0,0,\n"
+                            "erin,failed,0,0,0,\n"
+                            "frank,failed,1,2,3,c2 c3\n";
+
+class CheckClass : public testing::Test {
+  protected:
+    void SetUp() override {
+        console::writeFile(dir_ / "stub", kStub);
+        fs::permissions(dir_ / "stub", fs::perms::owner_all);
+        fs::create_directories(dir_ / "tmp");
+        // The run's working folder goes there, where the test sees whether it is left.
+        const char* tmpdir = getenv("TMPDIR");
+        tmpdir_ = tmpdir == nullptr ? "" : tmpdir;
+        setenv("TMPDIR", (dir_ / "tmp").c_str(), 1);
+    }
+
+    void TearDown() override {
+        if (tmpdir_.empty()) {
+            unsetenv("TMPDIR");
+        } else {
+            setenv("TMPDIR", tmpdir_.c_str(), 1);
+        }
+    }
+
+    void addSubmission(const std::string& name, const std::string& script) {
+        fs::create_directories(dir_ / "class" / name);
+        console::writeFile(dir_ / "class" / name / "list.c", script + "\n");
+    }
+
+    void addSix() {
+        for (const auto& [name, script] : kSix) {
+            addSubmission(name, script);
+        }
+        fs::create_directories(dir_ / "class" / kMarkupName);
+        fs::create_directories(dir_ / "class" / ".hidden");
+        console::writeFile(dir_ / "class" / "notes.txt", "not a submission\n");
+    }
+
+    console::Run checkClass(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(),
+                         {CHECKCLASS_PATH, "--check-list", (dir_ / "stub").string(), "--class",
+                          (dir_ / "class").string()});
+        return console::runProgram(arguments, dir_.path(), "", std::chrono::seconds(60));
+    }
+
+    console::TempDir dir_;
+    std::string tmpdir_;
+};
+
+// The pid a file holds, and whether that process still runs (a zombie does not).
+bool running(const fs::path& pidFile) {
+    const std::string pid = console::readFile(pidFile);
+    const fs::path stat = "/proc/" + pid.substr(0, pid.find('\n')) + "/stat";
+    return fs::exists(stat) && console::readFile(stat).find(") Z ") == std::string::npos;
+}
+
+TEST_F(CheckClass, ChecksEverySubmissionWhateverItDoesAndKeepsNothingOfIt) {
+    addSix();
+    const auto run = checkClass({"--jobs", "3", "--time-limit", "3", "--csv", "class.csv"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(console::readFile(dir_ / "class.csv"), kSixCsv);
+    std::istringstream lines(run.output);
+    std::string line;
+    std::set<std::string> named;
+    for (size_t count = 1; std::getline(lines, line) && count <= 7; count++) {
+        const std::regex shape("\\[" + std::to_string(count) + "/7\\] ([^:]+): .*");
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(line, match, shape)) << line;
+        named.insert(match[1]);
+    }
+    EXPECT_EQ(named, std::set<std::string>(
+                         {kMarkupName, "alice", "bob", "carol", "dave", "erin", "frank"}));
+    EXPECT_NE(run.output.find("carol: build-error: list.c:3:5: error: expected expression\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_TRUE(std::regex_search(run.output, std::regex("\n7 submissions: .*\n$"))) << run.output;
+    // The process the hanging submission left, out of its group and session, is gone, and so
+    // is the run's working folder.
+    EXPECT_FALSE(running(dir_ / "class" / "pid"));
+    EXPECT_EQ(console::namesIn(dir_ / "tmp"), std::vector<std::string>{});
+}
+
+// What the page does in a browser, as the lines a script of the test's own writes into it: the
+// order of the rows after sorting by score and then by name, and what a click on the faulty
+// submission's failed case shows.
+constexpr char kClicks[] = R"(<script>
+const lines = [];
+const order = () => Array.from(document.querySelectorAll("#matrix tbody tr"), r => r.dataset.name).join("|");
+document.getElementById("by-score").click();
+lines.push("by score: " + order());
+document.getElementById("by-name").click();
+lines.push("by name: " + order());
+lines.push("panel hidden: " + document.getElementById("report-panel").hidden);
+document.querySelector("#matrix tbody tr[data-name=bob] td.cell.failed").click();
+lines.push("panel hidden: " + document.getElementById("report-panel").hidden);
+lines.push("report: " + document.getElementById("report").textContent);
+lines.push("elements made of names or reports: " + document.querySelectorAll("img, b").length);
+lines.push("title: " + document.title);
+const shown = document.createElement("pre");
+shown.id = "clicks";
+shown.textContent = lines.join("\n");
+document.body.appendChild(shown);
+</script>
+)";
+
+// The text of the element with the id in a page the browser dumped, its references resolved.
+std::string textOf(const std::string& dom, const std::string& id) {
+    const size_t open = dom.find("id=\"" + id + "\">");
+    if (open == std::string::npos) {
+        return "";
+    }
+    const size_t start = dom.find('>', open) + 1;
+    std::string text = dom.substr(start, dom.find("</", start) - start);
+    for (const auto& [reference, character] :
+         {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}}) {
+        text = std::regex_replace(text, std::regex(reference), character);
+    }
+    return text;
+}
+
+TEST_F(CheckClass, ThePageSortsAndShowsAFailedCasesReportInABrowser) {
+    if (!fs::exists("/usr/bin/chromium")) {
+        GTEST_SKIP() << "chromium is not installed (Debian package chromium)";
+    }
+    addSix();
+    ASSERT_EQ(checkClass({"--time-limit", "2", "--html", "class.html"}).exitCode, 0);
+    std::string page = console::readFile(dir_ / "class.html");
+    EXPECT_EQ(page.find("http"), page.find("http-equiv")) << "the page fetches nothing";
+    page.insert(page.rfind("</body>"), kClicks);
+    console::writeFile(dir_ / "clicked.html", page);
+    const auto browser = console::runProgram(
+        {"/bin/bash", "-c",
+         "chromium --headless --no-sandbox --disable-gpu --user-data-dir=\"$0/profile\" "
+         "--dump-dom \"file://$0/clicked.html\" 2>/dev/null",
+         dir_.path().string()},
+        dir_.path(), "", std::chrono::seconds(120));
+    ASSERT_EQ(browser.exitCode, 0) << browser.output;
+    EXPECT_EQ(textOf(browser.output, "clicks"),
+              "by score: alice|bob|frank|" + kMarkupName +
+                  "|carol|dave|erin\n"
+                  "by name: " +
+                  kMarkupName +
+                  "|alice|bob|carol|dave|erin|frank\n"
+                  "panel hidden: true\n"
+                  "panel hidden: false\n"
+                  "report: <img src=x onerror=\"document.title=1\"> \\ & \uFFFD\n"
+                  "elements made of names or reports: 0\n"
+                  "title: Class class");
+}
+
+TEST_F(CheckClass, WhatACheckLeavesBehindIsGoneBeforeTheNextStarts) {
+    addSubmission("a", "(setsid sleep 300 & echo $! > \"$dir/../pid\"); pass c1; finish 0");
+    addSubmission("b", "if kill -0 \"$(cat \"$dir/../pid\")\"; then fail c1 alive; else pass c1; "
+                       "fi; finish 0");
+    const auto run = checkClass({"--jobs", "1", "--csv", "class.csv"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(console::readFile(dir_ / "class.csv").find("\nb,passed,"), std::string::npos)
+        << run.output;
+}
+
+TEST_F(CheckClass, AStopEndsEveryCheckAndLeavesNothing) {
+    addSubmission("erin", "(setsid sleep 300 & echo $! > \"$dir/../pid\"); sleep 300");
+    const auto run =
+        console::runProgram({"/usr/bin/timeout", "-s", "TERM", "2", CHECKCLASS_PATH, "--check-list",
+                             (dir_ / "stub").string(), "--class", (dir_ / "class").string()},
+                            dir_.path(), "", std::chrono::seconds(30));
+    EXPECT_EQ(run.exitCode, 124) << run.output;
+    EXPECT_FALSE(running(dir_ / "class" / "pid"));
+    EXPECT_EQ(console::namesIn(dir_ / "tmp"), std::vector<std::string>{});
+}
+
+TEST_F(CheckClass, EveryShardChecksItsPartAndTheirCsvsMakeTheWhole) {
+    for (int i = 0; i < 7; i++) {
+        addSubmission("s" + std::to_string(i),
+                      std::string("echo >> \"$dir/../runs\"; ") +
+                          (i % 2 == 0 ? "pass c1; finish 0" : "fail c1 x; finish 1"));
+    }
+    ASSERT_EQ(checkClass({"--csv", "all.csv"}).exitCode, 0);
+    // Two lists in seven submissions: each checked once.
+    EXPECT_EQ(console::readFile(dir_ / "class" / "runs"), "\n\n");
+    fs::remove(dir_ / "class" / "runs");
+    const std::string whole = console::readFile(dir_ / "all.csv");
+    const std::string header = whole.substr(0, whole.find('\n') + 1);
+    for (int shards = 1; shards <= 9; shards++) {
+        std::string joined = header;
+        for (int shard = 1; shard <= shards; shard++) {
+            const std::string part = "part" + std::to_string(shard) + ".csv";
+            const auto run = checkClass(
+                {"--shard", std::to_string(shard) + "/" + std::to_string(shards), "--csv", part});
+            ASSERT_EQ(run.exitCode, 0) << run.output;
+            const std::string csv = console::readFile(dir_ / part);
+            ASSERT_TRUE(csv.starts_with(header));
+            joined += csv.substr(header.size());
+        }
+        EXPECT_EQ(joined, whole) << shards << " shards";
+    }
+}
+
+TEST_F(CheckClass, RefusesWhatItCannotRun) {
+    addSubmission("alice", "pass c1; finish 0");
+    const std::vector<std::vector<std::string>> wrong = {
+        {"--jobs", "0"},  {"--jobs", "x"},        {"--shard", "3/2"}, {"--shard", "0/2"},
+        {"--shard", "2"}, {"--time-limit", "-1"}, {"--frobnicate"},   {"--csv"},
+    };
+    for (const auto& arguments : wrong) {
+        EXPECT_EQ(checkClass(arguments).exitCode, 2) << arguments[0];
+    }
+    const auto help = console::runProgram({CHECKCLASS_PATH, "--class", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.output.starts_with("Usage: ")) << help.output;
+    const auto missing =
+        console::runProgram({CHECKCLASS_PATH, "--check-list", (dir_ / "stub").string(), "--class",
+                             (dir_ / "none").string()});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.output.find((dir_ / "none").string() + ": "), std::string::npos);
+    const auto noChecker =
+        console::runProgram({CHECKCLASS_PATH, "--check-list", (dir_ / "absent").string(), "--class",
+                             (dir_ / "class").string()});
+    EXPECT_EQ(noChecker.exitCode, 2) << noChecker.output;
+    EXPECT_EQ(checkClass({"--csv", "/dev/full"}).exitCode, 2);
+}
+
+TEST(ClassVerdict, TellsEachWayACheckEnds) {
+    const console::TempDir dir;
+    console::writeFile(
+        dir / "passed.json",
+        R"({"tests":[{"name":"a","status":"passed","score":1,"max_score":1,"output":""}],"score":1})");
+    console::writeFile(dir / "bad.json", R"({"tests":[{"name":1}]})");
+    const int exited1 = 1 << 8;
+    const int exited2 = 2 << 8;
+    struct Case {
+        int status;
+        bool timedOut;
+        std::string log;
+        std::string json;
+        Status expected;
+        std::string reason;
+    } table[] = {
+        {0, false, "", "passed.json", Status::passed, ""},
+        {exited1, false, "", "passed.json", Status::failed, "the check ended with status 1"},
+        {0, false, "last words\n", "bad.json", Status::failed,
+         "the check wrote no results: last words"},
+        {0, false, "", "absent.json", Status::failed, "the check wrote no results"},
+        {exited2, false, "FOLDER/a.c:1:2: error: oops\nmore\n", "", Status::buildError,
+         "a.c:1:2: error: oops"},
+        {exited2, false, "x.o: undefined reference to `ll_len'\n", "", Status::buildError,
+         "x.o: undefined reference to `ll_len'"},
+        {exited2, false, "FOLDER/LinkedList.h does not compile on its own as C\n", "",
+         Status::layoutError, "LinkedList.h does not compile on its own as C"},
+        {exited2, false, "probeRunner: cannot fork\n", "", Status::failed,
+         "probeRunner: cannot fork"},
+        {SIGKILL, true, "", "", Status::failed, "not done after 9 s: stopped"},
+        {SIGSEGV, false, "", "", Status::failed, "the check ended by SIGSEGV"},
+    };
+    for (const Case& row : table) {
+        const std::string log =
+            std::regex_replace(row.log, std::regex("FOLDER"), dir.path().string());
+        const auto verdict =
+            judge("x", {row.status, row.timedOut, 9, log, dir / row.json, dir.path()});
+        EXPECT_EQ(verdict.status, row.expected) << row.log;
+        EXPECT_EQ(verdict.reason, row.reason) << row.log;
+        EXPECT_TRUE(verdict.checked);
+    }
+    EXPECT_FALSE(judge("x", {127 << 8, false, 9, "", dir / "none", dir.path()}).checked);
+}
+
+TEST(ClassCsv, QuotesAFieldOnlyWhereItMust) {
+    const std::pair<std::string, std::string> table[] = {
+        {"plain name", "plain name"},
+        {"a,b", "\"a,b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\nlines", "\"two\nlines\""},
+        {"cr\r", "\"cr\r\""},
+        {"", ""},
+    };
+    for (const auto& [field, written] : table) {
+        EXPECT_EQ(csvField(field), written);
+    }
+}
+
+} // namespace
