@@ -18,9 +18,9 @@ void nothing() {}
 
 // The cases this test weighs and reports, in place of the suite's.
 constexpr ProbeCase kCases[] = {
-    {"alphaProbe", "alphaProbeCase01", nothing, nothing, false},
-    {"alphaProbe", "alphaProbeCase02", nothing, nothing, false},
-    {"betaProbe", "betaProbeCase01", nothing, nothing, false},
+    {"alphaProbe", "alphaProbeCase01", "", nothing, nothing, false},
+    {"alphaProbe", "alphaProbeCase02", "", nothing, nothing, false},
+    {"betaProbe", "betaProbeCase01", "", nothing, nothing, false},
 };
 
 TEST(EscapeJson, EveryByteReadsBackAsItsCharacterOrTheReplacementCharacter) {

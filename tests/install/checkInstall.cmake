@@ -60,7 +60,8 @@ foreach(page IN LISTS MANPAGES)
     list(APPEND expected share/man/man1/${page}.1.gz)
 endforeach()
 list(APPEND expected include/registro_personal/status.h
-    ${LIBDIR}/cmake/RegistroPersonal/RegistroPersonalConfig.cmake)
+    ${LIBDIR}/cmake/RegistroPersonal/RegistroPersonalConfig.cmake
+    ${LIBDIR}/registro_personal/check-list.conf ${LIBDIR}/registro_personal/checkClass)
 foreach(file IN LISTS expected)
     if(NOT file IN_LIST installed)
         message(FATAL_ERROR "the install lacks ${file}; it holds\n${installed}")
@@ -89,4 +90,16 @@ run(sh -c "${CXX} ${CXX_FLAGS} ${LINK_FLAGS} \"$0\" -o \"$1\" \
 $(pkg-config --cflags --libs inq_gets informes LinkedList Revelados)"
     ${SOURCE}/tests/install/app.cpp ${WORK}/pkgconfig-app)
 run(${WORK}/pkgconfig-app)
+
+# check-list from the install, with a cache of its own: the bundled list passes, a list whose
+# ll_pop keeps the length fails its cases (status 1).
+set(ENV{XDG_CACHE_HOME} ${WORK}/cache)
+run(${prefix}/bin/check-list ${SOURCE}/lib/LinkedList.cpp)
+file(WRITE ${WORK}/faulty/popKeepsLength.c
+    "#define FAULT_popKeepsLength\n#include \"${SOURCE}/tests/mutants/faultyList.c\"\n")
+execute_process(COMMAND ${prefix}/bin/check-list ${WORK}/faulty/popKeepsLength.c
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT status EQUAL 1 OR NOT out MATCHES "FAIL extractProbe extractProbeCase02")
+    message(FATAL_ERROR "check-list on a faulty list: status ${status}\n${out}")
+endif()
 file(REMOVE_RECURSE ${WORK})
