@@ -271,7 +271,7 @@ TEST_F(CheckList, InstalledFindsItsSuiteBesideItsOwnFolder) {
         EXPECT_TRUE(run.output.ends_with("\n0 passed, 4 failed\n")) << libdir << "\n" << run.output;
         EXPECT_FALSE(fs::exists(work_ / "no build")) << libdir;
         EXPECT_TRUE(console::runProgram({(prefix / "bin" / "check-list").string()})
-                        .output.starts_with("Usage: check-list [--asan]"));
+                        .output.find("Usage: check-list [--asan]") != std::string::npos);
     }
 }
 

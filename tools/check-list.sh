@@ -336,7 +336,7 @@ fi
 # The files the sources included, as the compiler named them (make's syntax: escaped blanks,
 # lines continued with a backslash), one a line.
 included() {
-    cat -- "$work"/build/*.d 2>/dev/null | awk '
+    cat -- "$work"/build/[0-9]*.d 2>/dev/null | awk '
         { text = text $0 "\n" }
         END {
             gsub(/\\\n/, " ", text)
