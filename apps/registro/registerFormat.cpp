@@ -82,7 +82,10 @@ std::string fieldCountFault(std::string_view line, const RegisterFormat& format,
     }
     std::string names;
     for (const std::string_view name : kNames) {
-        names += (names.empty() ? "" : std::string(1, format.separator)) + std::string(name);
+        if (!names.empty()) {
+            names += format.separator;
+        }
+        names += name;
     }
     return "se esperan 5 campos: " + names;
 }
