@@ -14,12 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-#if defined(__SANITIZE_ADDRESS__) || defined(COVERAGE_BUILD)
-constexpr bool kSkipped = true;
-#else
-constexpr bool kSkipped = false;
-#endif
-
 // A folder of the build tree for each test, which may run beside the others; its cache starts
 // empty, while a build tree of its own is kept from run to run.
 class CheckList : public testing::Test {
@@ -29,7 +23,7 @@ class CheckList : public testing::Test {
                 testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 
     void SetUp() override {
-        if (kSkipped) {
+        if (console::kInstrumentedBuild) {
             GTEST_SKIP() << "the script's builds do not depend on this build's flavour";
         }
         fs::remove_all(work_ / "cache");

@@ -15,6 +15,14 @@ namespace console {
 // Ctrl-D typed at the start of a line: the terminal reports end of input to the reader.
 inline constexpr char kEndOfInput = '\x04';
 
+// Whether this build instruments everything (sanitizers or coverage): check-list's suite is then
+// instrumented as a user's list is not, so the tests that build lists with it skip.
+#if defined(__SANITIZE_ADDRESS__) || defined(COVERAGE_BUILD)
+inline constexpr bool kInstrumentedBuild = true;
+#else
+inline constexpr bool kInstrumentedBuild = false;
+#endif
+
 // Runs fn with file descriptor 1 sent to a temporary file and returns every byte it wrote there,
 // through stdio or straight to the descriptor.
 std::string captureStdout(const std::function<void()>& fn);
