@@ -127,7 +127,7 @@ std::optional<int> applyValued(std::string_view option, const std::string& value
         options.json = value;
     } else if (option == "--weights") {
         if (!options.weights.read(value)) {
-            return kExitTrouble;
+            return EXIT_TROUBLE;
         }
     } else if (option == "--timeout") {
         if (!parseTimeout(value, options.timeout)) {
@@ -177,7 +177,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
             return usageError("option '" + name + "' takes no value");
         } else if (asksForHelp(argv[i])) {
             fputs(kUsage, stdout);
-            return 0;
+            return EXIT_OK;
         } else if (option == "--version") {
             return printVersion("probeRunner");
         } else if (!applyFlag(option, options)) {
