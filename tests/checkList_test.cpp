@@ -40,7 +40,7 @@ class CheckList : public testing::Test {
         return console::runProgram(arguments, work_ / "elsewhere", "", std::chrono::minutes(10));
     }
 
-    // The list of tests/runner/misbehavingList.c, with the misbehaviour defined when one is given,
+    // The list of tests/lists/misbehavingList.c, with the misbehaviour defined when one is given,
     // in a folder whose name a regular expression would misread.
     void writeList(const std::string& misbehaviour, const std::string& more = "") {
         const std::string define =

@@ -1,4 +1,4 @@
-// probeRunner built against faulty lists (tests/mutants/): the table tests/mutants/faults.md says
+// probeRunner built against faulty lists (tests/lists/): the table tests/lists/faults.md says
 // which faults the 33 conformance cases catch and which the extended checks catch, and every sound
 // list passes everything. The assertion faults are first caught by the case meant for them, with
 // that case's exact report; a crash or a hang fails its case alone; the model check's report is a
@@ -124,7 +124,7 @@ void setSanitizerOptions(bool oneProcess) {
 // "bundledC", "recursiveSound", "freeListSound") or a fault.
 std::string runnerPath(const std::string& list) {
     return list == "bundled" ? std::string(PROBERUNNER_PATH)
-                             : std::string(MUTANTS_DIR) + "/probeRunner_" + list;
+                             : std::string(FAULTY_DIR) + "/probeRunner_" + list;
 }
 
 // Runs the runner built against the given list.
@@ -574,7 +574,7 @@ TEST(ModelCheck, ReportsAProgramThatReplaysTheFailure) {
         for (const bool faulty : {true, false}) {
             const std::string binary = (dir / "replay").string();
             const std::string source = (dir / "replay.c").string();
-            const std::string list = std::string(MUTANTS_SOURCES_DIR) + "/" + replay.base;
+            const std::string list = std::string(LISTS_DIR) + "/" + replay.base;
             std::vector<std::string> compile = {C_COMPILER, "-std=c11", "-I",   LIST_INCLUDE_DIR,
                                                 "-o",       binary,     source, list};
             if (faulty) {

@@ -1,4 +1,4 @@
-// probeRunner against lists that misbehave (tests/runner/misbehavingList.c): each misbehaviour
+// probeRunner against lists that misbehave (tests/lists/misbehavingList.c): each misbehaviour
 // fails its own cases with a reason that names it, what the list prints stays in its case's
 // report, and nothing the list starts outlives its case or the runner, however the runner ends.
 #include "console.h"
