@@ -1,5 +1,4 @@
-// The model check's report holds a C program that replays the failing sequence, built here with
-// the C compiler against the faulty list and against its sound base.
+// The model check's replay program, as --repro writes it, built with the C compiler and run.
 #include "faultyRuns.h"
 
 #include <signal.h>
