@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# How long check-list takes to give its verdict on a sound list in C (tests/mutants/faultyList.c)
+# How long check-list takes to give its verdict on a sound list in C (tests/lists/faultyList.c)
 # and one in C++ (lib/LinkedList.cpp): a new list in a new folder, the same list after an edit,
 # and the list unchanged, each plain and with --asan; the median of RUNS runs (5 unless given), in
 # seconds, as a Markdown table. The suite must be built (cmake --build build --target
@@ -31,7 +31,7 @@ median() {
 
 echo "| list | mode | new list, new folder | after an edit | unchanged |"
 echo "|---|---|---|---|---|"
-for list in tests/mutants/faultyList.c lib/LinkedList.cpp; do
+for list in tests/lists/faultyList.c lib/LinkedList.cpp; do
     for mode in plain asan; do
         options=()
         [ $mode = plain ] || options=(--asan)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Times check-list --class on a generated class: N submissions, each a list of tests/mutants (the
+# Times check-list --class on a generated class: N submissions, each a list of tests/lists (the
 # sound bases and their faulty variants, in turn) with a line of its own, so that no two are the
 # same and every one is built and checked; then prints the wall time, the time per submission and
 # the statuses. A fresh cache, as for a class never checked before.
@@ -23,7 +23,7 @@ export XDG_CACHE_HOME=$work/cache
 lists=("faultyList.c:" "cachedList.c:")
 while IFS= read -r row; do
     lists+=("$row")
-done < <(sed -n 's/^| `\([A-Za-z]*\)` | `\([A-Za-z]*\.c\)` |.*/\2:\1/p' tests/mutants/faults.md)
+done < <(sed -n 's/^| `\([A-Za-z]*\)` | `\([A-Za-z]*\.c\)` |.*/\2:\1/p' tests/lists/faults.md)
 for ((i = 0; i < count; i++)); do
     entry=${lists[i % ${#lists[@]}]}
     base=${entry%%:*} fault=${entry#*:}
@@ -32,7 +32,7 @@ for ((i = 0; i < count; i++)); do
     {
         printf '/* submission %d */\n' "$i"
         [ -z "$fault" ] || printf '#define FAULT_%s\n' "$fault"
-        cat "tests/mutants/$base"
+        cat "tests/lists/$base"
     } >"$folder/list.c"
 done
 

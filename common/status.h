@@ -7,10 +7,18 @@
 constexpr int CORRECTO = 0;
 constexpr int ERROR = -1;
 
-// How the programs end: every failure ends with a status other than EXIT_OK.
+// How every program ends: one vocabulary, read by each family of programs as follows.
+//   The programs that keep or read the staff's and the sales' files (registro, ventas, the
+//   salary export, ioPrimer): EXIT_OK when the work was done, EXIT_FAILED when it could not be (bad
+//   input, a failed read or write), EXIT_USAGE when the command line was wrong.
+//   The checkers (probeRunner, check-list, check-list --class): EXIT_OK when no case failed,
+//   EXIT_FAILED when one did, EXIT_USAGE when the command line was wrong and EXIT_TROUBLE when
+//   the checker itself could not do its work (its output, a pipe, a fork, a report's file).
+//   EXIT_TROUBLE is the usage status, so that a checker's 1 always means the list failed.
 constexpr int EXIT_OK = 0;
-constexpr int EXIT_FAILED = 1; // the work could not be done: bad input, a failed read or write
-constexpr int EXIT_USAGE = 2;  // the command line was wrong
+constexpr int EXIT_FAILED = 1;
+constexpr int EXIT_USAGE = 2;
+constexpr int EXIT_TROUBLE = EXIT_USAGE;
 
 // Flushes standard output; false when some of what the program printed could not be written (a
 // full disk, a closed pipe), so that the program does not end as if it had been.

@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The list of tests/runner/misbehavingList.c with the misbehaviour defined when one is given.
+// The list of tests/lists/misbehavingList.c with the misbehaviour defined when one is given.
 std::string list(const std::string& misbehaviour, const std::string& more = "") {
     const std::string define =
         misbehaviour.empty() ? "" : "#define MISBEHAVE_" + misbehaviour + "\n";

@@ -28,6 +28,8 @@ class CheckList : public testing::Test {
         }
         fs::remove_all(work_ / "cache");
         fs::create_directories(work_ / "elsewhere");
+        // A header that a run stopped midway left beside the list would be built with it.
+        fs::remove(work_ / "c++" / "LinkedList.h");
         setenv("XDG_CACHE_HOME", (work_ / "cache").c_str(), 1);
         setenv("CHECK_LIST_BUILD_DIR", BUILD_DIR, 1);
         setenv("CMAKE_BUILD_PARALLEL_LEVEL", "2", 1);
@@ -40,7 +42,7 @@ class CheckList : public testing::Test {
         return console::runProgram(arguments, work_ / "elsewhere", "", std::chrono::minutes(10));
     }
 
-    // The list of tests/runner/misbehavingList.c, with the misbehaviour defined when one is given,
+    // The list of tests/lists/misbehavingList.c, with the misbehaviour defined when one is given,
     // in a folder whose name a regular expression would misread.
     void writeList(const std::string& misbehaviour, const std::string& more = "") {
         const std::string define =
@@ -68,8 +70,7 @@ class CheckList : public testing::Test {
     const fs::path work_;
 };
 
-TEST_F(CheckList, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
-    fs::remove(work_ / "c++" / "LinkedList.h");
+TEST_F(CheckList, BuildsOnceAndHandsTheOptionsAfterTwoDashesToTheRunner) {
     writeList("lacksContainsAll");
     const auto missing = check({"../c++/list.c"});
     EXPECT_EQ(missing.exitCode, 1) << missing.output;
@@ -86,8 +87,13 @@ TEST_F(CheckList, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
     EXPECT_EQ(again.output, "PASS countProbe countProbeCase01\nPASS countProbe countProbeCase02\n"
                             "PASS countProbe countProbeCase03\n3 passed, 0 failed\n");
     EXPECT_EQ(builtAt(), builtFirst);
+}
 
-    // A changed source is built again; a warning in it is shown and does not stop the build.
+// A changed source is built again; a warning in it is shown and does not stop the build.
+TEST_F(CheckList, RebuildsAChangedSourceShowingItsWarnings) {
+    writeList("lacksContainsAll");
+    EXPECT_EQ(check({"../c++/list.c"}).exitCode, 1);
+    const auto builtFirst = builtAt();
     writeList("", "static int unused(void) { return 0; }\n");
     const auto sound = check({"../c++/list.c"});
     EXPECT_EQ(sound.exitCode, 0) << sound.output;
@@ -97,8 +103,10 @@ TEST_F(CheckList, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
                                                    ".{1,3}unused.{1,3} defined but not used")))
         << sound.output;
     EXPECT_TRUE(sound.output.ends_with("\n33 passed, 0 failed\n")) << sound.output;
+}
 
-    // A source that does not compile: the compiler's message first, then the script's line.
+// A source that does not compile: the compiler's message first, then the script's line.
+TEST_F(CheckList, RefusesASourceThatDoesNotCompileAfterTheCompilersMessage) {
     writeList("", "int broken(void) { return }\n");
     const auto broken = check({"../c++/list.c"});
     EXPECT_EQ(broken.exitCode, 2);
@@ -110,8 +118,11 @@ TEST_F(CheckList, BuildsOnceRebuildsOnChangeAndRefusesWhatCannotRun) {
     EXPECT_NE(broken.output.find("\ncheck-list.sh: the list does not build (the whole log: "),
               std::string::npos)
         << broken.output;
+}
 
-    // A header of its own beside the list: accepted where it begins as inc/LinkedList.h does.
+// A header of its own beside the list: accepted where it begins as inc/LinkedList.h does,
+// refused, naming the first field that differs, where it lays the records out otherwise.
+TEST_F(CheckList, RefusesAHeaderOfItsOwnThatLaysTheListOutOtherwise) {
     writeList("");
     std::string header = console::readFile(std::string(SOURCE_DIR) + "/inc/LinkedList.h");
     console::writeFile(work_ / "c++" / "LinkedList.h", header);

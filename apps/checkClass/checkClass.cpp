@@ -188,13 +188,13 @@ int checkClass(ClassOptions& options) {
     std::string error;
     if (!findSubmissions(options.classFolder, all, error)) {
         fprintf(stderr, "check-list: %s: %s\n", options.classFolder.c_str(), error.c_str());
-        return kClassTrouble;
+        return EXIT_TROUBLE;
     }
     const std::vector<Submission> submissions = shardOf(all, options.shard, options.shards);
     WorkFolder work;
     if (!work.create()) {
         fprintf(stderr, "check-list: cannot create a working folder: %s\n", strerror(errno));
-        return kClassTrouble;
+        return EXIT_TROUBLE;
     }
     options.checkList = fs::absolute(options.checkList).string();
     std::string seed;
@@ -202,7 +202,7 @@ int checkClass(ClassOptions& options) {
     std::vector<Row> rows;
     const int stopped = checkAll(submissions, options, work.path(), runner, rows);
     if (stopped != 0) {
-        return stopped > 0 ? -stopped : kClassTrouble;
+        return stopped > 0 ? -stopped : EXIT_TROUBLE;
     }
     bool allChecked = true;
     for (const Row& row : rows) {
@@ -210,13 +210,13 @@ int checkClass(ClassOptions& options) {
     }
     printf("%s (seed %s)\n", classSummary(rows).c_str(), seed.c_str());
     if (!writeReports(options, rows)) {
-        return kClassTrouble;
+        return EXIT_TROUBLE;
     }
     if (!flushOutput()) {
         fprintf(stderr, "check-list: cannot write the results: %s\n", strerror(errno));
-        return kClassTrouble;
+        return EXIT_TROUBLE;
     }
-    return allChecked ? kClassChecked : kClassTrouble;
+    return allChecked ? EXIT_OK : EXIT_TROUBLE;
 }
 
 } // namespace

@@ -32,7 +32,7 @@ error or when the run itself failed.
 
 int usageError(const std::string& message) {
     fprintf(stderr, "check-list: %s\nTry 'check-list --class --help'.\n", message.c_str());
-    return kClassTrouble;
+    return EXIT_USAGE;
 }
 
 // A whole number from 1 to most, or 0.
@@ -97,7 +97,7 @@ std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& option
     for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; i++) {
         if (asksForHelp(argv[i])) {
             fputs(kUsage, stdout);
-            return flushOutput() ? 0 : kClassTrouble;
+            return flushOutput() ? EXIT_OK : EXIT_TROUBLE;
         }
     }
     for (int i = 1; i < argc; i++) {

@@ -3,6 +3,8 @@
 
 // The class runner's command line.
 
+#include "status.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,11 +21,8 @@ struct ClassOptions {
     std::vector<std::string> runnerOptions;
 };
 
-constexpr int kClassChecked = 0;
-constexpr int kClassTrouble = 2; // a usage error, or the run itself failed
-
-// Reads the command line into options; the exit status when the run ends here (0 after --help,
-// kClassTrouble after a usage error, reported on stderr), nothing when the class is to be
+// Reads the command line into options; the exit status when the run ends here (EXIT_OK after
+// --help, EXIT_USAGE after a usage error, reported on stderr), nothing when the class is to be
 // checked. jobs is the number of processors when no --jobs is given.
 std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& options);
 

@@ -61,7 +61,7 @@ int wakeWrite = -1;
 // Ends the runner when the system refuses what isolating a case needs.
 [[noreturn]] void fail(const char* what) {
     fprintf(stderr, "probeRunner: %s: %s\n", what, strerror(errno));
-    exit(kExitTrouble);
+    exit(EXIT_TROUBLE);
 }
 
 // A stop signal that a process of the case sent: the case fails for it, the run goes on.

@@ -34,12 +34,12 @@ void appendToReport(std::string_view text) {
     utest_printErrorBuffer[used + count] = '\0';
 }
 
-// The exit status once the results are out: kExitTrouble, with one line on stderr, when
+// The exit status once the results are out: EXIT_TROUBLE, with one line on stderr, when
 // standard output failed.
 int finish(int status) {
     if (!flushOutput()) {
         fprintf(stderr, "probeRunner: cannot write the results: %s\n", strerror(errno));
-        return kExitTrouble;
+        return EXIT_TROUBLE;
     }
     return status;
 }
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     }
     setPlainStyle({options.failuresOnly, !options.tap && colourWanted(), options.verbose});
     if (options.fork && !prepareIsolation()) {
-        return kExitTrouble;
+        return EXIT_TROUBLE;
     }
     if (options.tap) {
         printTapHeader(selected.size());
@@ -130,27 +130,27 @@ int main(int argc, char** argv) {
         stopBySignal(signal);
     }
     if (results.size() < selected.size()) {
-        return finish(kExitTrouble);
+        return finish(EXIT_TROUBLE);
     }
     if (options.report) {
         printWholeReport(options.tap);
     }
     const int failed = utest_totalTestsCounter - utest_okTestsCounter;
     printSummary(utest_okTestsCounter, failed, options.tap);
-    const int status = finish(failed == 0 ? 0 : kExitFailed);
-    if (status != kExitTrouble && options.junit &&
+    const int status = finish(failed == 0 ? EXIT_OK : EXIT_FAILED);
+    if (status != EXIT_TROUBLE && options.junit &&
         !writeJunit(*options.junit, results, options.timeout)) {
         fprintf(stderr, "probeRunner: cannot write '%s'\n", options.junit->c_str());
-        return kExitTrouble;
+        return EXIT_TROUBLE;
     }
-    if (status != kExitTrouble && options.json &&
+    if (status != EXIT_TROUBLE && options.json &&
         !writeJson(*options.json, results, options.timeout, options.weights)) {
         fprintf(stderr, "probeRunner: cannot write '%s': %s\n", options.json->c_str(),
                 strerror(errno));
-        return kExitTrouble;
+        return EXIT_TROUBLE;
     }
-    if (status != kExitTrouble && options.repro && !writeRepro(*options.repro, results)) {
-        return kExitTrouble;
+    if (status != EXIT_TROUBLE && options.repro && !writeRepro(*options.repro, results)) {
+        return EXIT_TROUBLE;
     }
     return status;
 }

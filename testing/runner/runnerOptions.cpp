@@ -1,4 +1,5 @@
-// probeRunner's command line: the options, their checks and the help text.
+// probeRunner's command line: one table of the options, from which the help is written and
+// by which each option is read and applied.
 #include "runnerOptions.h"
 
 #include "probeSeed.h"
@@ -17,41 +18,21 @@ namespace {
 // poll() can count.
 constexpr double kMaxTimeout = 86400;
 
-constexpr char kUsage[] = R"(Usage: probeRunner [OPTION]...
+// What the help says before and after the options.
+constexpr char kUsageHead[] = R"(Usage: probeRunner [OPTION]...
 Runs the linked-list conformance cases against the list this program was built with.
 Each case runs in processes of its own: a crash, a hang, an exit or a stray process of
 the list fails that case alone, and what the list prints is kept out of the results.
 
-  --group NAME       run only the cases of group NAME (may be repeated)
-  --case NAME        run only case NAME: a full name such as extractProbeCase04, or a
-                     number such as Case04 for that case of every group (may be repeated)
-  --extended         after the conformance cases, run the extended checks
-  --seed N           draw the extended checks' random operations from seed N, in
-                     decimal digits (default: a new seed each run, printed in the report)
-  --list             list the selected cases instead of running them
-  --tap              write a TAP stream instead of the plain lines
-  --junit FILE       also write the results to FILE as JUnit XML
-  --json FILE        also write the results to FILE as graders' JSON
-  --weights FILE     the points of the cases in the JSON (default: one a case)
-  --report           after the results, print the whole report the cases wrote
-  --failures         show only the failed cases and the summary
-  --verbose          show a sanitizer's reports whole, not cut down to the list's frames
-  --repro FILE       when the model check fails, write its program to FILE, ready to
-                     compile with the list
-  --no-fork          run the cases in this process (for a debugger): no crash, hang or
-                     output protection
-  --timeout SECONDS  fail a case still running after SECONDS, decimal digits with an
-                     optional fraction such as 0.5 (default 5, at most 86400)
-  --help, -h         show this help
-  --version          show the version
-
+)";
+constexpr char kUsageTail[] = R"(
 Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when the
 runner itself fails (its output, a pipe, a fork, the JUnit or JSON file).
 )";
 
-template <typename Names> bool isIn(const Names& names, std::string_view name) {
-    return std::find(std::begin(names), std::end(names), name) != std::end(names);
-}
+// Where the help's options start, and where the lines that describe them start.
+constexpr size_t kIndent = 2;
+constexpr size_t kHelpColumn = 21;
 
 // True when text is decimal digits with at most one '.' between digits: the only form of a
 // number on the command line (no sign, exponent, blank, hexadecimal or "inf").
@@ -67,121 +48,197 @@ bool isDecimal(std::string_view text) {
                : digits(text.substr(0, point)) && digits(text.substr(point + 1));
 }
 
-// Reads a timeout in seconds; false when it is not one the runner accepts.
-bool parseTimeout(const std::string& value, double& timeout) {
-    if (!isDecimal(value)) {
-        return false;
-    }
-    timeout = strtod(value.c_str(), nullptr);
-    return timeout > 0 && timeout <= kMaxTimeout;
+// Applies an option given its value ("" for an option that takes none): the exit status when
+// the run ends here, or nothing.
+using Apply = std::optional<int> (*)(const std::string& value, Options& options);
+
+template <bool Options::*flag, bool to = true>
+std::optional<int> set(const std::string&, Options& options) {
+    options.*flag = to;
+    return std::nullopt;
 }
 
-// Reads a seed: decimal digits only, within 64 bits; false otherwise.
-bool parseSeed(const std::string& value) {
+template <std::optional<std::string> Options::*file>
+std::optional<int> keep(const std::string& value, Options& options) {
+    options.*file = value;
+    return std::nullopt;
+}
+
+std::optional<int> addGroup(const std::string& value, Options& options) {
+    if (!isGroup(value)) {
+        return usageError("no group is named '" + value + "'");
+    }
+    options.groups.push_back(value);
+    return std::nullopt;
+}
+
+std::optional<int> addCase(const std::string& value, Options& options) {
+    if (!isCase(value)) {
+        return usageError("no case is named '" + value + "'");
+    }
+    options.cases.push_back(value);
+    return std::nullopt;
+}
+
+// A seed is decimal digits only, within 64 bits.
+std::optional<int> setSeed(const std::string& value, Options&) {
     char* end = nullptr;
     errno = 0;
     probeSeed = strtoull(value.c_str(), &end, 10);
-    return value.find('.') == std::string::npos && isDecimal(value) && *end == '\0' && errno == 0;
-}
-
-// Applies one option that takes no value; false when it is none of them.
-bool applyFlag(std::string_view option, Options& options) {
-    if (option == "--extended") {
-        options.extended = true;
-    } else if (option == "--list") {
-        options.list = true;
-    } else if (option == "--tap") {
-        options.tap = true;
-    } else if (option == "--report") {
-        options.report = true;
-    } else if (option == "--no-fork") {
-        options.fork = false;
-    } else if (option == "--failures") {
-        options.failuresOnly = true;
-    } else if (option == "--verbose") {
-        options.verbose = true;
-    } else {
-        return false;
-    }
-    return true;
-}
-
-// Applies one option with its value; the exit status of a usage error, or nothing.
-std::optional<int> applyValued(std::string_view option, const std::string& value,
-                               Options& options) {
-    if (option == "--group") {
-        if (!isGroup(value)) {
-            return usageError("no group is named '" + value + "'");
-        }
-        options.groups.push_back(value);
-    } else if (option == "--case") {
-        if (!isCase(value)) {
-            return usageError("no case is named '" + value + "'");
-        }
-        options.cases.push_back(value);
-    } else if (option == "--junit") {
-        options.junit = value;
-    } else if (option == "--repro") {
-        options.repro = value;
-    } else if (option == "--json") {
-        options.json = value;
-    } else if (option == "--weights") {
-        if (!options.weights.read(value)) {
-            return kExitTrouble;
-        }
-    } else if (option == "--timeout") {
-        if (!parseTimeout(value, options.timeout)) {
-            return usageError("the timeout must be a number of seconds above 0 and at most " +
-                              std::to_string(static_cast<int>(kMaxTimeout)) + ", not '" + value +
-                              "'");
-        }
-    } else if (!parseSeed(value)) { // --seed
+    if (value.find('.') != std::string::npos || !isDecimal(value) || *end != '\0' || errno != 0) {
         return usageError("the seed must be a whole number, not '" + value + "'");
     }
     return std::nullopt;
 }
 
+std::optional<int> setTimeout(const std::string& value, Options& options) {
+    options.timeout = isDecimal(value) ? strtod(value.c_str(), nullptr) : 0;
+    if (options.timeout <= 0 || options.timeout > kMaxTimeout) {
+        return usageError("the timeout must be a number of seconds above 0 and at most " +
+                          std::to_string(static_cast<int>(kMaxTimeout)) + ", not '" + value + "'");
+    }
+    return std::nullopt;
+}
+
+std::optional<int> readWeights(const std::string& value, Options& options) {
+    if (!options.weights.read(value)) {
+        return EXIT_TROUBLE; // the weights said why
+    }
+    return std::nullopt;
+}
+
+std::optional<int> showHelp(const std::string&, Options&);
+
+std::optional<int> showVersion(const std::string&, Options&) {
+    return printVersion("probeRunner");
+}
+
+// One option: its name and other name, the name of its value in the help (none when it takes
+// no value), its help (lines after the first start at kHelpColumn) and how it is applied.
+struct Option {
+    std::string_view name;
+    std::string_view alias;
+    const char* value;
+    std::string_view help;
+    Apply apply;
+};
+
+// Every option, in the order the help shows them.
+constexpr Option kOptions[] = {
+    {"--group", "", "NAME", "run only the cases of group NAME (may be repeated)", addGroup},
+    {"--case", "", "NAME",
+     "run only case NAME: a full name such as extractProbeCase04, or a\n"
+     "number such as Case04 for that case of every group (may be repeated)",
+     addCase},
+    {"--extended", "", nullptr, "after the conformance cases, run the extended checks",
+     set<&Options::extended>},
+    {"--seed", "", "N",
+     "draw the extended checks' random operations from seed N, in\n"
+     "decimal digits (default: a new seed each run, printed in the report)",
+     setSeed},
+    {"--list", "", nullptr, "list the selected cases instead of running them", set<&Options::list>},
+    {"--tap", "", nullptr, "write a TAP stream instead of the plain lines", set<&Options::tap>},
+    {"--junit", "", "FILE", "also write the results to FILE as JUnit XML", keep<&Options::junit>},
+    {"--json", "", "FILE", "also write the results to FILE as graders' JSON", keep<&Options::json>},
+    {"--weights", "", "FILE", "the points of the cases in the JSON (default: one a case)",
+     readWeights},
+    {"--report", "", nullptr, "after the results, print the whole report the cases wrote",
+     set<&Options::report>},
+    {"--failures", "", nullptr, "show only the failed cases and the summary",
+     set<&Options::failuresOnly>},
+    {"--verbose", "", nullptr,
+     "show a sanitizer's reports whole, not cut down to the list's frames", set<&Options::verbose>},
+    {"--repro", "", "FILE",
+     "when the model check fails, write its program to FILE, ready to\n"
+     "compile with the list",
+     keep<&Options::repro>},
+    {"--no-fork", "", nullptr,
+     "run the cases in this process (for a debugger): no crash, hang or\n"
+     "output protection",
+     set<&Options::fork, false>},
+    {"--timeout", "", "SECONDS",
+     "fail a case still running after SECONDS, decimal digits with an\n"
+     "optional fraction such as 0.5 (default 5, at most 86400)",
+     setTimeout},
+    {"--help", "-h", nullptr, "show this help", showHelp},
+    {"--version", "", nullptr, "show the version", showVersion},
+};
+
+// One option's lines of the help.
+std::string helpOf(const Option& option) {
+    std::string names(option.name);
+    if (!option.alias.empty()) {
+        names.append(", ").append(option.alias);
+    }
+    if (option.value != nullptr) {
+        names.append(" ").append(option.value);
+    }
+    std::string text(kIndent, ' ');
+    text += names;
+    text.append(kIndent + names.size() < kHelpColumn ? kHelpColumn - kIndent - names.size() : 1,
+                ' ');
+    for (const char c : option.help) {
+        text += c;
+        if (c == '\n') {
+            text.append(kHelpColumn, ' ');
+        }
+    }
+    return text + '\n';
+}
+
+const std::string& usage() {
+    static const std::string text = [] {
+        std::string all = kUsageHead;
+        for (const Option& option : kOptions) {
+            all += helpOf(option);
+        }
+        return all + kUsageTail;
+    }();
+    return text;
+}
+
+std::optional<int> showHelp(const std::string&, Options&) {
+    fputs(usage().c_str(), stdout);
+    return EXIT_OK;
+}
+
+const Option* optionNamed(std::string_view name) {
+    for (const Option& option : kOptions) {
+        if (name == option.name || (!option.alias.empty() && name == option.alias)) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 int usageError(const std::string& message) {
-    return reportUsageError("probeRunner", message, kUsage);
+    return reportUsageError("probeRunner", message, usage());
 }
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
-    static constexpr std::string_view kFlags[] = {"--help",     "-h",        "--version",
-                                                  "--list",     "--tap",     "--no-fork",
-                                                  "--extended", "--report",  "--failures",
-                                                  "--verbose"};
-    static constexpr std::string_view kValued[] = {"--group", "--case",    "--junit",
-                                                   "--json",  "--weights", "--timeout",
-                                                   "--seed",  "--repro"};
     for (int i = 1; i < argc; i++) {
-        std::string_view option = argv[i];
+        std::string_view name = argv[i];
         std::optional<std::string> value;
-        if (const size_t equals = option.find('='); equals != std::string_view::npos) {
-            value = std::string(option.substr(equals + 1));
-            option = option.substr(0, equals);
+        if (const size_t equals = name.find('='); equals != std::string_view::npos) {
+            value = std::string(name.substr(equals + 1));
+            name = name.substr(0, equals);
         }
-        const std::string name(option);
-        if (isIn(kValued, option)) {
-            if (!value && i + 1 == argc) {
-                return usageError("option '" + name + "' needs a value");
-            }
-            if (!value) {
-                value = argv[++i];
-            }
-            if (const auto status = applyValued(option, *value, options)) {
-                return status;
-            }
-        } else if (isIn(kFlags, option) && value) {
-            return usageError("option '" + name + "' takes no value");
-        } else if (asksForHelp(argv[i])) {
-            fputs(kUsage, stdout);
-            return 0;
-        } else if (option == "--version") {
-            return printVersion("probeRunner");
-        } else if (!applyFlag(option, options)) {
+        const Option* option = optionNamed(name);
+        if (option == nullptr) {
             return usageError("unknown option '" + std::string(argv[i]) + "'");
+        }
+        if (option->value != nullptr && !value) {
+            if (i + 1 == argc) {
+                return usageError("option '" + std::string(name) + "' needs a value");
+            }
+            value = argv[++i];
+        } else if (option->value == nullptr && value) {
+            return usageError("option '" + std::string(name) + "' takes no value");
+        }
+        if (const auto status = option->apply(value.value_or(""), options)) {
+            return status;
         }
     }
     if (options.failuresOnly && options.tap) {

@@ -5,6 +5,7 @@
 
 #include "caseWeights.h"
 #include "probeRegistry.h"
+#include "status.h"
 
 #include <optional>
 #include <string>
@@ -23,15 +24,12 @@ struct Options {
     bool failuresOnly = false;        // show only the failed cases and the summary
     bool verbose = false;             // sanitizer reports whole
     std::optional<std::string> repro; // where to write the model check's program
-    std::optional<std::string> json; // the graders' results, each case weighed by weights
+    std::optional<std::string> json;  // the graders' results, each case weighed by weights
     CaseWeights weights;
 };
 
-constexpr int kExitFailed = 1;
-constexpr int kExitTrouble = 2; // a usage error, or the runner itself failed
-
 // Reads the command line into options (and --seed into probeSeed). Returns the exit status when
-// the run ends here: 0 after --help or --version, kExitTrouble after a usage error (reported on
+// the run ends here: EXIT_OK after --help or --version, EXIT_USAGE after a usage error (reported on
 // stderr); nothing when the cases are to run.
 std::optional<int> parseOptions(int argc, char** argv, Options& options);
 

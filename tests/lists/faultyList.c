@@ -1,6 +1,6 @@
 /* A plain singly linked list in C that walks from the head for every operation, with one
  * realistic fault switched on at compile time, so that the conformance suite and the extended
- * checks can be seen to catch it: define one FAULT_<name> macro (tests/mutants/faults.md lists
+ * checks can be seen to catch it: define one FAULT_<name> macro (tests/lists/faults.md lists
  * them). With none it keeps the list's contract, which shows that each fault alone makes the
  * difference. */
 #include "LinkedList.h"

@@ -2,7 +2,7 @@
  * and the last position it reached (the cursor), so that reading in order steps one node at a
  * time. Both are trusted only while pFirstNode and size are what the list itself last left there
  * (pSeenFirstNode, seenSize): a caller that rewrote either has them forgotten. One realistic
- * fault is switched on per build with a FAULT_<name> macro (tests/mutants/faults.md lists them);
+ * fault is switched on per build with a FAULT_<name> macro (tests/lists/faults.md lists them);
  * with none it keeps the list's contract. */
 #include "LinkedList.h"
 

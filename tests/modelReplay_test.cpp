@@ -1,0 +1,69 @@
+// The model check's replay program, as --repro writes it, built with the C compiler and run.
+#include "faultyRuns.h"
+
+#include <signal.h>
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace faulty;
+
+namespace {
+
+// The model check's report holds a C program that replays the failing sequence, which --repro
+// writes to a file that compiles as it stands: against the faulty list it stops where the report
+// says (an assertion fails, or the crash), against the sound list it runs to its end. The same
+// seed gives the same report.
+TEST(ModelCheck, ReportsAProgramThatReplaysTheFailure) {
+    struct Replay {
+        std::string fault;
+        std::string base;
+        int signal;
+    };
+    const Replay replays[] = {{"insertMiddleDropsRest", "faultyList.c", SIGABRT},
+                              {"countAddsNegatives", "faultyList.c", SIGABRT},
+                              {"removeAtSizeReadsPast", "faultyList.c", SIGSEGV},
+                              {"staleAfterSizeRewrite", "cachedList.c", SIGABRT},
+                              {"cursorNotShiftedOnInsert", "cachedList.c", SIGABRT}};
+    console::TempDir dir;
+    for (const Replay& replay : replays) {
+        const std::vector<std::string> arguments = {"--extended",
+                                                    "--seed",
+                                                    "3",
+                                                    "--case",
+                                                    "modelProbeCase01",
+                                                    "--repro",
+                                                    (dir / "replay.c").string()};
+        const auto checked = runChecked(replay.fault, arguments);
+        ASSERT_EQ(checked.cases.size(), 1u) << replay.fault;
+        const std::string& report = checked.cases[0].report;
+        EXPECT_NE(report.find("semilla 3"), std::string::npos) << report;
+        EXPECT_EQ(runChecked(replay.fault, arguments).cases[0].report, report);
+        std::istringstream lines(report);
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_LE(line.size(), 255u);
+        }
+        const std::string program = console::readFile(dir / "replay.c");
+        EXPECT_TRUE(program.starts_with("#include ") && program.ends_with("\n}\n")) << program;
+        for (const bool faulty : {true, false}) {
+            const std::string binary = (dir / "replay").string();
+            const std::string source = (dir / "replay.c").string();
+            const std::string list = std::string(LISTS_DIR) + "/" + replay.base;
+            std::vector<std::string> compile = {C_COMPILER, "-std=c11", "-I",   LIST_INCLUDE_DIR,
+                                                "-o",       binary,     source, list};
+            if (faulty) {
+                compile.push_back("-DFAULT_" + replay.fault);
+            }
+            const auto built = console::runProgram(compile);
+            ASSERT_EQ(built.exitCode, 0) << built.output << program;
+            const auto ran = console::runProgram({binary});
+            if (faulty) {
+                EXPECT_EQ(ran.signal, replay.signal) << replay.fault << "\n" << program;
+            } else {
+                EXPECT_EQ(ran.exitCode, 0) << replay.fault << "\n" << ran.output << program;
+            }
+        }
+    }
+}
+
+} // namespace
