@@ -62,7 +62,7 @@ std::string readEmployee(std::string_view line, RegisterFormat& format, Employee
 
 bool loadRegister(Register& reg) {
     initEmployees(reg.table, EMPLOYEES);
-    reg.employees = 0;
+    reg.occupied = 0;
     reg.highestId = 0;
     reg.unsaved = false;
     reg.format = RegisterFormat{};
@@ -91,7 +91,7 @@ bool loadRegister(Register& reg) {
         if (isEmptyRow(line, reg.format)) {
             continue;
         }
-        if (reg.employees == EMPLOYEES) {
+        if (reg.occupied == EMPLOYEES) {
             reportLine(reg.path, reader.number(),
                        "hay más de " + std::to_string(EMPLOYEES) + " empleados");
             return false;
@@ -107,10 +107,10 @@ bool loadRegister(Register& reg) {
             reportLine(reg.path, reader.number(), fault);
             return false;
         }
-        // A fresh table fills its slots in order: this employee takes slot reg.employees.
+        // A fresh table fills its slots in order: this employee takes slot reg.occupied.
         addEmployee(reg.table, EMPLOYEES, employee.id, employee.name, employee.lastName,
                     employee.salary, employee.sector);
-        lineOfSlot[static_cast<size_t>(reg.employees++)] = reader.number();
+        lineOfSlot[static_cast<size_t>(reg.occupied++)] = reader.number();
         reg.highestId = std::max(reg.highestId, employee.id);
     }
     if (status != LineReader::Status::end) {
@@ -128,7 +128,7 @@ bool saveRegister(const Register& reg) {
     std::FILE* out = file.stream();
     std::fputs(headerLine(reg.format).c_str(), out);
     for (const Employee& employee : reg.table) {
-        if (employee.isEmpty == 1) {
+        if (isOccupied(employee)) {
             std::fputs(employeeLine(reg.format, employee).c_str(), out);
         }
     }
