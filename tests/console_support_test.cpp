@@ -1,6 +1,7 @@
 // The console helpers are what every dialogue test stands on: prove that the terminal behaves as
 // a typist's would before trusting it.
 #include "console.h"
+#include "files.h"
 
 #include <cstdio>
 #include <cstring>

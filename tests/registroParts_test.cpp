@@ -1,6 +1,7 @@
 // The register program's parts: the rules for names, numbers and salaries, and the register file
 // written and read back.
 #include "console.h"
+#include "files.h"
 #include "employeeFields.h"
 #include "registerFile.h"
 

@@ -1,6 +1,7 @@
 // The register program as built, run at a pseudo-terminal (or with a pipe) in a folder of its
 // own: typed lines in, every byte it printed, its exit status and the register file out.
 #include "console.h"
+#include "files.h"
 #include "smallDisk.h"
 
 #include <csignal>
