@@ -95,7 +95,7 @@ struct IntegerRefusals {
 // ("las horas trabajadas no son"): "NAME no es un entero" and "NAME está fuera del rango de
 // -2147483648 a 2147483647". A name too long for the room does not compile.
 consteval IntegerRefusals integerRefusals(std::string_view name, bool plural = false) {
-    const auto write = [](char (&to)[IntegerRefusals::kRoom],
+    const auto write = [](char(&to)[IntegerRefusals::kRoom],
                           std::initializer_list<std::string_view> parts) {
         size_t at = 0;
         for (const std::string_view part : parts) {
