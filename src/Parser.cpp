@@ -38,15 +38,15 @@ Fault parseEmpleado(std::string_view line, Empleado& record) {
         return {"faltan las horas trabajadas", line};
     }
     const auto [idText, nombre, horasText] = fields;
-    // A comma too many shifts the fields behind it: a field that then fails is blamed on the comma.
-    const bool tooManyFields = count > fields.size();
-    const char* const commaTooMany =
-        "la línea tiene más de tres campos (el nombre no puede llevar comas)";
+    // Asked only once a field failed: a comma too many shifts the fields behind it.
+    const auto tooManyFields = [&] { return horasText.find(',') != std::string_view::npos; };
+    const Fault commaTooMany{"la línea tiene más de tres campos (el nombre no puede llevar comas)",
+                             line};
     if (const char* refusal = readInt32(idText, record.id, kId)) {
         return {refusal, idText};
     }
     if (nombre.empty()) {
-        return {tooManyFields ? commaTooMany : "el nombre está vacío", line};
+        return tooManyFields() ? commaTooMany : Fault{"el nombre está vacío", line};
     }
     if (nombre.size() > NOMBRE_LENGTH) {
         return {"el nombre tiene más de 127 bytes", nombre};
@@ -54,11 +54,8 @@ Fault parseEmpleado(std::string_view line, Empleado& record) {
     if (hasControlCharacter(nombre)) {
         return {"el nombre tiene un carácter de control", nombre};
     }
-    if (tooManyFields) {
-        return {commaTooMany, line};
-    }
     if (const char* refusal = readInt32(horasText, record.horasTrabajadas, kHoras)) {
-        return {refusal, horasText};
+        return tooManyFields() ? commaTooMany : Fault{refusal, horasText};
     }
     std::memcpy(record.nombre, nombre.data(), nombre.size());
     record.nombre[nombre.size()] = '\0';

@@ -28,8 +28,8 @@ TEST(Fields, ReadsA32BitIntegerAndNothingElse) {
     EXPECT_EQ(value, 42) << "a failed read leaves the value";
 }
 
-// The fields kept are the first ones; the count goes on past them.
-TEST(Fields, SplitsAtEveryCommaAndCountsThoseNotKept) {
+// The last field takes the rest of the line, so that a caller sees a comma too many there.
+TEST(Fields, SplitsAtTheFirstCommasAndLeavesTheRestToTheLastField) {
     struct Case {
         std::string_view line;
         size_t count;
@@ -41,8 +41,9 @@ TEST(Fields, SplitsAtEveryCommaAndCountsThoseNotKept) {
         {"a,b", 2, {"a", "b"}},
         {"a,,c", 3, {"a", "", "c"}},
         {",", 2, {"", ""}},
-        {"a,b,c,d", 4, {"a", "b", "c"}},
-        {"a,b,c,,,", 6, {"a", "b", "c"}},
+        {"a,b,", 3, {"a", "b", ""}},
+        {"a,b,c,d", 3, {"a", "b", "c,d"}},
+        {"a,b,c,,,", 3, {"a", "b", "c,,,"}},
         {"\"a,b\",c", 3, {"\"a", "b\"", "c"}},
     };
     for (const Case& c : cases) {

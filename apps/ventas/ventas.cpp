@@ -61,11 +61,16 @@ struct SalesReleaser {
 using Sales = std::unique_ptr<LinkedList, SalesReleaser>;
 
 // Cuts the NUL-terminated line of the given length at its commas (see splitAtCommas) into C
-// strings, in place: a NUL ends each field kept. The number of fields the line has.
+// strings, in place: a NUL ends each field. The number of fields the line has; only a line of
+// kFields fields has them all cut.
 size_t cutIntoCStrings(char* line, size_t length, std::array<char*, kFields>& fields) {
     std::array<std::string_view, kFields> views;
-    const size_t count = splitAtCommas(std::string_view(line, length), views);
-    for (size_t i = 0; i < std::min(count, views.size()); ++i) {
+    size_t count = splitAtCommas(std::string_view(line, length), views);
+    if (count == kFields) {
+        // The last field holds the rest of the line: each comma there is one field more.
+        count += static_cast<size_t>(std::count(views.back().begin(), views.back().end(), ','));
+    }
+    for (size_t i = 0; i < std::min(count, kFields); ++i) {
         const size_t start = static_cast<size_t>(views[i].data() - line);
         line[start + views[i].size()] = '\0';
         fields[i] = line + start;
