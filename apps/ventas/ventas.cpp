@@ -61,8 +61,8 @@ struct SalesReleaser {
 using Sales = std::unique_ptr<LinkedList, SalesReleaser>;
 
 // Cuts the NUL-terminated line of the given length at its commas (see splitAtCommas) into C
-// strings, in place: a NUL ends each field. The number of fields the line has; only a line of
-// kFields fields has them all cut.
+// strings, in place: a NUL ends each field. The number of fields the line has; past kFields, the
+// last one kept holds the rest of the line.
 size_t cutIntoCStrings(char* line, size_t length, std::array<char*, kFields>& fields) {
     std::array<std::string_view, kFields> views;
     size_t count = splitAtCommas(std::string_view(line, length), views);
