@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 
+#include "PathParts.h"
 #include "Temporaries.h"
 
 #include <cerrno>
@@ -16,21 +17,6 @@ namespace {
 constexpr int kMostLinks = 40;
 // Tags tried before giving up on a folder crowded with names.
 constexpr int kMostTags = 100;
-
-// The folder part of path: "." for a bare name.
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The name part of path.
-std::string nameOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Follows path while it is a symbolic link; exists tells whether the file it ends at is there,
 // and info describes it. False, with errno set, when a link cannot be read or they loop.

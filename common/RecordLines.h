@@ -7,23 +7,22 @@
 
 #include <string_view>
 
-// Reads the records of a comma-separated file that starts with a header line, as every program
-// that reads one does: the first line must be header (see isHeaderLine), blank lines are skipped,
-// and onRecord(line, number) gets every other line with its number, in file order. onRecord
-// returns false, having printed why, to stop the reading.
+// Reads the records of a text file that starts with a header line, as every program that reads
+// one does: onHeader(line, number) takes the first line, blank lines are skipped, and
+// onRecord(line, number) gets every other line with its number, in file order. Either returns
+// false, having printed why, to stop the reading.
 //
 // True once the file was read to its end (an empty file has no records). False, having printed
-// where and why (path names the file in the report), when the first line is not the header, the
-// file cannot be read on, a line is too long or memory runs out, or onRecord stopped. A template,
-// so that the payroll parser's call per line on a million lines costs no indirection.
-template <typename OnRecord>
-bool readRecordLines(const char* path, LineReader& reader, std::string_view header,
+// where and why (path names the file in the report), when onHeader or onRecord stopped, the file
+// cannot be read on, a line is too long or memory runs out. A template, so that the payroll
+// parser's call per line on a million lines costs no indirection.
+template <typename OnHeader, typename OnRecord>
+bool readHeadedLines(const char* path, LineReader& reader, OnHeader&& onHeader,
                      OnRecord&& onRecord) {
     std::string_view line;
     LineReader::Status status = reader.next(line);
     if (status == LineReader::Status::line) {
-        if (!isHeaderLine(line, header)) {
-            reportNotHeader(path, reader.number(), header, line);
+        if (!onHeader(line, reader.number())) {
             return false;
         }
         while ((status = reader.next(line)) == LineReader::Status::line) {
@@ -37,6 +36,21 @@ bool readRecordLines(const char* path, LineReader& reader, std::string_view head
         return false;
     }
     return true;
+}
+
+// readHeadedLines for a comma-separated file whose first line must be header (see isHeaderLine);
+// any other first line is reported with reportNotHeader.
+template <typename OnRecord>
+bool readRecordLines(const char* path, LineReader& reader, std::string_view header,
+                     OnRecord&& onRecord) {
+    const auto onHeader = [&](std::string_view line, long number) {
+        if (isHeaderLine(line, header)) {
+            return true;
+        }
+        reportNotHeader(path, number, header, line);
+        return false;
+    };
+    return readHeadedLines(path, reader, onHeader, onRecord);
 }
 
 #endif

@@ -58,7 +58,7 @@ void removeIfLeftOver(int folder, const char* name) {
 
 } // namespace
 
-std::string temporaryPattern(const std::string& folder, const std::string& name) {
+std::string temporaryPattern(const std::string& folder, std::string_view name) {
     return folder + "/" + hiddenNameBeside(name, kTemporarySuffix, longestNameIn(folder));
 }
 
@@ -90,7 +90,7 @@ bool lockAsOwn(int fd, const std::string& path) {
            named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
 }
 
-void removeLeftOverTemporaries(const std::string& folder, const std::string& name) {
+void removeLeftOverTemporaries(const std::string& folder, std::string_view name) {
     const std::string patternName = hiddenNameBeside(name, kTemporarySuffix, longestNameIn(folder));
     DIR* entries = opendir(folder.c_str());
     if (entries == nullptr) {

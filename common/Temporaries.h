@@ -2,6 +2,7 @@
 #define COMMON_TEMPORARIES_H
 
 #include <string>
+#include <string_view>
 
 // The temporary files in which AtomicFile writes a file's new content: their names, the lock a
 // writer holds on its temporary while it lives, and the removal of the temporaries of writers
@@ -11,7 +12,7 @@
 // hiddenNameBeside), each X a digit or a lower-case letter, and lies beside NAME.
 
 // The path of a temporary of the file called name in folder, its tag still "XXXXXX".
-std::string temporaryPattern(const std::string& folder, const std::string& name);
+std::string temporaryPattern(const std::string& folder, std::string_view name);
 
 // pattern (from temporaryPattern) with a tag different on every call.
 std::string withFreshTag(std::string pattern);
@@ -24,6 +25,6 @@ bool lockAsOwn(int fd, const std::string& path);
 
 // Removes every temporary of the file called name in folder whose lock can be had: its writer
 // is gone. Best effort: what cannot be looked at stays.
-void removeLeftOverTemporaries(const std::string& folder, const std::string& name);
+void removeLeftOverTemporaries(const std::string& folder, std::string_view name);
 
 #endif

@@ -9,6 +9,7 @@
 #include "controlBytes.h"
 #include "recordStore.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,34 +23,27 @@ struct Fault {
     std::string_view text;
 };
 
-// The fault of an id or an hours field that parseInt32 did not take.
-Fault integerFault(IntegerText found, std::string_view text, const char* notInteger,
-                   const char* outOfRange) {
-    return {found == IntegerText::notInteger ? notInteger : outOfRange, text};
-}
+constexpr IntegerRefusals kId = integerRefusals("el id");
+constexpr IntegerRefusals kHoras = integerRefusals("las horas trabajadas", true);
 
 // Fills record from one line "id,nombre,horasTrabajadas" without its line end; what is wrong with
 // the line when it is malformed, the fields checked in their order.
 Fault parseEmpleado(std::string_view line, Empleado& record) {
-    const size_t firstComma = line.find(',');
-    if (firstComma == std::string_view::npos) {
+    std::array<std::string_view, 3> fields;
+    const size_t count = splitAtCommas(line, fields);
+    if (count == 1) {
         return {"faltan el nombre y las horas trabajadas", line};
     }
-    const size_t secondComma = line.find(',', firstComma + 1);
-    if (secondComma == std::string_view::npos) {
+    if (count == 2) {
         return {"faltan las horas trabajadas", line};
     }
-    const std::string_view idText = line.substr(0, firstComma);
-    const std::string_view nombre = line.substr(firstComma + 1, secondComma - firstComma - 1);
-    const std::string_view horasText = line.substr(secondComma + 1);
+    const auto [idText, nombre, horasText] = fields;
     // Asked only once a field failed: a comma too many shifts the fields behind it.
     const auto tooManyFields = [&] { return horasText.find(',') != std::string_view::npos; };
     const Fault commaTooMany{"la línea tiene más de tres campos (el nombre no puede llevar comas)",
                              line};
-    const IntegerText id = parseInt32(idText, record.id);
-    if (id != IntegerText::ok) {
-        return integerFault(id, idText, "el id no es un entero",
-                            "el id está fuera del rango de -2147483648 a 2147483647");
+    if (const char* refusal = readInt32(idText, record.id, kId)) {
+        return {refusal, idText};
     }
     if (nombre.empty()) {
         return tooManyFields() ? commaTooMany : Fault{"el nombre está vacío", line};
@@ -60,13 +54,8 @@ Fault parseEmpleado(std::string_view line, Empleado& record) {
     if (hasControlCharacter(nombre)) {
         return {"el nombre tiene un carácter de control", nombre};
     }
-    const IntegerText horas = parseInt32(horasText, record.horasTrabajadas);
-    if (horas != IntegerText::ok) {
-        return tooManyFields() ? commaTooMany
-                               : integerFault(horas, horasText,
-                                              "las horas trabajadas no son un entero",
-                                              "las horas trabajadas están fuera del rango de "
-                                              "-2147483648 a 2147483647");
+    if (const char* refusal = readInt32(horasText, record.horasTrabajadas, kHoras)) {
+        return tooManyFields() ? commaTooMany : Fault{refusal, horasText};
     }
     std::memcpy(record.nombre, nombre.data(), nombre.size());
     record.nombre[nombre.size()] = '\0';

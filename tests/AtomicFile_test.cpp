@@ -3,7 +3,7 @@
 #include "AtomicFile.h"
 
 #include "HiddenName.h"
-#include "console.h"
+#include "files.h"
 #include "smallDisk.h"
 
 #include <algorithm>

@@ -1,10 +1,8 @@
-// The one-line reports and the field readers the programs share.
+// The one-line reports the programs share.
 #include "Diagnostic.h"
 
-#include "Fields.h"
 #include "console.h"
 
-#include <climits>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -40,25 +38,6 @@ TEST(Diagnostic, CutsALongTextBetweenCharacters) {
     const std::string fits(kLongestQuote, 'n');
     EXPECT_EQ(captureStdout([&] { reportLine("f", 3, "justo", fits); }),
               "f:3: justo: \"" + fits + "\"\n");
-}
-
-TEST(Fields, ReadsA32BitIntegerAndNothingElse) {
-    int value = 7;
-    EXPECT_EQ(parseInt32("2147483647", value), IntegerText::ok);
-    EXPECT_EQ(value, INT_MAX);
-    EXPECT_EQ(parseInt32("-2147483648", value), IntegerText::ok);
-    EXPECT_EQ(value, INT_MIN);
-    EXPECT_EQ(parseInt32("-0", value), IntegerText::ok);
-    EXPECT_EQ(value, 0);
-    EXPECT_EQ(parseInt32("000000000000000000000000042", value), IntegerText::ok);
-    EXPECT_EQ(value, 42);
-    for (const char* beyond : {"2147483648", "-2147483649", "99999999999999999999999999"}) {
-        EXPECT_EQ(parseInt32(beyond, value), IntegerText::outOfRange) << beyond;
-    }
-    for (const char* bad : {"", "-", "+1", " 1", "1 ", "1x", "--1", "1-", "99999999999999x"}) {
-        EXPECT_EQ(parseInt32(bad, value), IntegerText::notInteger) << bad;
-    }
-    EXPECT_EQ(value, 42) << "a failed read leaves the value";
 }
 
 } // namespace

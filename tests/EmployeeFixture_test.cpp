@@ -1,14 +1,12 @@
 #include "Employee.h"
 
+#include "cText.h"
+
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
-
-char* text(const char* s) {
-    return const_cast<char*>(s);
-}
 
 TEST(NewEmployee, FillsAnOccupiedRecordThatIsNewOnEveryCall) {
     char shared[] = "Xd";

@@ -3,7 +3,7 @@
 #include "LineReader.h"
 
 #include "File.h"
-#include "console.h"
+#include "files.h"
 
 #include <gtest/gtest.h>
 #include <string>

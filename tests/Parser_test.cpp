@@ -3,6 +3,7 @@
 
 #include "Empleado.h"
 #include "console.h"
+#include "files.h"
 
 #include <algorithm>
 #include <climits>

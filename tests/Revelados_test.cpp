@@ -1,5 +1,6 @@
 #include "Revelados.h"
 
+#include "cText.h"
 #include "console.h"
 
 #include <array>
@@ -13,10 +14,6 @@
 #include <string>
 
 namespace {
-
-char* text(const char* s) {
-    return const_cast<char*>(s);
-}
 
 struct Free {
     void operator()(Revelado* revelado) const {

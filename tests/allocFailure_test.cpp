@@ -6,7 +6,8 @@
 #include "Parser.h"
 #include "Revelados.h"
 #include "allocFail.h"
-#include "console.h"
+#include "cText.h"
+#include "files.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -14,10 +15,6 @@
 #include <vector>
 
 namespace {
-
-char* text(const char* s) {
-    return const_cast<char*>(s);
-}
 
 int elements[8];
 

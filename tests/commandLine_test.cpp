@@ -2,6 +2,7 @@
 // --version "NAME VERSION", a wrong command line one line naming the program and then the usage on
 // standard error; none of them touches a file.
 #include "console.h"
+#include "files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
 // The console helpers are what every dialogue test stands on: prove that the terminal behaves as
 // a typist's would before trusting it.
 #include "console.h"
+#include "files.h"
+#include "sameLines.h"
 
 #include <cstdio>
 #include <cstring>
@@ -91,6 +93,31 @@ TEST(RunProgram, RunsInTheFolderItIsGiven) {
     console::writeFile(dir / "dato", "x");
     const auto run = console::runProgram({"/bin/sh", "-c", "cat dato"}, dir.path());
     EXPECT_EQ(run.output, "x");
+}
+
+// A session compared line by line fails on any byte, a missing line end included, and names the
+// first line that differs.
+TEST(SameLines, FailsOnAnyByteAndNamesTheFirstLineThatDiffers) {
+    struct Case {
+        const char* actual;
+        const char* expected;
+        const char* said; // nullptr: the same
+    };
+    const Case cases[] = {
+        {"uno\ndos\n", "uno\ndos\n", nullptr},
+        {"uno\ndos\ntres\n", "uno\nDos\ntres\n", "at line 2 of 4"},
+        {"uno\ndos\r\n", "uno\ndos\n", "actual:   \"dos\\r\""},
+        {"uno\ndos", "uno\ndos\n", "at line 3 of 2 (expected 3 lines)"},
+        {"\x1b[A", "", "\"\\x1b[A\""},
+    };
+    for (const Case& c : cases) {
+        const auto result = console::sameLines("a", "e", c.actual, c.expected);
+        EXPECT_EQ(static_cast<bool>(result), c.said == nullptr) << c.actual;
+        if (c.said != nullptr) {
+            EXPECT_NE(std::string(result.message()).find(c.said), std::string::npos)
+                << result.message();
+        }
+    }
 }
 
 } // namespace

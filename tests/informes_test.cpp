@@ -2,6 +2,7 @@
 // typed lines in, the exact text out, and the table as the menu left it.
 #include "informes.h"
 
+#include "cText.h"
 #include "console.h"
 
 #include <array>
@@ -23,10 +24,6 @@ constexpr const char* kMenu =
     "Elija una opcion por numero: \n";
 constexpr const char* kOrder = "Ingrese 0 para ascendente o 1 para descendente:\n";
 constexpr const char* kInvalid = "Opcion no valida.\n";
-
-char* text(const char* s) {
-    return const_cast<char*>(s);
-}
 
 // How printEmployees shows one employee.
 std::string shown(int id, const char* name, const char* lastName, const char* salary, int sector) {

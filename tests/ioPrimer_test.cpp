@@ -1,5 +1,6 @@
 // The demo program as built, run in a folder of its own.
 #include "console.h"
+#include "files.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

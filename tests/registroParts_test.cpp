@@ -1,6 +1,7 @@
 // The register program's parts: the rules for names, numbers and salaries, and the register file
 // written and read back.
 #include "console.h"
+#include "files.h"
 #include "employeeFields.h"
 #include "registerFile.h"
 
@@ -142,7 +143,7 @@ TEST(RegisterFile, SavesAndLoadsBackEveryFieldInTableOrder) {
 
     Session second(first.path);
     EXPECT_EQ(second.load(), "");
-    EXPECT_EQ(second.reg->employees, 3);
+    EXPECT_EQ(second.reg->occupied, 3);
     EXPECT_EQ(second.reg->highestId, INT_MAX);
     const Employee& jose = second.reg->table[0];
     EXPECT_EQ(jose.id, 7);
@@ -161,7 +162,7 @@ TEST(RegisterFile, LoadingTakesCrLfAByteOrderMarkBlankLinesEmptyRowsAndNoFileAtA
     console::TempDir dir;
     Session missing(dir / "nada.csv");
     EXPECT_EQ(missing.load(), "");
-    EXPECT_EQ(missing.reg->employees, 0);
+    EXPECT_EQ(missing.reg->occupied, 0);
     EXPECT_FALSE(fs::exists(dir / "nada.csv"));
 
     console::writeFile(dir / "vacio.csv", "");
@@ -171,7 +172,7 @@ TEST(RegisterFile, LoadingTakesCrLfAByteOrderMarkBlankLinesEmptyRowsAndNoFileAtA
                                          "7,Eva,Luna,1234.5,3\r\n\r\n \t\n2,Ana,Paz,10,1");
     Session sheet(dir / "hoja.csv");
     EXPECT_EQ(sheet.load(), "");
-    EXPECT_EQ(sheet.reg->employees, 2);
+    EXPECT_EQ(sheet.reg->occupied, 2);
     EXPECT_EQ(sheet.reg->highestId, 7);
     EXPECT_STREQ(sheet.reg->table[1].lastName, "Paz");
 
@@ -180,7 +181,7 @@ TEST(RegisterFile, LoadingTakesCrLfAByteOrderMarkBlankLinesEmptyRowsAndNoFileAtA
                        "id;nombre;apellido;salario;sector\n;;;;\n7;Eva;Luna;1,5;3\n ; ;;;\n;;;;");
     Session rows(dir / "filas.csv");
     EXPECT_EQ(rows.load(), "");
-    EXPECT_EQ(rows.reg->employees, 1);
+    EXPECT_EQ(rows.reg->occupied, 1);
     EXPECT_EQ(rows.reg->table[0].salary, 1.5f);
 }
 
@@ -294,7 +295,7 @@ TEST(RegisterFile, HoldsAThousandEmployeesAndRefusesOneMore) {
     console::writeFile(dir / "lleno.csv", content);
     Session full(dir / "lleno.csv");
     EXPECT_EQ(full.load(), "");
-    EXPECT_EQ(full.reg->employees, EMPLOYEES);
+    EXPECT_EQ(full.reg->occupied, EMPLOYEES);
     console::writeFile(dir / "lleno.csv", content + "1001,Eva,Sol,1.00,1\n");
     EXPECT_EQ(Session(dir / "lleno.csv").load(),
               (dir / "lleno.csv").string() + ":1002: hay más de 1000 empleados\n");

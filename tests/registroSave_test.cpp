@@ -2,6 +2,7 @@
 // register holds its old content or the new one whole, and no temporary file of a save outlives
 // the program.
 #include "console.h"
+#include "files.h"
 
 #include <csignal>
 #include <filesystem>

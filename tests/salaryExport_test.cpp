@@ -1,6 +1,7 @@
 // The salary export program as built, run in a folder of its own: its console, its exit status,
 // and a sueldos.csv that holds its old content or the whole new one whatever stops the program.
 #include "console.h"
+#include "files.h"
 #include "smallDisk.h"
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 #include "Empleado.h"
 #include "LinkedList.h"
 #include "console.h"
+#include "files.h"
 
 #include <climits>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The session lock of a register file: two sessions on one file exclude each other, whatever the
 // file's name, and whatever stands where the lock file should be is refused at once.
-#include "console.h"
+#include "files.h"
 #include "sessionLock.h"
 
 #include <cerrno>

@@ -1,5 +1,6 @@
 #include "staffTable.h"
 
+#include "cText.h"
 #include "console.h"
 
 #include <array>
@@ -11,10 +12,6 @@
 namespace {
 
 using console::captureStdout;
-
-char* text(const char* s) {
-    return const_cast<char*>(s);
-}
 
 class StaffTable : public ::testing::Test {
   protected:

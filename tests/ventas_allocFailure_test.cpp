@@ -1,6 +1,7 @@
 // ventas as built with allocation failures on demand: whichever allocation fails, it names the
 // file, says why, exits with 1 and leaks nothing.
 #include "console.h"
+#include "files.h"
 
 #include <cstdlib>
 #include <fstream>

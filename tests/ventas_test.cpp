@@ -1,5 +1,6 @@
 // The sales program as built, run in folders of its own on files written for each case.
 #include "console.h"
+#include "files.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -191,7 +191,7 @@ void addNewEmployee(Register& reg) {
     employee.id = ++reg.highestId;
     addEmployee(reg.table, EMPLOYEES, employee.id, employee.name, employee.lastName,
                 employee.salary, employee.sector);
-    reg.employees++;
+    reg.occupied++;
     keepChange(reg, "Alta del empleado con id " + std::to_string(employee.id) + ".");
 }
 
@@ -239,7 +239,7 @@ void removeOneEmployee(Register& reg) {
         throw Cancelled{};
     }
     removeEmployee(reg.table, EMPLOYEES, id);
-    reg.employees--;
+    reg.occupied--;
     keepChange(reg, "Baja del empleado con id " + std::to_string(id) + ".");
 }
 
@@ -257,8 +257,8 @@ void act(void (*action)(Register&), Register& reg, const char* cancelled) {
 // having said why, for anything but a number from 1 to 5.
 bool askMenu(const Register& reg, int& option) {
     const std::string prompt =
-        std::string("\nRegistro de empleados: ") + reg.path + ", " + std::to_string(reg.employees) +
-        (reg.employees == 1 ? " empleado" : " empleados") +
+        std::string("\nRegistro de empleados: ") + reg.path + ", " + std::to_string(reg.occupied) +
+        (reg.occupied == 1 ? " empleado" : " empleados") +
         (reg.unsaved ? " (hay cambios sin guardar)" : "") + "\n" + MENU_OPTIONS;
     std::string text;
     if (!answer(prompt.c_str(), text)) {
@@ -281,7 +281,7 @@ void runMenu(Register& reg) {
         if (option == SALIR) {
             return;
         }
-        if (option != ALTA && reg.employees == 0) {
+        if (option != ALTA && reg.occupied == 0) {
             std::puts("No hay empleados cargados.");
             continue;
         }

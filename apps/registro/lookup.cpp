@@ -48,7 +48,7 @@ void showEmployees(const Register& reg, std::string_view part) {
     part = trimBlanks(part);
     bool shown = false;
     for (const Employee& employee : reg.table) {
-        if (employee.isEmpty == 1 && lastNameHolds(employee.lastName, part)) {
+        if (isOccupied(employee) && lastNameHolds(employee.lastName, part)) {
             std::puts(summary(employee).c_str());
             shown = true;
         }

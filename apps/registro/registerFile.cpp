@@ -4,6 +4,7 @@
 #include "Diagnostic.h"
 #include "File.h"
 #include "LineReader.h"
+#include "RecordLines.h"
 #include "employeeFields.h"
 
 #include <algorithm>
@@ -58,11 +59,42 @@ std::string readEmployee(std::string_view line, RegisterFormat& format, Employee
     return {};
 }
 
+// Adds the employee of the line numbered number to reg's table; false, having printed where and
+// why, when the line is no employee, repeats an id or finds the table full. lineOfSlot keeps the
+// line each slot was read from, to name it when an id comes again.
+bool addLoaded(Register& reg, std::string_view line, long number,
+               std::array<long, EMPLOYEES>& lineOfSlot) {
+    if (isEmptyRow(line, reg.format)) {
+        return true;
+    }
+    if (reg.occupied == EMPLOYEES) {
+        reportLine(reg.path, number, "hay más de " + std::to_string(EMPLOYEES) + " empleados");
+        return false;
+    }
+    Employee employee{};
+    std::string fault = readEmployee(line, reg.format, employee);
+    if (const int earlier = findEmployeeById(reg.table, EMPLOYEES, employee.id);
+        fault.empty() && earlier >= 0) {
+        fault = "el id " + std::to_string(employee.id) + " ya está en la línea " +
+                std::to_string(lineOfSlot[static_cast<size_t>(earlier)]);
+    }
+    if (!fault.empty()) {
+        reportLine(reg.path, number, fault);
+        return false;
+    }
+    // A fresh table fills its slots in order: this employee takes slot reg.occupied.
+    addEmployee(reg.table, EMPLOYEES, employee.id, employee.name, employee.lastName,
+                employee.salary, employee.sector);
+    lineOfSlot[static_cast<size_t>(reg.occupied++)] = number;
+    reg.highestId = std::max(reg.highestId, employee.id);
+    return true;
+}
+
 } // namespace
 
 bool loadRegister(Register& reg) {
     initEmployees(reg.table, EMPLOYEES);
-    reg.employees = 0;
+    reg.occupied = 0;
     reg.highestId = 0;
     reg.unsaved = false;
     reg.format = RegisterFormat{};
@@ -76,48 +108,16 @@ bool loadRegister(Register& reg) {
     }
     LineReader reader(file.get(), kLongestLine);
     std::array<long, EMPLOYEES> lineOfSlot{};
-    bool afterHeader = false;
-    std::string_view line;
-    LineReader::Status status = LineReader::Status::line;
-    while ((status = reader.next(line)) == LineReader::Status::line) {
-        if (!afterHeader) {
-            if (!readHeader(line, reader.endedInCrLf(), reg.format)) {
-                reportLine(reg.path, reader.number(), headerRule());
-                return false;
-            }
-            afterHeader = true;
-            continue;
+    const auto onHeader = [&](std::string_view line, long number) {
+        if (readHeader(line, reader.endedInCrLf(), reg.format)) {
+            return true;
         }
-        if (isEmptyRow(line, reg.format)) {
-            continue;
-        }
-        if (reg.employees == EMPLOYEES) {
-            reportLine(reg.path, reader.number(),
-                       "hay más de " + std::to_string(EMPLOYEES) + " empleados");
-            return false;
-        }
-        Employee employee{};
-        std::string fault = readEmployee(line, reg.format, employee);
-        if (const int earlier = findEmployeeById(reg.table, EMPLOYEES, employee.id);
-            fault.empty() && earlier >= 0) {
-            fault = "el id " + std::to_string(employee.id) + " ya está en la línea " +
-                    std::to_string(lineOfSlot[static_cast<size_t>(earlier)]);
-        }
-        if (!fault.empty()) {
-            reportLine(reg.path, reader.number(), fault);
-            return false;
-        }
-        // A fresh table fills its slots in order: this employee takes slot reg.employees.
-        addEmployee(reg.table, EMPLOYEES, employee.id, employee.name, employee.lastName,
-                    employee.salary, employee.sector);
-        lineOfSlot[static_cast<size_t>(reg.employees++)] = reader.number();
-        reg.highestId = std::max(reg.highestId, employee.id);
-    }
-    if (status != LineReader::Status::end) {
-        reportReadFailure(reg.path, reader, status);
+        reportLine(reg.path, number, headerRule());
         return false;
-    }
-    return true;
+    };
+    return readHeadedLines(reg.path, reader, onHeader, [&](std::string_view line, long number) {
+        return addLoaded(reg, line, number, lineOfSlot);
+    });
 }
 
 bool saveRegister(const Register& reg) {
@@ -128,7 +128,7 @@ bool saveRegister(const Register& reg) {
     std::FILE* out = file.stream();
     std::fputs(headerLine(reg.format).c_str(), out);
     for (const Employee& employee : reg.table) {
-        if (employee.isEmpty == 1) {
+        if (isOccupied(employee)) {
             std::fputs(employeeLine(reg.format, employee).c_str(), out);
         }
     }

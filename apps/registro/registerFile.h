@@ -13,7 +13,7 @@
 struct Register {
     const char* path = nullptr;
     Employee table[EMPLOYEES]{};
-    int employees = 0;    // how many slots are occupied
+    int occupied = 0;     // how many slots hold an employee
     int highestId = 0;    // the highest id loaded or given: new ids go on from the next one
     bool unsaved = false; // a change is in the table that did not reach the file
     // The file's form, kept by every save.

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr const char* DEFAULT_FILE = "empleados.csv";
+constexpr const char* kDefaultFile = "empleados.csv";
 
 constexpr Usage USAGE = {
     " [ARCHIVO]",
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     if (const auto status = readCommandLine(argc, argv, "registro", USAGE, 1, file)) {
         return *status;
     }
-    staff.path = file.empty() ? DEFAULT_FILE : file.front();
+    staff.path = file.empty() ? kDefaultFile : file.front();
     SessionLock lock;
     switch (lock.take(staff.path)) {
     case SessionLock::Result::held:

@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "HiddenName.h"
+#include "PathParts.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,24 +15,15 @@ namespace {
 
 constexpr const char* kNotAFile = "no es un archivo común";
 
-// Where the name of the file at path begins.
-size_t nameAt(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? 0 : slash + 1;
-}
-
 // Whether this process may make files in the folder of the file at path.
 bool canWriteFolderOf(const std::string& path) {
-    const std::string folder = path.substr(0, nameAt(path));
-    return access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+    return access(folderOf(path).c_str(), W_OK) == 0;
 }
 
 // The lock file of the register file at path: ".NAME.lock" beside it, shortened where too long.
 std::string lockFileOf(const std::string& path) {
-    const size_t name = nameAt(path);
-    const std::string folder = path.substr(0, name);
-    return folder + hiddenNameBeside(std::string_view(path).substr(name), ".lock",
-                                     longestNameIn(folder.empty() ? "." : folder));
+    return path.substr(0, nameStart(path)) +
+           hiddenNameBeside(nameOf(path), ".lock", longestNameIn(folderOf(path)));
 }
 
 } // namespace

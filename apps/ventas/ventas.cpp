@@ -13,6 +13,7 @@
 #include "status.h"
 #include "usage.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -27,7 +28,7 @@
 namespace {
 
 constexpr const char* kDefaultFile = "ventas.csv";
-constexpr int kFields = 6;
+constexpr size_t kFields = 6;
 constexpr std::string_view kHeader =
     "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente";
 
@@ -59,20 +60,20 @@ struct SalesReleaser {
 };
 using Sales = std::unique_ptr<LinkedList, SalesReleaser>;
 
-// Cuts the NUL-terminated line of the given length at its commas into fields, in place; the
-// number of fields the line has (the fields past the sixth are counted, not stored).
-int splitFields(char* line, size_t length, std::array<char*, kFields>& fields) {
-    int count = 1;
-    fields[0] = line;
-    for (size_t i = 0; i < length; i++) {
-        if (line[i] != ',') {
-            continue;
-        }
-        if (count < kFields) {
-            line[i] = '\0';
-            fields[count] = line + i + 1;
-        }
-        count++;
+// Cuts the NUL-terminated line of the given length at its commas (see splitAtCommas) into C
+// strings, in place: a NUL ends each field. The number of fields the line has; past kFields, the
+// last one kept holds the rest of the line.
+size_t cutIntoCStrings(char* line, size_t length, std::array<char*, kFields>& fields) {
+    std::array<std::string_view, kFields> views;
+    size_t count = splitAtCommas(std::string_view(line, length), views);
+    if (count == kFields) {
+        // The last field holds the rest of the line: each comma there is one field more.
+        count += static_cast<size_t>(std::count(views.back().begin(), views.back().end(), ','));
+    }
+    for (size_t i = 0; i < std::min(count, kFields); ++i) {
+        const size_t start = static_cast<size_t>(views[i].data() - line);
+        line[start + views[i].size()] = '\0';
+        fields[i] = line + start;
     }
     return count;
 }
@@ -97,34 +98,20 @@ bool isDecimal(std::string_view text) {
     return digits;
 }
 
-// Why a field meant to hold an integer does not: notInteger or outOfRange; nullptr when it does.
-const char* integerRefusal(const char* text, const char* notInteger, const char* outOfRange) {
-    int ignored = 0;
-    switch (parseInt32(text, ignored)) {
-    case IntegerText::notInteger:
-        return notInteger;
-    case IntegerText::outOfRange:
-        return outOfRange;
-    case IntegerText::ok:
-        break;
-    }
-    return nullptr;
-}
+constexpr IntegerRefusals kId = integerRefusals("el id de venta");
+constexpr IntegerRefusals kCantidad = integerRefusals("la cantidad");
 
 // What is wrong with a sale's numbers (id_venta, cantidad, precio_unitario), checked in field
 // order; nullptr when they are sound. bad receives the offending field.
 const char* checkNumbers(const std::array<char*, kFields>& fields, const char*& bad) {
+    int ignored = 0;
     bad = fields[0];
-    if (const char* reason =
-            integerRefusal(fields[0], "el id de venta no es un entero",
-                           "el id de venta está fuera del rango de -2147483648 a 2147483647")) {
-        return reason;
+    if (const char* refusal = readInt32(fields[0], ignored, kId)) {
+        return refusal;
     }
     bad = fields[3];
-    if (const char* reason =
-            integerRefusal(fields[3], "la cantidad no es un entero",
-                           "la cantidad está fuera del rango de -2147483648 a 2147483647")) {
-        return reason;
+    if (const char* refusal = readInt32(fields[3], ignored, kCantidad)) {
+        return refusal;
     }
     bad = fields[4];
     if (!isDecimal(fields[4])) {
@@ -148,10 +135,10 @@ bool addSale(const char* path, long number, std::string_view line, char* copy, L
     std::memcpy(copy, line.data(), line.size());
     copy[line.size()] = '\0';
     std::array<char*, kFields> fields{};
-    const int count = splitFields(copy, line.size(), fields);
+    const size_t count = cutIntoCStrings(copy, line.size(), fields);
     if (count != kFields) {
         char reason[64];
-        std::snprintf(reason, sizeof reason, "la línea tiene %d campos y no %d", count, kFields);
+        std::snprintf(reason, sizeof reason, "la línea tiene %zu campos y no %zu", count, kFields);
         reportLine(path, number, reason, line);
         return false;
     }

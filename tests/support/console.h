@@ -3,6 +3,10 @@
 
 // Helpers for tests of console code: capture what a call prints, run a call or a program at a
 // pseudo-terminal with typed lines, and run a program as built in a folder of its own.
+//
+// The file helpers and TempDir (files.h) come along for the tests that reach them through here.
+
+#include "files.h"
 
 #include <chrono>
 #include <filesystem>
@@ -65,30 +69,6 @@ Run runProgramAtTerminal(const std::vector<std::string>& argv, const Typing& typ
 Run runProgram(const std::vector<std::string>& argv, const std::filesystem::path& cwd = {},
                const std::string& input = {},
                std::chrono::milliseconds timeout = std::chrono::milliseconds{10000});
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
-  public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const {
-        return path_;
-    }
-    std::filesystem::path operator/(const std::string& name) const {
-        return path_ / name;
-    }
-
-  private:
-    std::filesystem::path path_;
-};
-
-std::string readFile(const std::filesystem::path& path);
-void writeFile(const std::filesystem::path& path, const std::string& bytes);
-
-// The names of the entries of a folder, sorted, hidden ones included: what a program left there.
-std::vector<std::string> namesIn(const std::filesystem::path& folder);
 
 } // namespace console
 
