@@ -110,7 +110,7 @@ void send(int channel, const Verdict& verdict) {
     _exit(0);
 }
 
-// The last record the child sent: the run's state when it ended or was stopped.
+// The last record the child sent: the run's state as it ended.
 void lastRecord(const std::string& bytes, Verdict& latest) {
     if (bytes.size() >= sizeof latest) {
         memcpy(&latest, bytes.data() + (bytes.size() / sizeof latest - 1) * sizeof latest,
@@ -121,12 +121,12 @@ void lastRecord(const std::string& bytes, Verdict& latest) {
 // How the child's process ended, on top of what it last sent: a child killed for its CPU time,
 // or still at it after kChildWallMs, hung.
 void addEnding(Verdict& verdict, bool ended, int status) {
-    const int signal = childProcess::endingSignal(status);
-    if (!ended || signal == SIGPROF) {
+    const int killer = childProcess::endingSignal(status);
+    if (!ended || killer == SIGPROF) {
         verdict.how = Verdict::hung;
-    } else if (signal != 0) {
+    } else if (killer != 0) {
         verdict.how = Verdict::crashed;
-        verdict.detail = signal;
+        verdict.detail = killer;
     } else if (childProcess::exitStatus(status) != 0) {
         verdict.how = Verdict::exited;
         verdict.detail = childProcess::exitStatus(status);
