@@ -1,6 +1,7 @@
 // The pool of running checks.
 #include "checkerPool.h"
 
+#include "ChildProcess.h"
 #include "processTree.h"
 
 #include <fcntl.h>
@@ -68,19 +69,18 @@ sigset_t awaited() {
         execCheck(check);
     }
     int status = 0;
-    pid_t ended = 0;
-    while ((ended = wait(&status)) != pid && (ended > 0 || errno == EINTR)) {
-    }
+    childProcess::reapUntil(pid, status);
     killChildren();
-    if (WIFSIGNALED(status)) {
-        (void)signal(WTERMSIG(status), SIG_DFL);
+    if (const int killer = childProcess::endingSignal(status); killer != 0) {
+        (void)signal(killer, SIG_DFL);
         sigset_t set;
         sigemptyset(&set);
-        sigaddset(&set, WTERMSIG(status));
+        sigaddset(&set, killer);
         sigprocmask(SIG_UNBLOCK, &set, nullptr);
-        (void)raise(WTERMSIG(status));
+        (void)raise(killer);
     }
-    _exit(WIFEXITED(status) ? WEXITSTATUS(status) : kCannotRun);
+    const int exited = childProcess::exitStatus(status);
+    _exit(exited >= 0 ? exited : kCannotRun);
 }
 
 } // namespace
@@ -127,7 +127,7 @@ std::optional<Ended> CheckerPool::reapOne() {
             killpg(pid, SIGKILL);
         }
         int status = 0;
-        waitpid(pid, &status, 0);
+        childProcess::waitFor(pid, status);
         if (check != running_.end()) {
             const Ended ended{check->id, status, check->timedOut,
                               std::chrono::duration<double>(Clock::now() - check->started).count()};

@@ -1,6 +1,7 @@
 // PID namespaces, subreapers and the killing of a process's descendants.
 #include "processTree.h"
 
+#include "ChildProcess.h"
 #include "File.h"
 
 #include <dirent.h>
@@ -10,7 +11,6 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -89,10 +89,7 @@ std::vector<pid_t> children() {
 // Waits for a child to end; false when it is not this process's child.
 bool reap(pid_t pid) {
     int status = 0;
-    pid_t done = 0;
-    while ((done = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
-    }
-    return done == pid;
+    return childProcess::waitFor(pid, status) == pid;
 }
 
 } // namespace

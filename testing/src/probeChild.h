@@ -4,14 +4,15 @@
 #ifndef PROBECHILD_H
 #define PROBECHILD_H
 
-#include <cerrno>
-#include <csignal>
+#include "ChildProcess.h"
+
 #include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #ifdef COVERAGE_BUILD
 // Coverage builds write their counts from an exit handler, which _exit skips.
@@ -52,49 +53,32 @@ inline void runOnLargeStack(Job& job) {
 // Runs check(why, size) in a child process: 1 when it held; 0 when it did not, or when the child
 // crashed or could not be made, with why saying so.
 inline int holds(bool (*check)(char* why, size_t size), char* why, size_t size) {
-    int channel[2];
-    if (pipe(channel) != 0) {
-        snprintf(why, size, "\nError: no se pudo crear el proceso del chequeo (pipe)\n");
-        return 0;
-    }
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(channel[0]);
+    const childProcess::PipedChild child = childProcess::forkWithPipe([check](int channel) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         Job job{check, "", false};
         runOnLargeStack(job);
-        const ssize_t written = write(channel[1], job.text, strlen(job.text));
+        const ssize_t written = write(channel, job.text, strlen(job.text));
 #ifdef COVERAGE_BUILD
         __gcov_dump();
 #endif
         _exit(job.held && written >= 0 ? 0 : 1);
+    });
+    if (child.failed != nullptr) {
+        snprintf(why, size, "\nError: no se pudo crear el proceso del chequeo (%s)\n",
+                 child.failed);
+        return 0;
     }
-    close(channel[1]);
-    size_t length = 0;
-    ssize_t count = 0;
-    while (pid > 0 && length + 1 < size &&
-           (count = read(channel[0], why + length, size - 1 - length)) != 0) {
-        length += count > 0 ? static_cast<size_t>(count) : 0;
-        if (count < 0 && errno != EINTR) {
-            break;
-        }
-    }
-    why[length] = '\0';
-    close(channel[0]);
+    why[childProcess::readToEnd(child.output, why, size - 1)] = '\0';
+    close(child.output);
     int status = 0;
-    while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (pid < 0) {
-        snprintf(why, size, "\nError: no se pudo crear el proceso del chequeo (fork)\n");
-        return 0;
-    }
-    if (WIFSIGNALED(status)) {
-        const char* name = sigabbrev_np(WTERMSIG(status));
+    childProcess::waitFor(child.pid, status);
+    if (const int signal = childProcess::endingSignal(status); signal != 0) {
+        const char* name = sigabbrev_np(signal);
         snprintf(why, size, "\nError: la lista se cae durante el chequeo (senal %d, SIG%s)\n",
-                 WTERMSIG(status), name != nullptr ? name : "?");
+                 signal, name != nullptr ? name : "?");
         return 0;
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 1 : 0;
+    return childProcess::exitStatus(status) == 0 ? 1 : 0;
 }
 
 } // namespace probeChild

@@ -1,5 +1,7 @@
 #include "console.h"
 
+#include "ChildProcess.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -60,12 +62,11 @@ std::string typedBytes(const Typing& typing) {
 
 void finish(pid_t pid, Run& run) {
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(status)) {
-        run.exitCode = WEXITSTATUS(status);
-    } else if (WIFSIGNALED(status)) {
-        run.signal = WTERMSIG(status);
+    childProcess::waitFor(pid, status);
+    if (childProcess::exitStatus(status) >= 0) {
+        run.exitCode = childProcess::exitStatus(status);
+    } else if (childProcess::endingSignal(status) != 0) {
+        run.signal = childProcess::endingSignal(status);
     }
 }
 
