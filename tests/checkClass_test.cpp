@@ -3,6 +3,7 @@
 // its shards and its stop; then a small class checked by the real check-list end to end.
 #include "classReports.h"
 #include "console.h"
+#include "files.h"
 #include "verdict.h"
 
 #include <signal.h>

@@ -4,6 +4,7 @@
 // 2; the cache it keeps pruned and shared safely; and a build tree without the suite given one.
 // The sanitised and coverage builds skip it: their suite is instrumented as a user's is not.
 #include "console.h"
+#include "files.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -23,7 +24,7 @@ class CheckList : public testing::Test {
                 testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 
     void SetUp() override {
-        if (console::kInstrumentedBuild) {
+        if (console::kSanitizedBuild) {
             GTEST_SKIP() << "the script's builds do not depend on this build's flavour";
         }
         fs::remove_all(work_ / "cache");

@@ -1,6 +1,7 @@
 // Every faulty list of the table tests/lists/faults.md is caught where the table says, by the 33
 // conformance cases and by the extended checks; the run prints which cases fail against each.
 #include "faultyRuns.h"
+#include "files.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -3,6 +3,7 @@
 // a crash or a hang fails its case alone, also as TAP and JUnit show it, and a run in one process
 // keeps what was printed before a crash and no failure spills into the next case.
 #include "faultyRuns.h"
+#include "files.h"
 
 #include <signal.h>
 

@@ -1,5 +1,6 @@
 // Running probeRunner built against the lists under check and reading its reports.
 #include "faultyRuns.h"
+#include "files.h"
 
 #include <algorithm>
 #include <cstdlib>

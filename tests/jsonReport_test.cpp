@@ -1,6 +1,7 @@
 // The graders' JSON: its escaping read back by a JSON parser, the file a set of results makes,
 // weighed by a weights file, and a runner over a list that lacks a function writing it.
 #include "console.h"
+#include "files.h"
 #include "jsonReport.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // The model check's replay program, as --repro writes it, built with the C compiler and run.
 #include "faultyRuns.h"
+#include "files.h"
 
 #include <signal.h>
 

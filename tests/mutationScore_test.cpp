@@ -2,6 +2,7 @@
 // so that the test does not build the suite: its survivors by file and line, the score line, the
 // exit status, and the mutants it must not count.
 #include "console.h"
+#include "files.h"
 
 #include <gtest/gtest.h>
 #include <regex>

@@ -3,6 +3,7 @@
 // function or an exit fails the cases it happens in, naming the call; a list that keeps blocks
 // fails the extended case that finds them.
 #include "misbehavingRuns.h"
+#include "files.h"
 
 #include <fcntl.h>
 #include <signal.h>

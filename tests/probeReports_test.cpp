@@ -2,6 +2,7 @@
 // behind each kind of failure, what the list prints kept in its case's report whatever the stream,
 // a failed write of the results, and a sanitizer's reports cut down to the list's frames.
 #include "misbehavingRuns.h"
+#include "files.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>

@@ -1,5 +1,6 @@
 // probeRunner as built against the bundled list: its output, options and exit status.
 #include "console.h"
+#include "files.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

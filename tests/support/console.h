@@ -3,10 +3,6 @@
 
 // Helpers for tests of console code: capture what a call prints, run a call or a program at a
 // pseudo-terminal with typed lines, and run a program as built in a folder of its own.
-//
-// The file helpers and TempDir (files.h) come along for the tests that reach them through here.
-
-#include "files.h"
 
 #include <chrono>
 #include <filesystem>
@@ -23,9 +19,9 @@ inline constexpr char kEndOfInput = '\x04';
 // a user's list is not, so the tests that build lists with it skip. A coverage build's suite only
 // counts, and a list linked with it counts too.
 #if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kInstrumentedBuild = true;
+inline constexpr bool kSanitizedBuild = true;
 #else
-inline constexpr bool kInstrumentedBuild = false;
+inline constexpr bool kSanitizedBuild = false;
 #endif
 
 // Runs fn with file descriptor 1 sent to a temporary file and returns every byte it wrote there,
