@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <gtest/gtest.h>
+#include <regex>
 #include <sstream>
 
 using namespace faulty;
@@ -65,6 +66,20 @@ TEST(ModelCheck, ReportsAProgramThatReplaysTheFailure) {
             }
         }
     }
+}
+
+// A list that waits for ever, using no CPU, is stopped by the wall clock: the report still knows
+// the step it waits in, the last of the sequence cut down, and marks it in the program.
+TEST(ModelCheck, AListThatBlocksIsReportedAtTheStepItWaitsIn) {
+    const auto checked = runChecked("waitsInIndexOf", {"--extended", "--seed", "3", "--case",
+                                                       "modelProbeCase01", "--timeout", "30"});
+    ASSERT_EQ(checked.cases.size(), 1u);
+    const std::string& report = checked.cases[0].report;
+    std::smatch step;
+    ASSERT_TRUE(std::regex_search(report, step, std::regex("paso ([0-9]+) de ([0-9]+),"))) << report;
+    EXPECT_EQ(step[1], step[2]) << report;
+    EXPECT_NE(step[2], "0") << report;
+    EXPECT_TRUE(std::regex_search(report, std::regex("ll_indexOf\\(.*/\\* <- "))) << report;
 }
 
 } // namespace

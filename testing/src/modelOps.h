@@ -114,8 +114,9 @@ std::string observationText(const Observation& observation);
 
 // How a sequence ended against the list.
 struct Verdict {
-    enum How { agreed, differed, crashed, hung, exited } how = agreed;
-    int step = -1;        // the operation that disagreed, crashed or hung
+    // hung: past its CPU time; blocked: waiting, on nothing that comes, past its wall-clock time
+    enum How { agreed, differed, crashed, hung, blocked, exited } how = agreed;
+    int step = -1;        // the operation that disagreed, crashed, hung or blocked
     int observation = 0;  // differed: which of its observations
     Observation got{};    // differed: the list's
     Observation wanted{}; // differed: the model's

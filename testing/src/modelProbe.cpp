@@ -118,11 +118,13 @@ void lastRecord(const std::string& bytes, Verdict& latest) {
     }
 }
 
-// How the child's process ended, on top of what it last sent: a child killed for its CPU time,
-// or still at it after kChildWallMs, hung.
+// How the child's process ended, on top of what it last sent: a child killed for its CPU time
+// hung, one still there after kChildWallMs blocked.
 void addEnding(Verdict& verdict, bool ended, int status) {
     const int killer = childProcess::endingSignal(status);
-    if (!ended || killer == SIGPROF) {
+    if (!ended) {
+        verdict.how = Verdict::blocked;
+    } else if (killer == SIGPROF) {
         verdict.how = Verdict::hung;
     } else if (killer != 0) {
         verdict.how = Verdict::crashed;
@@ -154,10 +156,9 @@ std::optional<Verdict> run(const std::vector<Op>& ops) {
     }
     int status = 0;
     childProcess::waitFor(child.pid, status);
+    // A blocked child's records say as much as a finished one's: the step it is stuck in.
     Verdict verdict;
-    if (ended) {
-        lastRecord(bytes, verdict);
-    }
+    lastRecord(bytes, verdict);
     addEnding(verdict, ended, status);
     return verdict;
 }

@@ -120,6 +120,8 @@ std::string what(const Verdict& verdict) {
     }
     case Verdict::hung:
         return "la lista no termina (mas de " + std::to_string(kChildCpuMs) + " ms de CPU)";
+    case Verdict::blocked:
+        return "la lista se queda esperando (mas de " + std::to_string(kChildWallMs) + " ms)";
     case Verdict::exited:
         return "el proceso termina con estado " + std::to_string(verdict.detail);
     case Verdict::agreed:

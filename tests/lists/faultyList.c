@@ -8,6 +8,7 @@
 #include <limits.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
 #ifdef FAULT_subListCopiesRecords
 /* How much of a record the faulty sub-list copies: every record the cases use is longer. */
@@ -319,6 +320,10 @@ int ll_indexOf(LinkedList* this_, void* pElement) {
 #endif
             return index;
         }
+#ifdef FAULT_waitsInIndexOf
+        /* The faulty list waits for something before it steps on, and nothing comes. */
+        pause();
+#endif
 #ifndef FAULT_endlessLoop
         /* The faulty list forgets to step on, and asks the same node forever. */
         node = node->pNextNode;
