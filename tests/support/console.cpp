@@ -78,6 +78,16 @@ bool asks(const std::string& output, size_t from, const std::string& question) {
            output.compare(end + 1 - question.size(), question.size(), question) == 0;
 }
 
+// Writes to `in` what it takes of the input not yet sent.
+void typeSome(int in, const std::string& input, std::size_t& sent) {
+    const ssize_t n = write(in, input.data() + sent, input.size() - sent);
+    if (n > 0) {
+        sent += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno != EAGAIN) {
+        sent = input.size(); // the reader is gone: nobody will read the rest
+    }
+}
+
 // Feeds `input` to fd `in` (when it is not -1) while collecting everything readable from fd `out`
 // until the other side hangs up or the time is up. A pipe `in` is closed once the input is spent,
 // so that the reader sees its end. Once the output holds killOnceShown (when not empty), the
@@ -122,12 +132,7 @@ Run converse(pid_t pid, int out, int in, const std::string& input, bool closeWhe
             fail("poll");
         }
         if (typing && (fds[1].revents & POLLOUT)) {
-            const ssize_t n = write(in, input.data() + sent, input.size() - sent);
-            if (n > 0) {
-                sent += static_cast<std::size_t>(n);
-            } else if (n < 0 && errno != EAGAIN) {
-                sent = input.size(); // the reader is gone: nobody will read the rest
-            }
+            typeSome(in, input, sent);
         }
         if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
             const ssize_t n = read(out, chunk, sizeof chunk);
