@@ -37,7 +37,9 @@ Fault parseEmpleado(std::string_view line, Empleado& record) {
     if (count == 2) {
         return {"faltan las horas trabajadas", line};
     }
-    const auto [idText, nombre, horasText] = fields;
+    const std::string_view idText = fields[0];
+    const std::string_view nombre = fields[1];
+    const std::string_view horasText = fields[2];
     // Asked only once a field failed: a comma too many shifts the fields behind it.
     const auto tooManyFields = [&] { return horasText.find(',') != std::string_view::npos; };
     const Fault commaTooMany{"la línea tiene más de tres campos (el nombre no puede llevar comas)",
