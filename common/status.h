@@ -15,10 +15,15 @@ constexpr int ERROR = -1;
 //   EXIT_FAILED when one did, EXIT_USAGE when the command line was wrong and EXIT_TROUBLE when
 //   the checker itself could not do its work (its output, a pipe, a fork, a report's file).
 //   EXIT_TROUBLE is the usage status, so that a checker's 1 always means the list failed.
+//   check-list also ends with EXIT_BUILD when the list does not compile or link, and with
+//   EXIT_LAYOUT when its LinkedList.h lays the records out otherwise than the suite's: the class
+//   grader tells a submission's fault from its own by these statuses alone.
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_FAILED = 1;
 constexpr int EXIT_USAGE = 2;
 constexpr int EXIT_TROUBLE = EXIT_USAGE;
+constexpr int EXIT_BUILD = 3;
+constexpr int EXIT_LAYOUT = 4;
 
 // Flushes standard output; false when some of what the program printed could not be written (a
 // full disk, a closed pipe), so that the program does not end as if it had been.
