@@ -1,12 +1,11 @@
 // The class runner's options, their checks and its help.
 #include "classOptions.h"
 
+#include "numbers.h"
 #include "usage.h"
 
 #include <sched.h>
 
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -35,15 +34,6 @@ int usageError(const std::string& message) {
     return EXIT_USAGE;
 }
 
-// A whole number from 1 to most, or 0.
-size_t count(const std::string& text, size_t most) {
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long value = strtoul(text.c_str(), &end, 10);
-    const bool digits = !text.empty() && text.front() >= '0' && text.front() <= '9';
-    return digits && *end == '\0' && errno == 0 && value >= 1 && value <= most ? value : 0;
-}
-
 size_t processors() {
     cpu_set_t set;
     if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
@@ -63,22 +53,20 @@ std::optional<int> apply(std::string_view option, const std::string& value, Clas
     } else if (option == "--html") {
         options.html = value;
     } else if (option == "--jobs") {
-        options.jobs = count(value, 256);
+        options.jobs = wholeNumber(value, 256);
         if (options.jobs == 0) {
             return usageError("the jobs must be a whole number from 1 to 256, not '" + value + "'");
         }
     } else if (option == "--shard") {
         const size_t slash = value.find('/');
-        options.shards = slash == std::string::npos ? 0 : count(value.substr(slash + 1), 100000);
-        options.shard = options.shards == 0 ? 0 : count(value.substr(0, slash), options.shards);
+        options.shards = slash == std::string::npos ? 0 : wholeNumber(value.substr(slash + 1), 100000);
+        options.shard = options.shards == 0 ? 0 : wholeNumber(value.substr(0, slash), options.shards);
         if (options.shard == 0) {
             return usageError("the shard must be K/N with 1 <= K <= N, not '" + value + "'");
         }
     } else { // --time-limit
-        char* end = nullptr;
-        options.timeLimit = strtod(value.c_str(), &end);
-        if (value.empty() || *end != '\0' || !std::isfinite(options.timeLimit) ||
-            options.timeLimit <= 0 || options.timeLimit > 86400) {
+        options.timeLimit = isDecimal(value) ? strtod(value.c_str(), nullptr) : 0;
+        if (options.timeLimit <= 0 || options.timeLimit > 86400) {
             return usageError("the time limit must be a number of seconds above 0 and at most "
                               "86400, not '" +
                               value + "'");
