@@ -22,11 +22,17 @@ per submission as it finishes, then a summary.
   --html FILE        write the class as a page of submissions by cases to FILE
   --shard K/N        check only the K-th of N consecutive parts of the sorted submissions
   --time-limit SECS  stop a submission's build and check after SECS seconds (default 600)
+  --no-sandbox       build and run every list with your own rights, outside the sandbox
+                     (only for a class whose code you trust)
   --help             show this help
 Options after -- go to probeRunner for every submission (--extended, --timeout ...).
 
+Before the first submission, check-list --check-setup checks the suite, the sandbox and the
+runner's options. A submission's status is passed, failed, build-error, layout-error, or
+error when the grader could not check it.
+
 Exit status: 0 when every submission was checked, whatever its lists did; 2 for a usage
-error or when the run itself failed.
+error, a failed setup check, a submission in error, or when the run itself failed.
 )";
 
 int usageError(const std::string& message) {
@@ -93,6 +99,10 @@ std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& option
         if (argument == "--") {
             options.runnerOptions.assign(argv + i + 1, argv + argc);
             break;
+        }
+        if (argument == "--no-sandbox") {
+            options.noSandbox = true;
+            continue;
         }
         const size_t equals = argument.find('=');
         const std::string_view option = argument.substr(0, equals);
