@@ -275,9 +275,10 @@ TEST_F(CheckClass, RefusesWhatItCannotRun) {
     }
     // The numbers the runner refuses, refused the same way by every number option.
     for (const std::string number : {"0x10", "1e3", "+5", "", "-1", "99999999999"}) {
-        for (const auto& [option, value] :
-             {std::pair{"--jobs", number}, {"--time-limit", number}, {"--shard", number + "/2"},
-              {"--shard", "1/" + number}}) {
+        for (const auto& [option, value] : {std::pair{"--jobs", number},
+                                            {"--time-limit", number},
+                                            {"--shard", number + "/2"},
+                                            {"--shard", "1/" + number}}) {
             const auto run = checkClass({option, value});
             EXPECT_EQ(run.exitCode, 2) << option << " " << value;
             EXPECT_EQ(run.output.find("[1/1]"), std::string::npos) << option << " " << value;

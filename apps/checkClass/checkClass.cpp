@@ -195,8 +195,7 @@ int checkAll(const std::vector<Submission>& submissions, const ClassOptions& opt
             const fs::path folder = work / std::to_string(i);
             std::error_code error;
             fs::create_directories(folder / "work", error);
-            if (error ||
-                !pool.start(checkOf(i, submissions[i], folder, options, runner))) {
+            if (error || !pool.start(checkOf(i, submissions[i], folder, options, runner))) {
                 fprintf(stderr, "check-list: cannot start the check of %s: %s\n",
                         shown(submissions[i].name).c_str(),
                         (error ? error.message() : std::string(strerror(errno))).c_str());
@@ -242,9 +241,10 @@ int checkClass(ClassOptions& options) {
     }
     const std::vector<Submission> submissions = shardOf(all, options.shard, options.shards);
     if (const char* tmpdir = getenv("TMPDIR");
-        tmpdir != nullptr && (tmpdir[0] != '/' || !fs::is_directory(tmpdir) ||
-                              access(tmpdir, W_OK | X_OK) != 0)) {
-        fprintf(stderr, "check-list: TMPDIR must be an absolute path of a writable folder, not '%s'\n",
+        tmpdir != nullptr &&
+        (tmpdir[0] != '/' || !fs::is_directory(tmpdir) || access(tmpdir, W_OK | X_OK) != 0)) {
+        fprintf(stderr,
+                "check-list: TMPDIR must be an absolute path of a writable folder, not '%s'\n",
                 shown(tmpdir).c_str());
         return EXIT_TROUBLE;
     }

@@ -65,8 +65,10 @@ std::optional<int> apply(std::string_view option, const std::string& value, Clas
         }
     } else if (option == "--shard") {
         const size_t slash = value.find('/');
-        options.shards = slash == std::string::npos ? 0 : wholeNumber(value.substr(slash + 1), 100000);
-        options.shard = options.shards == 0 ? 0 : wholeNumber(value.substr(0, slash), options.shards);
+        options.shards =
+            slash == std::string::npos ? 0 : wholeNumber(value.substr(slash + 1), 100000);
+        options.shard =
+            options.shards == 0 ? 0 : wholeNumber(value.substr(0, slash), options.shards);
         if (options.shard == 0) {
             return usageError("the shard must be K/N with 1 <= K <= N, not '" + value + "'");
         }

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // The lines of text.
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -79,7 +78,7 @@ std::string reasonIn(const std::vector<std::string>& lines,
 
 const char* statusName(Status status) {
     static constexpr const char* kNames[] = {"passed", "failed", "build-error", "layout-error",
-                                                "error"};
+                                             "error"};
     return kNames[static_cast<int>(status)];
 }
 
@@ -127,10 +126,9 @@ Row judge(const std::string& name, const CheckerRun& run) {
     const int exit = WEXITSTATUS(run.status);
     if (exit == EXIT_BUILD) {
         row.status = Status::buildError;
-        row.reason = reasonIn(lines,
-                              {": error: ", ": fatal error: ", "undefined reference",
-                               "multiple definition"},
-                              "the list does not build");
+        row.reason = reasonIn(
+            lines, {": error: ", ": fatal error: ", "undefined reference", "multiple definition"},
+            "the list does not build");
         return row;
     }
     if (exit == EXIT_LAYOUT) {
@@ -140,8 +138,8 @@ Row judge(const std::string& name, const CheckerRun& run) {
     }
     row.status = Status::error;
     if (exit != EXIT_OK && exit != EXIT_FAILED) {
-        row.reason = lines.empty() ? "the check ended with status " + std::to_string(exit)
-                                   : lines.back();
+        row.reason =
+            lines.empty() ? "the check ended with status " + std::to_string(exit) : lines.back();
         return row;
     }
     if (!readCases(run.json, run.folder, row.cases)) {
