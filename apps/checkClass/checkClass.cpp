@@ -118,10 +118,11 @@ std::string lastLine(std::string_view text) {
 }
 
 // Runs check-list --check-setup, which checks what is the grader's and not a submission's (the
-// suite, the sandbox, the runner's options) before any submission is blamed for it; false, with
-// its line, when it fails.
-bool setupHolds(const ClassOptions& options, const fs::path& work,
-                const std::vector<std::string>& runner) {
+// suite, the sandbox, the runner's options) before any submission is blamed for it, its line
+// shown when it fails. 0 when it holds, EXIT_TROUBLE when it does not, or minus the signal
+// that stopped the run.
+int checkSetup(const ClassOptions& options, const fs::path& work,
+               const std::vector<std::string>& runner) {
     const fs::path folder = work / "setup";
     std::error_code error;
     fs::create_directories(folder / "work", error);
@@ -132,12 +133,15 @@ bool setupHolds(const ClassOptions& options, const fs::path& work,
     CheckerPool pool(options.timeLimit);
     const auto ended = !error && pool.start(check) ? pool.next() : std::nullopt;
     if (ended && WIFEXITED(ended->status) && WEXITSTATUS(ended->status) == EXIT_OK) {
-        return true;
+        return 0;
+    }
+    if (pool.interruption() != 0) {
+        return -pool.interruption();
     }
     const std::string line = lastLine(readLog(check.log));
     fprintf(stderr, "%s\n",
             shown(line.empty() ? "check-list: the setup check failed" : line).c_str());
-    return false;
+    return EXIT_TROUBLE;
 }
 
 // "[done/total] name: status, P of C cases passed: reason".
@@ -256,8 +260,8 @@ int checkClass(ClassOptions& options) {
     options.checkList = fs::absolute(options.checkList).string();
     std::string seed;
     const std::vector<std::string> runner = runnerOptions(options, seed);
-    if (!setupHolds(options, work.path(), runner)) {
-        return EXIT_TROUBLE;
+    if (const int setup = checkSetup(options, work.path(), runner); setup != 0) {
+        return setup;
     }
     std::vector<Row> rows;
     const int stopped = checkAll(submissions, options, work.path(), runner, rows);
