@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times check-list --class on a generated class: N submissions, each a list of tests/lists (the
 # sound bases and their faulty variants, in turn) with a line of its own, so that no two are the
-# same and every one is built and checked; then prints the wall time, the time per submission and
-# the statuses. A fresh cache, as for a class never checked before.
+# same and every one is built and checked, and every tenth one the list that spins forever in
+# ll_indexOf, as a class's worst hang; then prints the wall time, the time per submission and the
+# statuses. A fresh cache, as for a class never checked before.
 # Usage: bench/class.sh [N] [-- RUNNER_OPTION...]   (default 300 submissions, --extended)
 # The class runner is build/bin/checkClass unless CHECK_CLASS names another.
 set -euo pipefail
@@ -19,13 +20,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CACHE_HOME=$work/cache
 
-# The lists: each base sound, then each faulty list of the table with its base.
+# The lists: each base sound, then each faulty list of the table with its base; the hanging one
+# apart, for every tenth submission alone.
+hang=faultyList.c:endlessLoop
 lists=("faultyList.c:" "cachedList.c:")
 while IFS= read -r row; do
-    lists+=("$row")
+    [ "$row" = "$hang" ] || lists+=("$row")
 done < <(sed -n 's/^| `\([A-Za-z]*\)` | `\([A-Za-z]*\.c\)` |.*/\2:\1/p' tests/lists/faults.md)
 for ((i = 0; i < count; i++)); do
     entry=${lists[i % ${#lists[@]}]}
+    ((i % 10 == 9)) && entry=$hang
     base=${entry%%:*} fault=${entry#*:}
     folder=$(printf '%s/class/s%03d' "$work" "$i")
     mkdir -p "$folder"

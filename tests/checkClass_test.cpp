@@ -20,10 +20,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Stands in for check-list: takes SOURCE... -- OPTION..., finds --json FILE among the options and
-// runs the first source as a script, with pass NAME, fail NAME OUTPUT and finish STATUS to write
-// the results.
+// Stands in for check-list: takes [--no-sandbox] SOURCE... -- OPTION..., finds --json FILE among
+// the options and runs the first source as a script, with pass NAME, fail NAME OUTPUT and finish
+// STATUS to write the results. Its --check-setup keeps its arguments in setup-args beside it, and
+// fails where setup-fails is.
 constexpr char kStub[] = R"(#!/usr/bin/env bash
+here=$(dirname "$0")
+if [ "$1" = --check-setup ]; then
+  echo "$*" > "$here/setup-args"
+  [ -e "$here/setup-fails" ] && { echo 'check-list: the sandbox cannot start' >&2; exit 2; }
+  exit 0
+fi
+no_sandbox=; [ "$1" = --no-sandbox ] && { no_sandbox=yes; shift; }
 sources=(); while [ "$1" != -- ]; do sources+=("$1"); shift; done; shift
 json=; while [ $# -gt 0 ]; do [ "$1" = --json ] && json=$2; shift; done
 tests=()
@@ -45,9 +53,9 @@ const std::pair<std::string, std::string> kSix[] = {
     {"alice", "pass c1; pass c2; pass c3; finish 0"},
     {"bob", "pass c1; fail c2 '" + kHostileReport + "'; pass c3; finish 1"},
     {"carol", "echo \"$dir/list.c:3:5: error: expected expression\" >&2\n"
-              "echo 'check-list.sh: the list does not build' >&2; exit 2"},
+              "echo 'check-list.sh: the list does not build' >&2; exit 3"},
     {"dave", "echo \"$dir/LinkedList.h lays out the list differently from inc/LinkedList.h\" >&2\n"
-             "exit 2"},
+             "exit 4"},
     {"erin", "(setsid sleep 300 & echo $! > \"$dir/../pid\"); sleep 300"},
     {"frank", "pass c1; fail c2 'll_containsAll is not implemented'; fail c3 'same'; finish 1"},
 };
@@ -265,6 +273,17 @@ TEST_F(CheckClass, RefusesWhatItCannotRun) {
     for (const auto& arguments : wrong) {
         EXPECT_EQ(checkClass(arguments).exitCode, 2) << arguments[0];
     }
+    // The numbers the runner refuses, refused the same way by every number option.
+    for (const std::string number : {"0x10", "1e3", "+5", "", "-1", "99999999999"}) {
+        for (const auto& [option, value] : {std::pair{"--jobs", number},
+                                            {"--time-limit", number},
+                                            {"--shard", number + "/2"},
+                                            {"--shard", "1/" + number}}) {
+            const auto run = checkClass({option, value});
+            EXPECT_EQ(run.exitCode, 2) << option << " " << value;
+            EXPECT_EQ(run.output.find("[1/1]"), std::string::npos) << option << " " << value;
+        }
+    }
     const auto help = console::runProgram({CHECKCLASS_PATH, "--class", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.output.starts_with("Usage: ")) << help.output;
@@ -280,6 +299,47 @@ TEST_F(CheckClass, RefusesWhatItCannotRun) {
     EXPECT_EQ(checkClass({"--csv", "/dev/full"}).exitCode, 2);
 }
 
+TEST_F(CheckClass, ASubmissionTheGraderCouldNotCheckIsAnErrorAndTheRunEndsWith2) {
+    // Each check in a session its keeper leads: no terminal of the grader's reaches it.
+    addSubmission("alice",
+                  "[ \"$(cut -d' ' -f6 /proc/$$/stat)\" = \"$PPID\" ] && pass c1; finish 0");
+    addSubmission("grace", "echo 'check-list: cannot write the cache' >&2; exit 2");
+    addSubmission("tab\tname", "[ \"$no_sandbox\" = yes ] && pass c1; finish 0");
+    const auto run = checkClass({"--no-sandbox", "--csv", "class.csv", "--html", "class.html"});
+    EXPECT_EQ(run.exitCode, 2) << run.output;
+    EXPECT_NE(run.output.find("grace: error: check-list: cannot write the cache\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("] tab?name: passed"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("0 layout-error, 1 error"), std::string::npos) << run.output;
+    EXPECT_EQ(console::readFile(dir_ / "class.csv"),
+              "submission,status,passed,failed,cases,failed_cases\n"
+              "alice,passed,1,0,1,\ngrace,error,0,0,0,\ntab\tname,passed,1,0,1,\n");
+    EXPECT_NE(console::readFile(dir_ / "class.html").find("class=\"cell error\""),
+              std::string::npos);
+    EXPECT_EQ(console::readFile(dir_ / "setup-args").find("--check-setup --no-sandbox -- --seed "),
+              0U);
+}
+
+TEST_F(CheckClass, AFailingSetupStopsTheRunBeforeAnySubmission) {
+    addSubmission("alice", "touch \"$here/checked\"; pass c1; finish 0");
+    console::writeFile(dir_ / "setup-fails", "");
+    const auto failed = checkClass({"--", "--extended"});
+    EXPECT_EQ(failed.exitCode, 2);
+    EXPECT_EQ(failed.output, "check-list: the sandbox cannot start\n");
+    EXPECT_EQ(console::readFile(dir_ / "setup-args").find("--check-setup -- --extended --seed "),
+              0U);
+    fs::remove(dir_ / "setup-fails");
+    for (const std::string& tmpdir :
+         {std::string("tmp"), (dir_ / "none").string(), (dir_ / "stub").string()}) {
+        setenv("TMPDIR", tmpdir.c_str(), 1);
+        const auto refused = checkClass({});
+        EXPECT_EQ(refused.exitCode, 2) << tmpdir;
+        EXPECT_NE(refused.output.find("TMPDIR"), std::string::npos) << refused.output;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "checked"));
+}
+
 TEST(ClassVerdict, TellsEachWayACheckEnds) {
     const console::TempDir dir;
     console::writeFile(
@@ -288,6 +348,8 @@ TEST(ClassVerdict, TellsEachWayACheckEnds) {
     console::writeFile(dir / "bad.json", R"({"tests":[{"name":1}]})");
     const int exited1 = 1 << 8;
     const int exited2 = 2 << 8;
+    const int exited3 = 3 << 8;
+    const int exited4 = 4 << 8;
     struct Case {
         int status;
         bool timedOut;
@@ -298,19 +360,28 @@ TEST(ClassVerdict, TellsEachWayACheckEnds) {
     } table[] = {
         {0, false, "", "passed.json", Status::passed, ""},
         {exited1, false, "", "passed.json", Status::failed, "the check ended with status 1"},
-        {0, false, "last words\n", "bad.json", Status::failed,
+        {0, false, "last words\n", "bad.json", Status::error,
          "the check wrote no results: last words"},
-        {0, false, "", "absent.json", Status::failed, "the check wrote no results"},
-        {exited2, false, "FOLDER/a.c:1:2: error: oops\nmore\n", "", Status::buildError,
+        {0, false, "", "absent.json", Status::error, "the check wrote no results"},
+        {exited1, false, "", "absent.json", Status::error, "the check wrote no results"},
+        {exited3, false, "FOLDER/a.c:1:2: error: oops\nmore\n", "", Status::buildError,
          "a.c:1:2: error: oops"},
-        {exited2, false, "x.o: undefined reference to `ll_len'\n", "", Status::buildError,
+        {exited3, false, "x.o: undefined reference to `ll_len'\n", "", Status::buildError,
          "x.o: undefined reference to `ll_len'"},
-        {exited2, false, "FOLDER/LinkedList.h does not compile on its own as C\n", "",
+        {exited3, false, "", "", Status::buildError, "the list does not build"},
+        {exited4, false, "FOLDER/LinkedList.h does not compile on its own as C\n", "",
          Status::layoutError, "LinkedList.h does not compile on its own as C"},
-        {exited2, false, "probeRunner: cannot fork\n", "", Status::failed,
-         "probeRunner: cannot fork"},
+        // Words of a build's or a layout's fault under the grader's own status are its fault.
+        {exited2, false, "FOLDER/a.c:1:2: error: oops\ncheck-list: no cache\n", "passed.json",
+         Status::error, "check-list: no cache"},
+        {exited2, false, "", "", Status::error, "the check ended with status 2"},
+        {5 << 8, false, "lays out the list differently\n", "", Status::error,
+         "lays out the list differently"},
+        {127 << 8, false, "check-list: cannot run x\n", "", Status::error,
+         "check-list: cannot run x"},
         {SIGKILL, true, "", "", Status::failed, "not done after 9 s: stopped"},
-        {SIGSEGV, false, "", "", Status::failed, "the check ended by SIGSEGV"},
+        {SIGKILL, false, "", "passed.json", Status::error, "the check ended by SIGKILL"},
+        {SIGSEGV, false, "", "", Status::error, "the check ended by SIGSEGV"},
     };
     for (const Case& row : table) {
         const std::string log =
@@ -319,9 +390,7 @@ TEST(ClassVerdict, TellsEachWayACheckEnds) {
             judge("x", {row.status, row.timedOut, 9, log, dir / row.json, dir.path()});
         EXPECT_EQ(verdict.status, row.expected) << row.log;
         EXPECT_EQ(verdict.reason, row.reason) << row.log;
-        EXPECT_TRUE(verdict.checked);
     }
-    EXPECT_FALSE(judge("x", {127 << 8, false, 9, "", dir / "none", dir.path()}).checked);
 }
 
 TEST(ClassCsv, QuotesAFieldOnlyWhereItMust) {
@@ -332,6 +401,13 @@ TEST(ClassCsv, QuotesAFieldOnlyWhereItMust) {
         {"two\nlines", "\"two\nlines\""},
         {"cr\r", "\"cr\r\""},
         {"", ""},
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+        {"+1", "'+1"},
+        {"-1", "'-1"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tx", "'\tx"},
+        {"\rx", "\"'\rx\""},
+        {"a=b", "a=b"},
     };
     for (const auto& [field, written] : table) {
         EXPECT_EQ(csvField(field), written);

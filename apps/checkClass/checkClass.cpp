@@ -9,8 +9,10 @@
 #include "verdict.h"
 
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -65,15 +67,24 @@ std::vector<std::string> runnerOptions(const ClassOptions& options, std::string&
     return given;
 }
 
+// check-list with the class's own options, its output to folder/log.
+Check checkListIn(size_t id, const fs::path& folder, const ClassOptions& options) {
+    Check check{id, {options.checkList}, folder / "work", folder / "log"};
+    if (options.noSandbox) {
+        check.argv.push_back("--no-sandbox");
+    }
+    return check;
+}
+
 // The command that checks a submission, its results written to json.
 Check checkOf(size_t id, const Submission& submission, const fs::path& folder,
-              const std::string& checkList, const std::vector<std::string>& options) {
-    Check check{id, {checkList}, folder / "work", folder / "log"};
+              const ClassOptions& options, const std::vector<std::string>& runner) {
+    Check check = checkListIn(id, folder, options);
     for (const fs::path& source : submission.sources) {
         check.argv.push_back(source.string());
     }
     check.argv.push_back("--");
-    check.argv.insert(check.argv.end(), options.begin(), options.end());
+    check.argv.insert(check.argv.end(), runner.begin(), runner.end());
     check.argv.insert(check.argv.end(), {"--json", (folder / "results.json").string()});
     return check;
 }
@@ -90,18 +101,61 @@ std::string readLog(const fs::path& path) {
     return text;
 }
 
+// The text as a line of the terminal shows it: a tab, as any control character, is a '?'.
+std::string shown(std::string_view text) {
+    std::string line = printable(text);
+    std::replace(line.begin(), line.end(), '\t', '?');
+    return line;
+}
+
+// The last line of text, or "".
+std::string lastLine(std::string_view text) {
+    while (text.ends_with('\n')) {
+        text.remove_suffix(1);
+    }
+    const size_t start = text.rfind('\n');
+    return std::string(start == std::string_view::npos ? text : text.substr(start + 1));
+}
+
+// Runs check-list --check-setup, which checks what is the grader's and not a submission's (the
+// suite, the sandbox, the runner's options) before any submission is blamed for it, its line
+// shown when it fails. 0 when it holds, EXIT_TROUBLE when it does not, or minus the signal
+// that stopped the run.
+int checkSetup(const ClassOptions& options, const fs::path& work,
+               const std::vector<std::string>& runner) {
+    const fs::path folder = work / "setup";
+    std::error_code error;
+    fs::create_directories(folder / "work", error);
+    Check check = checkListIn(0, folder, options);
+    check.argv.insert(check.argv.begin() + 1, "--check-setup");
+    check.argv.push_back("--");
+    check.argv.insert(check.argv.end(), runner.begin(), runner.end());
+    CheckerPool pool(options.timeLimit);
+    const auto ended = !error && pool.start(check) ? pool.next() : std::nullopt;
+    if (ended && WIFEXITED(ended->status) && WEXITSTATUS(ended->status) == EXIT_OK) {
+        return 0;
+    }
+    if (pool.interruption() != 0) {
+        return -pool.interruption();
+    }
+    const std::string line = lastLine(readLog(check.log));
+    fprintf(stderr, "%s\n",
+            shown(line.empty() ? "check-list: the setup check failed" : line).c_str());
+    return EXIT_TROUBLE;
+}
+
 // "[done/total] name: status, P of C cases passed: reason".
 void printRow(const Row& row, size_t done, size_t total) {
     // Appended piece by piece: g++ 12 at -O3 warns falsely of overlapping copies in a chain of +.
     std::string line = "[";
     line.append(std::to_string(done)).append("/").append(std::to_string(total)).append("] ");
-    line.append(printable(row.name)).append(": ").append(statusName(row.status));
+    line.append(shown(row.name)).append(": ").append(statusName(row.status));
     if (!row.cases.empty()) {
         line.append(", ").append(std::to_string(row.passed())).append(" of ");
         line.append(std::to_string(row.cases.size())).append(" cases passed");
     }
     if (!row.reason.empty()) {
-        line.append(": ").append(printable(row.reason));
+        line.append(": ").append(shown(row.reason));
     }
     printf("%s\n", line.c_str());
     fflush(stdout);
@@ -145,10 +199,9 @@ int checkAll(const std::vector<Submission>& submissions, const ClassOptions& opt
             const fs::path folder = work / std::to_string(i);
             std::error_code error;
             fs::create_directories(folder / "work", error);
-            if (error ||
-                !pool.start(checkOf(i, submissions[i], folder, options.checkList, runner))) {
+            if (error || !pool.start(checkOf(i, submissions[i], folder, options, runner))) {
                 fprintf(stderr, "check-list: cannot start the check of %s: %s\n",
-                        printable(submissions[i].name).c_str(),
+                        shown(submissions[i].name).c_str(),
                         (error ? error.message() : std::string(strerror(errno))).c_str());
                 return -1;
             }
@@ -191,6 +244,14 @@ int checkClass(ClassOptions& options) {
         return EXIT_TROUBLE;
     }
     const std::vector<Submission> submissions = shardOf(all, options.shard, options.shards);
+    if (const char* tmpdir = getenv("TMPDIR");
+        tmpdir != nullptr &&
+        (tmpdir[0] != '/' || !fs::is_directory(tmpdir) || access(tmpdir, W_OK | X_OK) != 0)) {
+        fprintf(stderr,
+                "check-list: TMPDIR must be an absolute path of a writable folder, not '%s'\n",
+                shown(tmpdir).c_str());
+        return EXIT_TROUBLE;
+    }
     WorkFolder work;
     if (!work.create()) {
         fprintf(stderr, "check-list: cannot create a working folder: %s\n", strerror(errno));
@@ -199,15 +260,16 @@ int checkClass(ClassOptions& options) {
     options.checkList = fs::absolute(options.checkList).string();
     std::string seed;
     const std::vector<std::string> runner = runnerOptions(options, seed);
+    if (const int setup = checkSetup(options, work.path(), runner); setup != 0) {
+        return setup;
+    }
     std::vector<Row> rows;
     const int stopped = checkAll(submissions, options, work.path(), runner, rows);
     if (stopped != 0) {
         return stopped > 0 ? -stopped : EXIT_TROUBLE;
     }
-    bool allChecked = true;
-    for (const Row& row : rows) {
-        allChecked = allChecked && row.checked;
-    }
+    const bool anyError = std::any_of(rows.begin(), rows.end(),
+                                      [](const Row& row) { return row.status == Status::error; });
     printf("%s (seed %s)\n", classSummary(rows).c_str(), seed.c_str());
     if (!writeReports(options, rows)) {
         return EXIT_TROUBLE;
@@ -216,7 +278,7 @@ int checkClass(ClassOptions& options) {
         fprintf(stderr, "check-list: cannot write the results: %s\n", strerror(errno));
         return EXIT_TROUBLE;
     }
-    return allChecked ? EXIT_OK : EXIT_TROUBLE;
+    return anyError ? EXIT_TROUBLE : EXIT_OK;
 }
 
 } // namespace

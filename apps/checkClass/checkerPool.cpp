@@ -54,11 +54,13 @@ sigset_t awaited() {
     _exit(kCannotRun);
 }
 
-// In the forked child: the check's keeper, the leader of a process group of its own and the
-// reaper of whatever the check orphans. It runs the check, ends everything the check left
-// behind, and ends as the check did. Never returns.
-[[noreturn]] void keepCheck(const Check& check) {
-    setpgid(0, 0);
+// In the forked child: the check's keeper, the leader of a session of its own (no terminal
+// reaches a submission, and its process group is the session's) and the reaper of whatever the
+// check orphans. It tells its start by closing ready, runs the check, ends everything the check
+// left behind, and ends as the check did. Never returns.
+[[noreturn]] void keepCheck(const Check& check, int ready) {
+    setsid();
+    close(ready);
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     becomeSubreaper();
     const pid_t pid = fork();
@@ -100,14 +102,24 @@ CheckerPool::~CheckerPool() {
 
 bool CheckerPool::start(const Check& check) {
     fflush(nullptr);
+    int ready[2];
+    if (pipe2(ready, O_CLOEXEC) != 0) {
+        return false;
+    }
     const pid_t pid = fork();
+    if (pid == 0) {
+        close(ready[0]);
+        keepCheck(check, ready[1]);
+    }
+    close(ready[1]);
+    // Until the keeper has its session, its pid names no group that a kill could reach.
+    char none = 0;
+    while (pid > 0 && read(ready[0], &none, 1) < 0 && errno == EINTR) {
+    }
+    close(ready[0]);
     if (pid < 0) {
         return false;
     }
-    if (pid == 0) {
-        keepCheck(check);
-    }
-    setpgid(pid, pid); // as the child does, so that the group exists whichever runs first
     running_.push_back({check.id, pid, Clock::now()});
     return true;
 }

@@ -1,12 +1,11 @@
 // The class runner's options, their checks and its help.
 #include "classOptions.h"
 
+#include "numbers.h"
 #include "usage.h"
 
 #include <sched.h>
 
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -23,25 +22,22 @@ per submission as it finishes, then a summary.
   --html FILE        write the class as a page of submissions by cases to FILE
   --shard K/N        check only the K-th of N consecutive parts of the sorted submissions
   --time-limit SECS  stop a submission's build and check after SECS seconds (default 600)
+  --no-sandbox       build and run every list with your own rights, outside the sandbox
+                     (only for a class whose code you trust)
   --help             show this help
 Options after -- go to probeRunner for every submission (--extended, --timeout ...).
 
+Before the first submission, check-list --check-setup checks the suite, the sandbox and the
+runner's options. A submission's status is passed, failed, build-error, layout-error, or
+error when the grader could not check it.
+
 Exit status: 0 when every submission was checked, whatever its lists did; 2 for a usage
-error or when the run itself failed.
+error, a failed setup check, a submission in error, or when the run itself failed.
 )";
 
 int usageError(const std::string& message) {
     fprintf(stderr, "check-list: %s\nTry 'check-list --class --help'.\n", message.c_str());
     return EXIT_USAGE;
-}
-
-// A whole number from 1 to most, or 0.
-size_t count(const std::string& text, size_t most) {
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long value = strtoul(text.c_str(), &end, 10);
-    const bool digits = !text.empty() && text.front() >= '0' && text.front() <= '9';
-    return digits && *end == '\0' && errno == 0 && value >= 1 && value <= most ? value : 0;
 }
 
 size_t processors() {
@@ -63,22 +59,22 @@ std::optional<int> apply(std::string_view option, const std::string& value, Clas
     } else if (option == "--html") {
         options.html = value;
     } else if (option == "--jobs") {
-        options.jobs = count(value, 256);
+        options.jobs = wholeNumber(value, 256);
         if (options.jobs == 0) {
             return usageError("the jobs must be a whole number from 1 to 256, not '" + value + "'");
         }
     } else if (option == "--shard") {
         const size_t slash = value.find('/');
-        options.shards = slash == std::string::npos ? 0 : count(value.substr(slash + 1), 100000);
-        options.shard = options.shards == 0 ? 0 : count(value.substr(0, slash), options.shards);
+        options.shards =
+            slash == std::string::npos ? 0 : wholeNumber(value.substr(slash + 1), 100000);
+        options.shard =
+            options.shards == 0 ? 0 : wholeNumber(value.substr(0, slash), options.shards);
         if (options.shard == 0) {
             return usageError("the shard must be K/N with 1 <= K <= N, not '" + value + "'");
         }
     } else { // --time-limit
-        char* end = nullptr;
-        options.timeLimit = strtod(value.c_str(), &end);
-        if (value.empty() || *end != '\0' || !std::isfinite(options.timeLimit) ||
-            options.timeLimit <= 0 || options.timeLimit > 86400) {
+        options.timeLimit = isDecimal(value) ? strtod(value.c_str(), nullptr) : 0;
+        if (options.timeLimit <= 0 || options.timeLimit > 86400) {
             return usageError("the time limit must be a number of seconds above 0 and at most "
                               "86400, not '" +
                               value + "'");
@@ -105,6 +101,10 @@ std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& option
         if (argument == "--") {
             options.runnerOptions.assign(argv + i + 1, argv + argc);
             break;
+        }
+        if (argument == "--no-sandbox") {
+            options.noSandbox = true;
+            continue;
         }
         const size_t equals = argument.find('=');
         const std::string_view option = argument.substr(0, equals);

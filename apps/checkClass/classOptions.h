@@ -18,6 +18,7 @@ struct ClassOptions {
     size_t shard = 1; // this run checks part shard of shards
     size_t shards = 1;
     double timeLimit = 600; // seconds a submission may take, its build included
+    bool noSandbox = false; // submissions built and run with the grader's rights: a trusted class
     std::vector<std::string> runnerOptions;
 };
 

@@ -11,7 +11,8 @@
 #include <vector>
 
 // The field as RFC 4180 writes it: in double quotes, its own doubled, when it holds a comma, a
-// double quote or a line end; as it is otherwise.
+// double quote or a line end; as it is otherwise. A field that starts with =, +, -, @, a tab or
+// a carriage return gets a leading ', so that a spreadsheet shows it as text.
 std::string csvField(std::string_view text);
 
 // Writes the header "submission,status,passed,failed,cases,failed_cases" and a row per

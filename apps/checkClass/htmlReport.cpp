@@ -30,6 +30,7 @@ td.status { white-space: nowrap; }
 .failed { background: #ef9a9a; }
 .build-error { background: #ffcc80; }
 .layout-error { background: #ce93d8; }
+.error { background: #fff176; }
 .none { background: #eee; }
 td.cell.failed, td.cell[data-report] { cursor: pointer; }
 td.cell.chosen { outline: 3px solid #1565c0; }

@@ -1,6 +1,8 @@
 // Judging a submission from its checker's run.
 #include "verdict.h"
 
+#include "status.h"
+
 #include <signal.h>
 #include <sys/wait.h>
 
@@ -9,9 +11,6 @@
 #include <nlohmann/json.hpp>
 
 namespace {
-
-constexpr int kCheckerTrouble = 2; // the checker's status for a list it could not run
-constexpr int kCannotRun = 127;
 
 // The lines of text.
 std::vector<std::string> linesOf(const std::string& text) {
@@ -68,29 +67,18 @@ bool readCases(const std::filesystem::path& path, const std::filesystem::path& f
     return true;
 }
 
-// The row of a checker that refused the list (status 2): its header, its build, or else the run
-// (the suite itself not building, the runner failing), which its last line tells.
-Row refused(Row row, const std::vector<std::string>& lines) {
-    row.reason =
-        firstLineWith(lines, {"lays out the list differently", "does not compile on its own"});
-    if (!row.reason.empty()) {
-        row.status = Status::layoutError;
-        return row;
-    }
-    row.reason = firstLineWith(lines, {": error: ", ": fatal error: ", "undefined reference",
-                                       "multiple definition", "does not build"});
-    if (!row.reason.empty()) {
-        row.status = Status::buildError;
-        return row;
-    }
-    row.reason = lines.empty() ? "the check failed" : lines.back();
-    return row;
+// The line of lines that says why, or else their last one, or else otherwise.
+std::string reasonIn(const std::vector<std::string>& lines,
+                     std::initializer_list<const char*> marks, const std::string& otherwise) {
+    const std::string line = firstLineWith(lines, marks);
+    return !line.empty() ? line : lines.empty() ? otherwise : lines.back();
 }
 
 } // namespace
 
 const char* statusName(Status status) {
-    static constexpr const char* kNames[] = {"passed", "failed", "build-error", "layout-error"};
+    static constexpr const char* kNames[] = {"passed", "failed", "build-error", "layout-error",
+                                             "error"};
     return kNames[static_cast<int>(status)];
 }
 
@@ -131,17 +119,28 @@ Row judge(const std::string& name, const CheckerRun& run) {
     }
     if (WIFSIGNALED(run.status)) {
         const char* abbreviation = sigabbrev_np(WTERMSIG(run.status));
+        row.status = Status::error;
         row.reason = std::string("the check ended by SIG") + (abbreviation ? abbreviation : "?");
         return row;
     }
     const int exit = WEXITSTATUS(run.status);
-    if (exit == kCannotRun) {
-        row.checked = false;
-        row.reason = lines.empty() ? "the checker cannot be run" : lines.back();
+    if (exit == EXIT_BUILD) {
+        row.status = Status::buildError;
+        row.reason = reasonIn(
+            lines, {": error: ", ": fatal error: ", "undefined reference", "multiple definition"},
+            "the list does not build");
         return row;
     }
-    if (exit == kCheckerTrouble) {
-        return refused(std::move(row), lines);
+    if (exit == EXIT_LAYOUT) {
+        row.status = Status::layoutError;
+        row.reason = reasonIn(lines, {"LinkedList.h"}, "the list's records are laid out otherwise");
+        return row;
+    }
+    row.status = Status::error;
+    if (exit != EXIT_OK && exit != EXIT_FAILED) {
+        row.reason =
+            lines.empty() ? "the check ended with status " + std::to_string(exit) : lines.back();
+        return row;
     }
     if (!readCases(run.json, run.folder, row.cases)) {
         row.cases.clear();
@@ -149,7 +148,7 @@ Row judge(const std::string& name, const CheckerRun& run) {
         return row;
     }
     const bool allPassed = row.passed() == row.cases.size() && !row.cases.empty();
-    row.status = exit == 0 && allPassed ? Status::passed : Status::failed;
+    row.status = exit == EXIT_OK && allPassed ? Status::passed : Status::failed;
     if (row.status == Status::failed && allPassed) {
         row.reason = "the check ended with status " + std::to_string(exit);
     }
@@ -165,13 +164,14 @@ Row withoutSources(const std::string& name) {
 }
 
 std::string classSummary(const std::vector<Row>& rows) {
-    size_t counts[4] = {};
+    constexpr int kStatuses = static_cast<int>(Status::error) + 1;
+    size_t counts[kStatuses] = {};
     for (const Row& row : rows) {
         counts[static_cast<int>(row.status)]++;
     }
     std::string text =
         std::to_string(rows.size()) + (rows.size() == 1 ? " submission:" : " submissions:");
-    for (int i = 0; i < 4; i++) {
+    for (int i = 0; i < kStatuses; i++) {
         text += std::string(i == 0 ? " " : ", ") + std::to_string(counts[i]) + " " +
                 statusName(static_cast<Status>(i));
     }

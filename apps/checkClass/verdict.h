@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-enum class Status { passed, failed, buildError, layoutError };
+// error: the grader could not check the submission (check-list's own trouble, a signal that was
+// not the time limit's, no results): its fault and not the list's.
+enum class Status { passed, failed, buildError, layoutError, error };
 
-// "passed", "failed", "build-error", "layout-error".
+// "passed", "failed", "build-error", "layout-error", "error".
 const char* statusName(Status status);
 
 struct CaseVerdict {
@@ -27,7 +29,6 @@ struct Row {
     std::vector<CaseVerdict> cases;
     std::string reason;  // one line: why it did not pass, where that is not a case's report
     std::string message; // the checker's own messages, for a submission that was not run
-    bool checked = true; // false when the checker itself could not be run
     size_t passed() const;
     double score() const;
     double maxScore() const;
@@ -47,7 +48,7 @@ struct CheckerRun {
 
 Row judge(const std::string& name, const CheckerRun& run);
 
-// "N submissions: N passed, N failed, N build-error, N layout-error".
+// "N submissions: N passed, N failed, N build-error, N layout-error, N error".
 std::string classSummary(const std::vector<Row>& rows);
 
 // A row for a submission without a source file.

@@ -2,11 +2,11 @@
 // by which each option is read and applied.
 #include "runnerOptions.h"
 
+#include "numbers.h"
 #include "probeSeed.h"
 #include "usage.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -33,20 +33,6 @@ runner itself fails (its output, a pipe, a fork, the JUnit or JSON file).
 // Where the help's options start, and where the lines that describe them start.
 constexpr size_t kIndent = 2;
 constexpr size_t kHelpColumn = 21;
-
-// True when text is decimal digits with at most one '.' between digits: the only form of a
-// number on the command line (no sign, exponent, blank, hexadecimal or "inf").
-bool isDecimal(std::string_view text) {
-    const size_t point = text.find('.');
-    auto digits = [](std::string_view part) {
-        return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) {
-            return isdigit(static_cast<unsigned char>(c)) != 0;
-        });
-    };
-    return point == std::string_view::npos
-               ? digits(text)
-               : digits(text.substr(0, point)) && digits(text.substr(point + 1));
-}
 
 // Applies an option given its value ("" for an option that takes none): the exit status when
 // the run ends here, or nothing.
