@@ -225,8 +225,12 @@ if [ -n "$setup" ]; then
     fi
     [ -x "$reference" ] || fail "$suite has no referenceRunner"
     check_sandbox
-    # The runner options as the reference runner reads them: its own message says what is wrong.
-    "$reference" --list "$@" </dev/null >/dev/null || exit $EXIT_TROUBLE
+    # The runner options as the reference runner reads them: the first line of its own message
+    # says what is wrong, without the usage that follows it.
+    if ! refusal=$("$reference" --list "$@" 2>&1 </dev/null >/dev/null); then
+        echo "${refusal%%$'\n'*}" >&2
+        exit $EXIT_TROUBLE
+    fi
     exit 0
 fi
 check_sandbox
