@@ -148,6 +148,17 @@ TEST_F(CheckList, RefusesAHeaderOfItsOwnThatLaysTheListOutOtherwise) {
     fs::remove(work_ / "c++" / "LinkedList.h");
 }
 
+// The runner's own messages reach the caller, from a runner just built or found in the cache.
+TEST_F(CheckList, TheRunnersMessagesReachTheCaller) {
+    writeList("");
+    for (int run = 0; run < 2; ++run) {
+        const auto refused = check({"../c++/list.c", "--", "--bogus"});
+        EXPECT_EQ(refused.exitCode, 2);
+        EXPECT_NE(refused.output.find("unknown option '--bogus'"), std::string::npos)
+            << refused.output;
+    }
+}
+
 // Nothing outside the list's folder reaches its build: an include or a source that leads out of it
 // is a missing file, status 3, and what it leads to never shows.
 TEST_F(CheckList, NothingOutsideTheListsFolderReachesItsBuild) {

@@ -384,24 +384,26 @@ included_sum() {
 # Takes a shared lock on entry $1's runner, held until this script ends, so that no eviction
 # removes it while it runs; false when it went before the lock was taken.
 hold() {
-    exec {lock}<"$1/probeRunner" 2>/dev/null || return 1
+    { exec {lock}<"$1/probeRunner"; } 2>/dev/null || return 1
     flock -s "$lock" && [ -x "$1/probeRunner" ] && entry=$1 && return 0
     exec {lock}<&-
     return 1
 }
 
 # Runs the cached runner in $entry on the copy of the list, with the options given; its status is
-# the check's.
+# the check's. The runner is a job, so that stopping this script stops it, and it never gets the
+# lock's descriptor.
 run_checks() {
     local cache=$1
     shift
     : "$cache" # where the reference transcripts will be kept
     if [ -n "$sandboxed" ]; then
         "$sandbox" --ro "$entry" /runner --ro "$copy" /list --chdir /list \
-            -- /runner/probeRunner "$@" </dev/null {lock}<&-
+            -- /runner/probeRunner "$@" </dev/null {lock}<&- &
     else
-        (cd "$copy" && "$entry/probeRunner" "$@" </dev/null {lock}<&-)
+        (cd "$copy" && exec "$entry/probeRunner" "$@" </dev/null {lock}<&-) &
     fi
+    wait $!
 }
 
 entry=
@@ -466,7 +468,8 @@ if [ -z "$entry" ]; then
                 else name = name c
             }
             if (name != "") print name
-        }' | grep '^/' | grep -v -e '^/suite/' -e '^/build/' -F -e "$suite/" -e "$work/" |
+        }' | grep '^/' | grep -v -e '^/suite/' -e '^/build/' |
+        grep -v -F -e "$suite/" -e "$work/" |
         sort -u >"$kept/included"
     cp -- "$work/probeRunner" "$kept/probeRunner" || fail "cannot keep the runner in $cache"
     candidate=$cache/$key-$(included_sum "$kept/included")
