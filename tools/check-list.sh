@@ -62,11 +62,11 @@ if [ "${1:-}" = --class ]; then
     class=${CHECK_CLASS:-${class%%$'\n'*}}
     if [ ! -x "$class" ] && [ -z "${CHECK_CLASS:-}" ] && [ -f "$here/../CMakePresets.json" ]; then
         build=$(realpath -m -- "${CHECK_LIST_BUILD_DIR:-$here/../build}")
-        { [ -f "$build/CMakeCache.txt" ] ||
-            (cd "$here/.." && cmake --preset default -B "$build"); } >/dev/null 2>&1 &&
-            cmake --build "$build" --target checkClass probeSuiteRunner probeSuiteCases \
-                >/dev/null 2>&1 ||
+        if ! { [ -f "$build/CMakeCache.txt" ] ||
+            (cd "$here/.." && cmake --preset default -B "$build"); } >/dev/null 2>&1 ||
+            ! cmake --build "$build" --target checkClass checkListSuite >/dev/null 2>&1; then
             fail "cannot build the class runner: run 'cmake --preset default && cmake --build build --target checkClass'"
+        fi
     fi
     [ -x "$class" ] || fail "no class runner at $class: run 'cmake --build build --target checkClass'"
     exec "$class" --check-list "$(realpath -- "$0")" "$@"
@@ -253,8 +253,9 @@ copy_list() {
     read -r entries bytes < <(find "${folder:-/}/" -mindepth 1 -name '.*' -prune -o \
         \( -type f -o -type d -o -type l \) -printf '%s\n' 2>/dev/null |
         awk '{ n++; s += $1 } END { print n + 0, s + 0 }')
-    [ "$entries" -le $max_entries ] && [ "$bytes" -le $max_bytes ] ||
+    if [ "$entries" -gt $max_entries ] || [ "$bytes" -gt $max_bytes ]; then
         fail "the list's folder ${folder:-/} is too large to check ($entries entries, $bytes bytes; at most $max_entries and $max_bytes)" $EXIT_BUILD
+    fi
     (cd "${folder:-/}/" && find . -mindepth 1 -name '.*' -prune -o \
         \( -type f -o -type d -o -type l \) -print0 |
         tar --null --no-recursion -T - -cf - 2>/dev/null) | tar -xf - -C "$copy" ||
@@ -417,6 +418,7 @@ if [ -z "$entry" ]; then
     work=$(mktemp -d) || fail "cannot create a temporary folder"
     temporary+=("$work")
     {
+        # shellcheck disable=SC2154 # set by check-list.conf
         declare -p cc cxx headers language suite_c_flags suite_cxx_flags suite_warning_flags \
             suite_link_flags
         sources=("${names[@]}")
