@@ -260,6 +260,8 @@ copy_list() {
         \( -type f -o -type d -o -type l \) -print0 |
         tar --null --no-recursion -T - -cf - 2>/dev/null) | tar -xf - -C "$copy" ||
         fail "cannot copy the list's folder ${folder:-/}"
+    # A folder the list keeps read-only would outlive this run: the copy is this account's to remove.
+    chmod -R u+rwX -- "$copy"
     # Files that grew while being copied count as they are in the copy.
     bytes=$(find "$copy" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
     [ "$bytes" -le $max_bytes ] ||
