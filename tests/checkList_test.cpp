@@ -321,8 +321,9 @@ TEST_F(CheckListCache, RunsAtTheSameTimeShareOneRunner) {
 TEST_F(CheckListCache, EvictionSparesTheRunnersInUse) {
     setenv("CHECK_LIST_CACHE_ENTRIES", "1", 1);
     std::vector<std::string> command{"/bin/bash", "-c",
-                                     "for list; do \"$0\" \"$list\" >/dev/null 2>&1 & done; "
-                                     "for list; do wait -n; echo $?; done",
+                                     "for list; do \"$0\" \"$list\" >/dev/null 2>&1 & "
+                                     "runs+=($!); done; "
+                                     "for run in \"${runs[@]}\"; do wait $run; echo $?; done",
                                      std::string(SOURCE_DIR) + "/tools/check-list.sh"};
     for (int variant = 11; variant <= 16; ++variant) {
         command.push_back(writeVariant(variant));

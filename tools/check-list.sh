@@ -204,7 +204,8 @@ check_sandbox() {
 
 # The cache, private to the account; without a home to keep it in, private to this run.
 temporary=()
-trap 'rm -rf -- "${temporary[@]}"' EXIT
+kept=
+trap 'rm -rf -- "${temporary[@]}" ${kept:+"$kept"}' EXIT
 trap 'kill $(jobs -p) 2>/dev/null; exit 130' INT
 trap 'kill $(jobs -p) 2>/dev/null; exit 143' TERM
 cache_home=${XDG_CACHE_HOME:-${HOME:+$HOME/.cache}}
@@ -457,7 +458,6 @@ if [ -z "$entry" ]; then
     # The files the sources read outside the list's folder and the suite, as the compiler named
     # them (make's syntax: escaped blanks, lines continued with a backslash), one a line.
     kept=$(mktemp -d -- "$cache/tmp.XXXXXX") || fail "cannot create a folder in the cache $cache"
-    temporary+=("$kept")
     cat -- "$work"/objects/[0-9]*.d 2>/dev/null | awk '
         { text = text $0 "\n" }
         END {
@@ -475,11 +475,12 @@ if [ -z "$entry" ]; then
         }' | grep '^/' | grep -v -e '^/suite/' -e '^/build/' |
         grep -v -F -e "$suite/" -e "$work/" |
         sort -u >"$kept/included"
-    cp -- "$work/probeRunner" "$kept/probeRunner" || fail "cannot keep the runner in $cache"
+    { cp -- "$work/probeRunner" "$kept/probeRunner" && hold "$kept"; } ||
+        fail "cannot keep the runner in $cache"
+    # Held before it has its name, so that no eviction takes it first. A run at the same time may
+    # have put the same runner in place: this one then serves this run alone.
     candidate=$cache/$key-$(included_sum "$kept/included")
-    # A run at the same time may have put the same runner in place first: either will do.
-    mv -T -- "$kept" "$candidate" 2>/dev/null
-    hold "$candidate" || fail "cannot keep the runner in $cache"
+    mv -T -- "$kept" "$candidate" 2>/dev/null && entry=$candidate kept=
 
     # Old runners and logs go, past the newest $keep, unless a run holds them, and temporary folders
     # a killed run left.
