@@ -202,6 +202,13 @@ check_sandbox() {
     [ -z "$sandboxed" ] || "$sandbox" --probe || exit $EXIT_TROUBLE
 }
 
+# The temporary folders are handed to the sandbox and used from other folders: absolute, always.
+if [ -n "${TMPDIR:-}" ]; then
+    [[ $TMPDIR == /* ]] || fail "TMPDIR must be an absolute path, not '$TMPDIR'"
+    { [ -d "$TMPDIR" ] && [ -w "$TMPDIR" ]; } ||
+        fail "TMPDIR ($TMPDIR) is no folder this account can write in"
+fi
+
 # The cache, private to the account; without a home to keep it in, private to this run.
 temporary=()
 kept=
@@ -219,11 +226,6 @@ else
 fi
 
 if [ -n "$setup" ]; then
-    if [ -n "${TMPDIR:-}" ]; then
-        [[ $TMPDIR == /* ]] || fail "TMPDIR must be an absolute path, not '$TMPDIR'"
-        { [ -d "$TMPDIR" ] && [ -w "$TMPDIR" ]; } ||
-            fail "TMPDIR ($TMPDIR) is no folder this account can write in"
-    fi
     [ -x "$reference" ] || fail "$suite has no referenceRunner"
     check_sandbox
     # The runner options as the reference runner reads them: the first line of its own message
