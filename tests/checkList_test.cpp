@@ -1,8 +1,9 @@
 // tools/check-list.sh end to end, against this build tree's suite: a list of one's own checked in
 // one command from any folder, built again only when it or a file it includes changed, its build
 // failures (status 3) and a LinkedList.h of its own that lays the records out otherwise (4)
-// refused; nothing outside the list's folder reachable from its build; the cache it keeps pruned and shared safely; and a build tree without the suite given one.
-// The sanitised and coverage builds skip it: their suite is instrumented as a user's is not.
+// refused; nothing outside the list's folder reachable from its build; the cache it keeps pruned
+// and shared safely; and a build tree without the suite given one. The sanitised and coverage
+// builds skip it: their suite is instrumented as a user's is not.
 #include "console.h"
 #include "files.h"
 
@@ -111,8 +112,7 @@ TEST_F(CheckList, RefusesASourceThatDoesNotCompileAfterTheCompilersMessage) {
     writeList("", "int broken(void) { return }\n");
     const auto broken = check({"../c++/list.c"});
     EXPECT_EQ(broken.exitCode, 3);
-    EXPECT_TRUE(broken.output.starts_with("list.c:"))
-        << broken.output;
+    EXPECT_TRUE(broken.output.starts_with("list.c:")) << broken.output;
     EXPECT_TRUE(std::regex_search(broken.output,
                                   std::regex("list\\.c:[0-9]+:[0-9]+: error: expected expression")))
         << broken.output;
@@ -133,9 +133,10 @@ TEST_F(CheckList, RefusesAHeaderOfItsOwnThatLaysTheListOutOtherwise) {
     console::writeFile(work_ / "c++" / "LinkedList.h", renamed);
     const auto refused = check({"../c++/list.c"});
     EXPECT_EQ(refused.exitCode, 4);
-    EXPECT_NE(refused.output.find("LinkedList.h lays out the list differently from inc/LinkedList.h, which "
-                                  "the cases are built with: it differs at the second field of "
-                                  "`Node`, `struct Node* pNextNode`."),
+    EXPECT_NE(refused.output.find(
+                  "LinkedList.h lays out the list differently from inc/LinkedList.h, which "
+                  "the cases are built with: it differs at the second field of "
+                  "`Node`, `struct Node* pNextNode`."),
               std::string::npos)
         << refused.output;
     EXPECT_EQ(refused.output.find("PASS"), std::string::npos) << refused.output;
@@ -169,10 +170,11 @@ TEST_F(CheckList, NothingOutsideTheListsFolderReachesItsBuild) {
         std::string name;
         std::string include; // appended to the list, or empty for a source that is a link
     };
-    for (const Escape& escape : std::vector<Escape>{
-             {"relative include", "#include \"../classmate/list.c\"\n"},
-             {"absolute include", "#include \"" + (work_ / "classmate" / "list.c").string() + "\"\n"},
-             {"linked source", ""}}) {
+    for (const Escape& escape :
+         std::vector<Escape>{{"relative include", "#include \"../classmate/list.c\"\n"},
+                             {"absolute include",
+                              "#include \"" + (work_ / "classmate" / "list.c").string() + "\"\n"},
+                             {"linked source", ""}}) {
         fs::remove_all(work_ / "escape");
         fs::create_directories(work_ / "escape");
         if (escape.include.empty()) {
@@ -216,10 +218,10 @@ TEST_F(CheckList, TheCacheIsPrivate) {
 
     fs::remove_all(work_ / "tmp");
     fs::create_directories(work_ / "tmp");
-    const auto homeless = console::runProgram(
-        {"/usr/bin/env", "-u", "HOME", "-u", "XDG_CACHE_HOME", "TMPDIR=" + (work_ / "tmp").string(),
-         script, "../c++/list.c", "--", "--group", "countProbe"},
-        work_ / "elsewhere", "", std::chrono::minutes(10));
+    const auto homeless = console::runProgram({"/usr/bin/env", "-u", "HOME", "-u", "XDG_CACHE_HOME",
+                                               "TMPDIR=" + (work_ / "tmp").string(), script,
+                                               "../c++/list.c", "--", "--group", "countProbe"},
+                                              work_ / "elsewhere", "", std::chrono::minutes(10));
     EXPECT_EQ(homeless.exitCode, 0) << homeless.output;
     EXPECT_TRUE(fs::is_empty(work_ / "tmp"));
 }
@@ -235,15 +237,16 @@ TEST_F(CheckList, CheckSetupRefusesTheGradersFaults) {
         std::vector<std::string> command;
         int status;
     };
-    for (const Setup& setup : std::vector<Setup>{
-             {{script, "--check-setup"}, 0},
-             {{script, "--check-setup", "--", "--bogus"}, 2},
-             {{script, "--check-setup", "--", "--weights", "no/such/weights"}, 2},
-             {{"/usr/bin/env", "TMPDIR=relative", script, "--check-setup"}, 2},
-             {{"/usr/bin/env", path, script, "--check-setup"}, 2},
-             {{"/usr/bin/env", path, script, "--check-setup", "--no-sandbox"}, 0}}) {
+    for (const Setup& setup :
+         std::vector<Setup>{{{script, "--check-setup"}, 0},
+                            {{script, "--check-setup", "--", "--bogus"}, 2},
+                            {{script, "--check-setup", "--", "--weights", "no/such/weights"}, 2},
+                            {{"/usr/bin/env", "TMPDIR=relative", script, "--check-setup"}, 2},
+                            {{"/usr/bin/env", path, script, "--check-setup"}, 2},
+                            {{"/usr/bin/env", path, script, "--check-setup", "--no-sandbox"}, 0}}) {
         const auto run = console::runProgram(setup.command, work_ / "elsewhere");
-        EXPECT_EQ(run.exitCode, setup.status) << testing::PrintToString(setup.command) << run.output;
+        EXPECT_EQ(run.exitCode, setup.status)
+            << testing::PrintToString(setup.command) << run.output;
         EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), setup.status ? 1 : 0)
             << run.output;
     }
@@ -328,7 +331,8 @@ TEST_F(CheckListCache, EvictionSparesTheRunnersInUse) {
     for (int variant = 11; variant <= 16; ++variant) {
         command.push_back(writeVariant(variant));
     }
-    const auto runs = console::runProgram(command, work_ / "elsewhere", "", std::chrono::minutes(10));
+    const auto runs =
+        console::runProgram(command, work_ / "elsewhere", "", std::chrono::minutes(10));
     EXPECT_EQ(runs.output, "0\n0\n0\n0\n0\n0\n");
 }
 
@@ -403,8 +407,9 @@ TEST(CheckListUsage, RefusesNoSourceAndAMissingOne) {
     const std::string script = std::string(SOURCE_DIR) + "/tools/check-list.sh";
     const auto none = console::runProgram({script});
     EXPECT_EQ(none.exitCode, 2);
-    EXPECT_EQ(none.output, "check-list.sh: name the list's source files\n"
-                           "Usage: check-list.sh [--asan] [--no-sandbox] SOURCE... [-- RUNNER_OPTION...]\n"
+    EXPECT_EQ(none.output,
+              "check-list.sh: name the list's source files\n"
+              "Usage: check-list.sh [--asan] [--no-sandbox] SOURCE... [-- RUNNER_OPTION...]\n"
               "       check-list.sh --check-setup [--no-sandbox] [-- RUNNER_OPTION...]\n");
     const auto absent = console::runProgram({script, "no/such/list.c"});
     EXPECT_EQ(absent.exitCode, 2);
