@@ -1,8 +1,9 @@
 // tools/check-list.sh end to end, against this build tree's suite: a list of one's own checked in
 // one command from any folder, built again only when it or a file it includes changed, its build
-// failures and a LinkedList.h of its own that lays the records out otherwise refused with status
-// 2; the cache it keeps pruned and shared safely; and a build tree without the suite given one.
-// The sanitised and coverage builds skip it: their suite is instrumented as a user's is not.
+// failures (status 3) and a LinkedList.h of its own that lays the records out otherwise (4)
+// refused; nothing outside the list's folder reachable from its build; the cache it keeps pruned
+// and shared safely; and a build tree without the suite given one. The sanitised and coverage
+// builds skip it: their suite is instrumented as a user's is not.
 #include "console.h"
 #include "files.h"
 
@@ -110,9 +111,8 @@ TEST_F(CheckList, RebuildsAChangedSourceShowingItsWarnings) {
 TEST_F(CheckList, RefusesASourceThatDoesNotCompileAfterTheCompilersMessage) {
     writeList("", "int broken(void) { return }\n");
     const auto broken = check({"../c++/list.c"});
-    EXPECT_EQ(broken.exitCode, 2);
-    EXPECT_TRUE(broken.output.starts_with((work_ / "c++" / "list.c").string() + ":"))
-        << broken.output;
+    EXPECT_EQ(broken.exitCode, 3);
+    EXPECT_TRUE(broken.output.starts_with("list.c:")) << broken.output;
     EXPECT_TRUE(std::regex_search(broken.output,
                                   std::regex("list\\.c:[0-9]+:[0-9]+: error: expected expression")))
         << broken.output;
@@ -132,11 +132,11 @@ TEST_F(CheckList, RefusesAHeaderOfItsOwnThatLaysTheListOutOtherwise) {
         std::regex_replace(header, std::regex("struct Node\\* pNextNode;"), "struct Node* next;");
     console::writeFile(work_ / "c++" / "LinkedList.h", renamed);
     const auto refused = check({"../c++/list.c"});
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_NE(refused.output.find((work_ / "c++" / "LinkedList.h").string() +
-                                  " lays out the list differently from inc/LinkedList.h, which "
-                                  "the cases are built with: it differs at the second field of "
-                                  "`Node`, `struct Node* pNextNode`."),
+    EXPECT_EQ(refused.exitCode, 4);
+    EXPECT_NE(refused.output.find(
+                  "LinkedList.h lays out the list differently from inc/LinkedList.h, which "
+                  "the cases are built with: it differs at the second field of "
+                  "`Node`, `struct Node* pNextNode`."),
               std::string::npos)
         << refused.output;
     EXPECT_EQ(refused.output.find("PASS"), std::string::npos) << refused.output;
@@ -147,6 +147,109 @@ TEST_F(CheckList, RefusesAHeaderOfItsOwnThatLaysTheListOutOtherwise) {
                   .output.find("it differs at the second field of `LinkedList`, `int size`."),
               std::string::npos);
     fs::remove(work_ / "c++" / "LinkedList.h");
+}
+
+// The runner's own messages reach the caller, from a runner just built or found in the cache.
+TEST_F(CheckList, TheRunnersMessagesReachTheCaller) {
+    writeList("");
+    for (int run = 0; run < 2; ++run) {
+        const auto refused = check({"../c++/list.c", "--", "--bogus"});
+        EXPECT_EQ(refused.exitCode, 2);
+        EXPECT_NE(refused.output.find("unknown option '--bogus'"), std::string::npos)
+            << refused.output;
+    }
+}
+
+// Nothing outside the list's folder reaches its build: an include or a source that leads out of it
+// is a missing file, status 3, and what it leads to never shows.
+TEST_F(CheckList, NothingOutsideTheListsFolderReachesItsBuild) {
+    fs::create_directories(work_ / "classmate");
+    console::writeFile(work_ / "classmate" / "list.c",
+                       "#error CLASSMATES_SECRET\n" + console::readFile(MISBEHAVING_SOURCE));
+    struct Escape {
+        std::string name;
+        std::string include; // appended to the list, or empty for a source that is a link
+    };
+    for (const Escape& escape :
+         std::vector<Escape>{{"relative include", "#include \"../classmate/list.c\"\n"},
+                             {"absolute include",
+                              "#include \"" + (work_ / "classmate" / "list.c").string() + "\"\n"},
+                             {"linked source", ""}}) {
+        fs::remove_all(work_ / "escape");
+        fs::create_directories(work_ / "escape");
+        if (escape.include.empty()) {
+            fs::create_symlink(work_ / "classmate" / "list.c", work_ / "escape" / "list.c");
+        } else {
+            console::writeFile(work_ / "escape" / "list.c",
+                               console::readFile(MISBEHAVING_SOURCE) + escape.include);
+        }
+        const auto run = check({"../escape/list.c"});
+        EXPECT_EQ(run.exitCode, 3) << escape.name << "\n" << run.output;
+        EXPECT_EQ(run.output.find("CLASSMATES_SECRET"), std::string::npos) << escape.name;
+    }
+}
+
+// What the compiler reads from the list's folder without naming it as included still counts.
+TEST_F(CheckList, AnIncbinFileAndANewlyPresentHeaderRebuild) {
+    writeList("", "__asm__(\".section .rodata\\n.incbin \\\"blob.bin\\\"\\n.previous\");\n"
+                  "#if __has_include(\"extra.h\")\n#include \"extra.h\"\n#endif\n");
+    const std::vector<std::string> count{"../c++/list.c", "--", "--group", "countProbe"};
+    console::writeFile(work_ / "c++" / "blob.bin", "one");
+    EXPECT_EQ(check(count).exitCode, 0);
+    auto before = builtAt();
+    console::writeFile(work_ / "c++" / "blob.bin", "two");
+    EXPECT_EQ(check(count).exitCode, 0);
+    EXPECT_GT(builtAt(), before);
+    console::writeFile(work_ / "c++" / "extra.h", "#error extra.h is read\n");
+    const auto run = check(count);
+    fs::remove(work_ / "c++" / "extra.h");
+    EXPECT_EQ(run.exitCode, 3) << run.output;
+}
+
+// The cache is the account's alone whatever the umask, and without a home the run's alone.
+TEST_F(CheckList, TheCacheIsPrivate) {
+    writeList("");
+    const std::string script = std::string(SOURCE_DIR) + "/tools/check-list.sh";
+    const auto open = console::runProgram(
+        {"/bin/bash", "-c", "umask 000 && \"$0\" ../c++/list.c -- --group countProbe", script},
+        work_ / "elsewhere", "", std::chrono::minutes(10));
+    EXPECT_EQ(open.exitCode, 0) << open.output;
+    EXPECT_EQ(fs::status(cache()).permissions(), fs::perms::owner_all);
+
+    fs::remove_all(work_ / "tmp");
+    fs::create_directories(work_ / "tmp");
+    const auto homeless = console::runProgram({"/usr/bin/env", "-u", "HOME", "-u", "XDG_CACHE_HOME",
+                                               "TMPDIR=" + (work_ / "tmp").string(), script,
+                                               "../c++/list.c", "--", "--group", "countProbe"},
+                                              work_ / "elsewhere", "", std::chrono::minutes(10));
+    EXPECT_EQ(homeless.exitCode, 0) << homeless.output;
+    EXPECT_TRUE(fs::is_empty(work_ / "tmp"));
+}
+
+// What is the grader's and not a list's, checked before a class starts: each fault is status 2.
+TEST_F(CheckList, CheckSetupRefusesTheGradersFaults) {
+    fs::create_directories(work_ / "noSandbox");
+    console::writeFile(work_ / "noSandbox" / "bwrap", "#!/bin/sh\necho cannot >&2\nexit 1\n");
+    fs::permissions(work_ / "noSandbox" / "bwrap", fs::perms::owner_all);
+    const std::string script = std::string(SOURCE_DIR) + "/tools/check-list.sh";
+    const std::string path = "PATH=" + (work_ / "noSandbox").string() + ":" + getenv("PATH");
+    struct Setup {
+        std::vector<std::string> command;
+        int status;
+    };
+    for (const Setup& setup :
+         std::vector<Setup>{{{script, "--check-setup"}, 0},
+                            {{script, "--check-setup", "--", "--bogus"}, 2},
+                            {{script, "--check-setup", "--", "--weights", "no/such/weights"}, 2},
+                            {{"/usr/bin/env", "TMPDIR=relative", script, "--check-setup"}, 2},
+                            {{"/usr/bin/env", path, script, "--check-setup"}, 2},
+                            {{"/usr/bin/env", path, script, "--check-setup", "--no-sandbox"}, 0}}) {
+        const auto run = console::runProgram(setup.command, work_ / "elsewhere");
+        EXPECT_EQ(run.exitCode, setup.status)
+            << testing::PrintToString(setup.command) << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), setup.status ? 1 : 0)
+            << run.output;
+    }
 }
 
 // A sound list in a folder of its own, the function variant() making it differ from others;
@@ -217,6 +320,22 @@ TEST_F(CheckListCache, RunsAtTheSameTimeShareOneRunner) {
     EXPECT_EQ(console::namesIn(cache()).size(), 1u);
 }
 
+// Runs that evict while others run: a runner in use is never removed under it.
+TEST_F(CheckListCache, EvictionSparesTheRunnersInUse) {
+    setenv("CHECK_LIST_CACHE_ENTRIES", "1", 1);
+    std::vector<std::string> command{"/bin/bash", "-c",
+                                     "for list; do \"$0\" \"$list\" >/dev/null 2>&1 & "
+                                     "runs+=($!); done; "
+                                     "for run in \"${runs[@]}\"; do wait $run; echo $?; done",
+                                     std::string(SOURCE_DIR) + "/tools/check-list.sh"};
+    for (int variant = 11; variant <= 16; ++variant) {
+        command.push_back(writeVariant(variant));
+    }
+    const auto runs =
+        console::runProgram(command, work_ / "elsewhere", "", std::chrono::minutes(10));
+    EXPECT_EQ(runs.output, "0\n0\n0\n0\n0\n0\n");
+}
+
 // A build tree without the suite: the script sets it up and builds this mode's libraries there.
 TEST_F(CheckList, ABuildTreeWithoutTheSuiteIsSetUpAndGivenIt) {
     const fs::path tree = work_ / "build";
@@ -253,7 +372,7 @@ TEST_F(CheckList, AUseAfterFreeFailsItsCaseWithTheSanitizersReport) {
 TEST_F(CheckList, AListWithAMainOfItsOwnDoesNotBuild) {
     writeList("", "int main(void) { return 0; }\n");
     const auto run = check({"../c++/list.c"});
-    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.exitCode, 3);
     EXPECT_TRUE(std::regex_search(run.output, std::regex("multiple definition of .main")))
         << run.output;
     EXPECT_NE(run.output.find("\ncheck-list.sh: the list does not build"), std::string::npos);
@@ -288,8 +407,10 @@ TEST(CheckListUsage, RefusesNoSourceAndAMissingOne) {
     const std::string script = std::string(SOURCE_DIR) + "/tools/check-list.sh";
     const auto none = console::runProgram({script});
     EXPECT_EQ(none.exitCode, 2);
-    EXPECT_EQ(none.output, "check-list.sh: name the list's source files\n"
-                           "Usage: check-list.sh [--asan] SOURCE... [-- RUNNER_OPTION...]\n");
+    EXPECT_EQ(none.output,
+              "check-list.sh: name the list's source files\n"
+              "Usage: check-list.sh [--asan] [--no-sandbox] SOURCE... [-- RUNNER_OPTION...]\n"
+              "       check-list.sh --check-setup [--no-sandbox] [-- RUNNER_OPTION...]\n");
     const auto absent = console::runProgram({script, "no/such/list.c"});
     EXPECT_EQ(absent.exitCode, 2);
     EXPECT_EQ(absent.output, "check-list.sh: no list source 'no/such/list.c'\n");

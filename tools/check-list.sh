@@ -1,33 +1,46 @@
 #!/usr/bin/env bash
-# Checks a linked list of your own against the conformance cases in one command: compiles the
-# list's sources and links them with the suite's prebuilt runner and cases, keeps that runner in a
-# cache keyed by what it was built from, then runs it with the options given and exits with its
-# status. A list that did not change is not built again.
-# Usage: check-list.sh [--asan] SOURCE... [-- RUNNER_OPTION...]
-#   --asan  build the list, and link it with the suite, under AddressSanitizer and
-#           UndefinedBehaviorSanitizer
+# Checks a linked list of your own against the conformance cases in one command: copies the list's
+# folder, compiles the copy and links it with the suite's prebuilt runner and cases inside a
+# sandbox, keeps that runner in a cache keyed by everything it was built from, then runs it, in a
+# sandbox too, with the options given. A list that did not change is not built again.
+# Usage: check-list.sh [--asan] [--no-sandbox] SOURCE... [-- RUNNER_OPTION...]
+#        check-list.sh --check-setup [--no-sandbox] [-- RUNNER_OPTION...]
+#        check-list.sh --class ...   (docs/grading.md)
+#   --asan         build the list, and link it with the suite, under AddressSanitizer and
+#                  UndefinedBehaviorSanitizer
+#   --no-sandbox   build and run without bubblewrap, for a list you trust
+#   --check-setup  check what is the grader's and not the list's: the suite, the cache, TMPDIR, the
+#                  sandbox and the runner options
+# The list's folder is the nearest one above every source; it is copied (hidden entries left out,
+# symbolic links kept as links, at most 10000 entries and 64 MiB) and the sandbox sees that copy
+# alone, with the suite, read-only: a source or include that reaches outside it is missing.
 # Installed (as check-list), it finds the suite in LIBDIR/registro_personal beside its own folder;
 # in the source tree, in check-list/ of the build tree (build/, or $CHECK_LIST_BUILD_DIR), which
 # it sets up and builds first where the suite is missing.
 # Environment: CC and CXX name the compilers (cc and c++ otherwise); the cache,
-# ${XDG_CACHE_HOME:-~/.cache}/check-list, keeps the newest $CHECK_LIST_CACHE_ENTRIES runners (16).
-# Exit status: the runner's (0 all cases passed, 1 one failed, 2 the runner failed), or 2 when the
-# list does not build or its LinkedList.h lays the records out otherwise than inc/LinkedList.h.
+# ${XDG_CACHE_HOME:-~/.cache}/check-list (a private one for this run alone without either), keeps
+# the newest $CHECK_LIST_CACHE_ENTRIES runners (16).
+# Exit status: 0 all cases passed, 1 one failed, 2 the checker could not do its work (a wrong
+# command line, no sandbox, a broken suite), 3 the list does not compile or link, 4 its LinkedList.h
+# lays the records out otherwise than inc/LinkedList.h or does not compile on its own.
 set -uo pipefail
+umask 077
 
+readonly EXIT_TROUBLE=2 EXIT_BUILD=3 EXIT_LAYOUT=4
 program=${0##*/}
 usage() {
-    echo "Usage: $program [--asan] SOURCE... [-- RUNNER_OPTION...]"
+    echo "Usage: $program [--asan] [--no-sandbox] SOURCE... [-- RUNNER_OPTION...]"
+    echo "       $program --check-setup [--no-sandbox] [-- RUNNER_OPTION...]"
 }
 fail() {
     echo "$program: $1" >&2
-    exit 2
+    exit "${2:-$EXIT_TROUBLE}"
 }
 # A wrong command line: the reason, then the usage.
 refuse() {
     echo "$program: $1" >&2
     usage >&2
-    exit 2
+    exit $EXIT_TROUBLE
 }
 # The build writes the version into an installed copy; the source tree reads it where it is kept.
 version() {
@@ -38,21 +51,36 @@ version() {
     echo "$program $version"
 }
 
+here=$(dirname -- "$(realpath -- "${BASH_SOURCE[0]}")")
 # A whole class: the class runner, installed beside the suite or built in the build tree, checks
-# each submission with this script (docs/grading.md).
+# each submission with this script (docs/grading.md). In a source tree not built yet, it is built
+# first.
 if [ "${1:-}" = --class ]; then
-    here=$(dirname -- "$(realpath -- "${BASH_SOURCE[0]}")")
     class=$(compgen -G "$here/../lib*/registro_personal/checkClass" ||
         compgen -G "$here/../lib/*/registro_personal/checkClass" ||
         echo "${CHECK_LIST_BUILD_DIR:-$here/../build}/bin/checkClass")
-    exec "${CHECK_CLASS:-${class%%$'\n'*}}" --check-list "$(realpath -- "$0")" "$@"
+    class=${CHECK_CLASS:-${class%%$'\n'*}}
+    if [ ! -x "$class" ] && [ -z "${CHECK_CLASS:-}" ] && [ -f "$here/../CMakePresets.json" ]; then
+        build=$(realpath -m -- "${CHECK_LIST_BUILD_DIR:-$here/../build}")
+        if ! { [ -f "$build/CMakeCache.txt" ] ||
+            (cd "$here/.." && cmake --preset default -B "$build"); } >/dev/null 2>&1 ||
+            ! cmake --build "$build" --target checkClass checkListSuite >/dev/null 2>&1; then
+            fail "cannot build the class runner: run 'cmake --preset default && cmake --build build --target checkClass'"
+        fi
+    fi
+    [ -x "$class" ] || fail "no class runner at $class: run 'cmake --build build --target checkClass'"
+    exec "$class" --check-list "$(realpath -- "$0")" "$@"
 fi
 
 mode=plain
+sandboxed=1
+setup=
 sources=()
 while [ $# -gt 0 ]; do
     case "$1" in
     --asan) mode=asan ;;
+    --no-sandbox) sandboxed= ;;
+    --check-setup) setup=1 ;;
     # A mode that checks something other than a list takes its option here, before any source,
     # and hands the rest of the command line over to its own program.
     --) shift && break ;;
@@ -60,14 +88,18 @@ while [ $# -gt 0 ]; do
     --version) version && exit 0 ;;
     -*) refuse "unknown option '$1'" ;;
     *)
-        [ -f "$1" ] || fail "no list source '$1'"
-        sources+=("$(realpath -- "$1")")
+        # A source is named by where it is, never by where a link of it leads: the copy keeps the
+        # link, which leads nowhere inside the sandbox when it leads out of the folder.
+        { [ -f "$1" ] || [ -L "$1" ]; } || fail "no list source '$1'"
+        source=$1
+        [[ $source == /* ]] || source=$PWD/$source
+        sources+=("$(realpath -s -m -- "$source")")
         ;;
     esac
     shift
 done
-[ ${#sources[@]} -gt 0 ] || refuse "name the list's source files"
-
+[ -n "$setup" ] || [ ${#sources[@]} -gt 0 ] || refuse "name the list's source files"
+[ -z "$setup" ] || [ ${#sources[@]} -eq 0 ] || refuse "--check-setup checks no list"
 # A line that says what is under way, on a terminal only, where the next one replaces it.
 progress() {
     [ -t 2 ] && printf '\r\033[K%s' "$program: $1" >&2
@@ -98,7 +130,6 @@ messages() {
 
 # The suite: installed, in LIBDIR/registro_personal beside this script's folder; otherwise this
 # script is in tools/ of the source tree, and the suite in check-list/ of the build tree.
-here=$(dirname -- "$(realpath -- "${BASH_SOURCE[0]}")")
 suite=
 for conf in "$here"/../lib*/registro_personal/check-list.conf \
     "$here"/../lib/*/registro_personal/check-list.conf; do
@@ -122,7 +153,8 @@ build_suite() {
         fi
     fi
     [ -t 2 ] || echo "$program: building the suite's libraries in $build" >&2
-    cmake --build "$build" --target "probeSuiteRunner$flavour" "probeSuiteCases$flavour" 2>&1 |
+    cmake --build "$build" --target "probeSuiteRunner$flavour" "probeSuiteCases$flavour" \
+        referenceRunner 2>&1 |
         tee "$log" | while IFS= read -r line; do
             [[ $line =~ ^\[([0-9]+/[0-9]+)\] ]] &&
                 progress "building the suite's libraries in $build: ${BASH_REMATCH[1]}"
@@ -143,7 +175,8 @@ if [ -z "$suite" ]; then
         ! grep -q "^suite_asan_c_flags=('" "$suite/check-list.conf"; then
         fail "$build builds no sanitised suite (PROBE_SUITE_ASAN is OFF there)"
     fi
-    for library in "$suite/libprobeSuiteRunner$flavour.a" "$suite/libprobeSuiteCases$flavour.a"; do
+    for library in "$suite/libprobeSuiteRunner$flavour.a" "$suite/libprobeSuiteCases$flavour.a" \
+        "$suite/referenceRunner"; do
         [ -f "$library" ] || { build_suite "$build" && break; }
     done
 fi
@@ -162,31 +195,189 @@ read -ra cxx <<<"${CXX:-c++}"
 keep=${CHECK_LIST_CACHE_ENTRIES:-16}
 [[ $keep =~ ^[1-9][0-9]{0,5}$ ]] ||
     fail "CHECK_LIST_CACHE_ENTRIES must be a whole number from 1, not '$keep'"
+sandbox=$suite/sandbox
+reference=$suite/referenceRunner
+# Without the sandbox no list is built or run: the checker never falls back to running without one.
+check_sandbox() {
+    [ -z "$sandboxed" ] || "$sandbox" --probe || exit $EXIT_TROUBLE
+}
+
+# The temporary folders are handed to the sandbox and used from other folders: absolute, always.
+if [ -n "${TMPDIR:-}" ]; then
+    [[ $TMPDIR == /* ]] || fail "TMPDIR must be an absolute path, not '$TMPDIR'"
+    { [ -d "$TMPDIR" ] && [ -w "$TMPDIR" ]; } ||
+        fail "TMPDIR ($TMPDIR) is no folder this account can write in"
+fi
+
+# The cache, private to the account; without a home to keep it in, private to this run.
+temporary=()
+kept=
+trap 'rm -rf -- "${temporary[@]}" ${kept:+"$kept"}' EXIT
+trap 'kill $(jobs -p) 2>/dev/null; exit 130' INT
+trap 'kill $(jobs -p) 2>/dev/null; exit 143' TERM
+cache_home=${XDG_CACHE_HOME:-${HOME:+$HOME/.cache}}
+if [ -n "$cache_home" ]; then
+    cache=$cache_home/check-list
+    { mkdir -p -- "$cache" && chmod 700 -- "$cache"; } 2>/dev/null ||
+        fail "cannot make the cache folder $cache private"
+else
+    cache=$(mktemp -d) || fail "cannot create a temporary cache folder"
+    temporary+=("$cache")
+fi
+
+if [ -n "$setup" ]; then
+    [ -x "$reference" ] || fail "$suite has no referenceRunner"
+    check_sandbox
+    # The runner options as the reference runner reads them: the first line of its own message
+    # says what is wrong, without the usage that follows it.
+    if ! refusal=$("$reference" --list "$@" 2>&1 </dev/null >/dev/null); then
+        echo "${refusal%%$'\n'*}" >&2
+        exit $EXIT_TROUBLE
+    fi
+    exit 0
+fi
+check_sandbox
+
+# The list's folder, the nearest one above every source, copied: the build and the run see the copy
+# alone, so that the list cannot change between being built and being run, and a link in it leads
+# nowhere outside. Hidden entries (.git and the like) and what is neither file, folder nor link stay
+# behind.
+folder=${sources[0]%/*}
+for source in "${sources[@]}"; do
+    while [[ ${source%/*}/ != "$folder"/* ]]; do
+        folder=${folder%/*}
+    done
+done
+max_entries=10000 max_bytes=$((64 * 1024 * 1024))
+copy=$(mktemp -d) || fail "cannot create a temporary folder"
+temporary+=("$copy")
+copy_list() {
+    local entries bytes
+    read -r entries bytes < <(find "${folder:-/}/" -mindepth 1 -name '.*' -prune -o \
+        \( -type f -o -type d -o -type l \) -printf '%s\n' 2>/dev/null |
+        awk '{ n++; s += $1 } END { print n + 0, s + 0 }')
+    if [ "$entries" -gt $max_entries ] || [ "$bytes" -gt $max_bytes ]; then
+        fail "the list's folder ${folder:-/} is too large to check ($entries entries, $bytes bytes; at most $max_entries and $max_bytes)" $EXIT_BUILD
+    fi
+    (cd "${folder:-/}/" && find . -mindepth 1 -name '.*' -prune -o \
+        \( -type f -o -type d -o -type l \) -print0 |
+        tar --null --no-recursion -T - -cf - 2>/dev/null) | tar -xf - -C "$copy" ||
+        fail "cannot copy the list's folder ${folder:-/}"
+    # A folder the list keeps read-only would outlive this run: the copy is this account's to remove.
+    chmod -R u+rwX -- "$copy"
+    # Files that grew while being copied count as they are in the copy.
+    bytes=$(find "$copy" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+    [ "$bytes" -le $max_bytes ] ||
+        fail "the list's folder ${folder:-/} is too large to check ($bytes bytes; at most $max_bytes)" $EXIT_BUILD
+}
+copy_list
+names=("${sources[@]#"${folder}"/}")
+
+# Runs "$@" on the copy: in the sandbox, the copy read-only at /list, the suite at /suite and the
+# writable folder $1 at /build; without it, the same with the host's paths in $LIST, $SUITE, $OUT.
+confined() {
+    local out=$1
+    shift
+    if [ -n "$sandboxed" ]; then
+        "$sandbox" --ro "$copy" /list --ro "$suite" /suite --rw "$out" /build --chdir /list \
+            --setenv SUITE /suite --setenv OUT /build -- "$@"
+    else
+        (cd "$copy" && SUITE=$suite OUT=$out "$@")
+    fi
+}
+
+# What builds the runner, in the sandbox: every LinkedList.h beside a source checked against the
+# suite's layout, every source compiled, all linked with the suite. It reads the plan the trusted
+# side wrote ($OUT/plan), and leaves $OUT/probeRunner, or $OUT/layout (status 4) or a failed build
+# (status 3), with the compilers' messages and the files they read in $OUT.
+# shellcheck disable=SC2016 # expanded inside the sandbox
+build_script='
+set -u
+source "$OUT/plan"
+mkdir -p "$OUT/objects"
+processors=$(nproc)
+in_background() {
+    while [ "$(jobs -rp | wc -l)" -ge "$processors" ]; do wait -n; done
+    "$@" &
+}
+compile() {
+    local command
+    case "$2" in
+    *.c) command=("${cc[@]}" "${suite_c_flags[@]}") ;;
+    *.C | *.cc | *.cp | *.cpp | *.CPP | *.cxx | *.c++) command=("${cxx[@]}" "${suite_cxx_flags[@]}") ;;
+    *) return 0 ;;
+    esac
+    command+=("${suite_warning_flags[@]}" -I "$SUITE/include" -MD -MT target -MF "$OUT/objects/$1.d"
+        -c "$2" -o "$OUT/objects/$1.o")
+    printf "%q " "${command[@]}" >"$OUT/objects/$1.command"
+    touch "$OUT/objects/$1.compiled"
+    exec "${command[@]}" >"$OUT/objects/$1.log" 2>&1
+}
+layout() {
+    local options
+    if [ "${language[$2]}" = C ]; then options=("${cc[@]}" "${suite_c_flags[@]}" -x c)
+    else options=("${cxx[@]}" "${suite_cxx_flags[@]}" -x c++); fi
+    bash "$SUITE/checkLayout.sh" "$2" "${language[$2]}" "$SUITE/listLayout.c" "${options[@]}" \
+        >"$OUT/objects/layout.$1" || return 0
+    rm -f "$OUT/objects/layout.$1"
+}
+for index in "${!headers[@]}"; do in_background layout "$index" "${headers[$index]}"; done
+for index in "${!sources[@]}"; do in_background compile "$index" "${sources[$index]}"; done
+in_background compile folder "$OUT/listFolder.c"
+wait
+if compgen -G "$OUT/objects/layout.*" >/dev/null; then
+    cat "$OUT"/objects/layout.* >"$OUT/layout"
+    exit 0
+fi
+objects=()
+for index in "${!sources[@]}"; do
+    [ -f "$OUT/objects/$index.compiled" ] || continue
+    [ -f "$OUT/objects/$index.o" ] || touch "$OUT/objects/$index.failed"
+    objects+=("$OUT/objects/$index.o")
+done
+link=("${cxx[@]}" "${suite_cxx_flags[@]}" "${objects[@]}" "$OUT/objects/folder.o"
+    -Wl,--whole-archive "$SUITE/${libraries[0]}" -Wl,--no-whole-archive "$SUITE/${libraries[1]}"
+    "${suite_link_flags[@]}" -o "$OUT/probeRunner")
+if ! compgen -G "$OUT/objects/*.failed" >/dev/null; then
+    printf "%q " "${link[@]}" >"$OUT/objects/link.command"
+    "${link[@]}" >"$OUT/objects/link.log" 2>&1 || touch "$OUT/objects/link.failed"
+fi
+'
+
+# The compilers as this account finds them: where they are and what they say they are.
+compilers() {
+    local compiler
+    for compiler in "${cc[0]}" "${cxx[0]}"; do
+        compiler=$(command -v -- "$compiler") && realpath -- "$compiler" &&
+            "$compiler" --version 2>&1 | head -1
+    done
+}
 
 # The list's own LinkedList.h beside any of its sources, each read as C where a C source shares its
 # folder, as C++ otherwise.
 headers=()
 declare -A language=()
-for source in "${sources[@]}"; do
-    header=${source%/*}/LinkedList.h
-    [ -f "$header" ] || continue
+for name in "${names[@]}"; do
+    header=LinkedList.h
+    [[ $name == */* ]] && header=${name%/*}/LinkedList.h
+    [ -f "$copy/$header" ] || continue
     [ -n "${language[$header]:-}" ] || headers+=("$header")
-    case "$source" in
+    case "$name" in
     *.c) language[$header]=C ;;
     *) : "${language[$header]:=CXX}" ;;
     esac
 done
 
-# The cache: a runner for each set of sources, headers beside them, mode, compilers and suite, in
-# a folder <key>-<sum>, where sum covers the files the sources included (their list is in the
-# folder, as the compiler gave it). A folder is complete once it has its name: each is built under
-# a temporary name and renamed into place, so that runs at the same time never share one.
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/check-list
+# The cache: a runner for each copy of a list (every name and content in it), mode, compilers and
+# suite, in a folder <key>-<sum>, where sum covers the files outside the list and the suite that
+# its sources included (their list is in the folder, as the compiler gave it). A folder is complete
+# once it has its name: each is made under a temporary name and renamed into place.
 key=$({
-    printf '%s\n' "$mode" "${cc[*]}" "${cxx[*]}"
-    stat -L -c '%n %s %.9Y %i' -- "$suite/check-list.conf" "${libraries[@]}" \
-        "$suite/include/LinkedList.h" "$suite/listLayout.c"
-    sha256sum -- "${sources[@]}" "${headers[@]}"
+    printf '%s\n' "$mode" "${cc[*]}" "${cxx[*]}" "${names[@]}"
+    compilers
+    find "$suite/" -maxdepth 2 -type f -printf '%P %s %T@\n' | sort
+    cd "$copy" && find . -printf '%y %p %l\n' | LC_ALL=C sort &&
+        find . -type f -print0 | LC_ALL=C sort -z | xargs -0r sha256sum --
 } | sha256sum | cut -c1-16)
 
 # The sum of the contents of the files the list in $1 names, one a line.
@@ -196,147 +387,80 @@ included_sum() {
     { [ ${#files[@]} -eq 0 ] || sha256sum -- "${files[@]}" 2>&1; } | sha256sum | cut -c1-16
 }
 
-for entry in "$cache/$key"-*; do
-    if [ -x "$entry/probeRunner" ] && [ "$(included_sum "$entry/included")" = "${entry##*-}" ]; then
-        touch -- "$entry"
-        exec "$entry/probeRunner" "$@"
-    fi
-done
-
-if ! mkdir -p -- "$cache" || ! work=$(mktemp -d -- "$cache/tmp.XXXXXX"); then
-    fail "cannot create the cache folder $cache"
-fi
-trap 'rm -rf -- "$work"' EXIT
-trap 'kill $(jobs -p) 2>/dev/null; exit 130' INT
-trap 'kill $(jobs -p) 2>/dev/null; exit 143' TERM
-mkdir "$work/build"
-
-# Compiles source number $1, $2, into build/$1.o, which the compiler leaves only where it
-# succeeded, its messages in build/$1.log and the files it included in build/$1.d; a file that is
-# no C or C++ source is left out, as CMake leaves it. The job becomes the compiler, so that
-# stopping the job stops the compiler.
-compile() {
-    local command
-    case "$2" in
-    *.c) command=("${cc[@]}" "${suite_c_flags[@]}") ;;
-    *.C | *.cc | *.cp | *.cpp | *.CPP | *.cxx | *.c++)
-        command=("${cxx[@]}" "${suite_cxx_flags[@]}")
-        ;;
-    *) return 0 ;;
-    esac
-    command+=("${suite_warning_flags[@]}" -I "$suite/include" -MMD -MT target -MF "$work/build/$1.d"
-        -c "$2" -o "$work/build/$1.o")
-    printf '%q ' "${command[@]}" >"$work/build/$1.command"
-    touch "$work/build/$1.compiled"
-    exec "${command[@]}" >"$work/build/$1.log" 2>&1
+# Takes a shared lock on entry $1's runner, held until this script ends, so that no eviction
+# removes it while it runs; false when it went before the lock was taken.
+hold() {
+    { exec {lock}<"$1/probeRunner"; } 2>/dev/null || return 1
+    flock -s "$lock" && [ -x "$1/probeRunner" ] && entry=$1 && return 0
+    exec {lock}<&-
+    return 1
 }
 
-# Refuses header number $1, $2, unless it lays the records out as the suite's does (the rules
-# of listLayout.c, all at once, and when they do not all hold, one by one in field order), with a
-# message in build/layout.$1.
-check_layout() {
-    local header=$2 options line
-    if [ "${language[$header]}" = C ]; then
-        options=("${cc[@]}" "${suite_c_flags[@]}" -x c)
+# Runs the cached runner in $entry on the copy of the list, with the options given; its status is
+# the check's. The runner is a job, so that stopping this script stops it, and it never gets the
+# lock's descriptor.
+run_checks() {
+    local cache=$1
+    shift
+    : "$cache" # where the reference transcripts will be kept
+    if [ -n "$sandboxed" ]; then
+        "$sandbox" --ro "$entry" /runner --ro "$copy" /list --chdir /list \
+            -- /runner/probeRunner "$@" </dev/null {lock}<&- &
     else
-        options=("${cxx[@]}" "${suite_cxx_flags[@]}" -x c++)
+        (cd "$copy" && exec "$entry/probeRunner" "$@" </dev/null {lock}<&-) &
     fi
-    local compiler
-    trap 'kill "$compiler" 2>/dev/null; exit 143' TERM
-    holds() {
-        "${options[@]}" -fsyntax-only -DLAYOUT_RULE="$1" -include "$header" "$suite/listLayout.c" \
-            >/dev/null 2>&1 &
-        compiler=$!
-        wait "$compiler"
-    }
-    holds 0 && return 0
-    local rules=()
-    mapfile -t rules < <(sed -n 's|^/\* rule \([0-9]*\): \(.*\) \*/$|\1 \2|p' "$suite/listLayout.c")
-    if ! holds $((${#rules[@]} + 1)); then
-        echo "$header does not compile on its own as ${language[$header]}" >"$work/build/layout.$1"
-        return 0
-    fi
-    for line in "${rules[@]}"; do
-        holds "${line%% *}" && continue
-        echo "$header lays out the list differently from inc/LinkedList.h, which the cases are" \
-            "built with: it differs at ${line#* }." >"$work/build/layout.$1"
-        return 0
-    done
+    wait $!
 }
 
-# Runs "$@" in the background, no more jobs at once than there are processors.
-in_background() {
-    while [ "$(jobs -rp | wc -l)" -ge "$processors" ]; do
-        wait -n
-    done
-    "$@" &
-}
+entry=
+for candidate in "$cache/$key"-*; do
+    [ -x "$candidate/probeRunner" ] &&
+        [ "$(included_sum "$candidate/included")" = "${candidate##*-}" ] &&
+        hold "$candidate" && touch -- "$candidate" && break
+done
 
-# The list's folder, the nearest one above every source, for the runner's sanitizer reports, which
-# show paths relative to it: a C definition of probeListFolder, every byte escaped.
-folder=${sources[0]%/*}
-for source in "${sources[@]}"; do
-    while [[ ${source%/*}/ != "$folder"/* ]]; do
-        folder=${folder%/*}
-    done
-done
-printf 'const char probeListFolder[] = "%s";\n' \
-    "$(printf '%s' "${folder:-/}" | od -An -tx1 -v | tr -d ' \n' | sed 's/../\\x&/g')" \
-    >"$work/build/listFolder.c"
-
-names=("${sources[@]##*/}")
-progress "building the runner for ${names[*]}"
-processors=$(nproc)
-for index in "${!headers[@]}"; do
-    in_background check_layout "$index" "${headers[$index]}"
-done
-for index in "${!sources[@]}"; do
-    in_background compile "$index" "${sources[$index]}"
-done
-in_background compile folder "$work/build/listFolder.c"
-wait
-if compgen -G "$work/build/layout.*" >/dev/null; then
+if [ -z "$entry" ]; then
+    work=$(mktemp -d) || fail "cannot create a temporary folder"
+    temporary+=("$work")
+    {
+        # shellcheck disable=SC2154 # set by check-list.conf
+        declare -p cc cxx headers language suite_c_flags suite_cxx_flags suite_warning_flags \
+            suite_link_flags
+        sources=("${names[@]}")
+        declare -p sources
+        libraries=("libprobeSuiteRunner$flavour.a" "libprobeSuiteCases$flavour.a")
+        declare -p libraries
+    } >"$work/plan"
+    # The folder the list has inside the run's sandbox, for the runner's sanitizer reports.
+    echo 'const char probeListFolder[] = "/list";' >"$work/listFolder.c"
+    progress "building the runner for ${names[*]}"
+    confined "$work" bash -c "$build_script" || fail "cannot build the runner"
     progress_done
-    cat -- "$work"/build/layout.* >&2
-    exit 2
-fi
+    if [ -f "$work/layout" ]; then
+        cat -- "$work/layout" >&2
+        exit $EXIT_LAYOUT
+    fi
+    shown=()
+    for index in "${!names[@]}" link; do
+        [ -f "$work/objects/$index.log" ] && shown+=("$work/objects/$index.log")
+    done
+    # What the compiler and the linker said: warnings, or why the list does not build.
+    [ ${#shown[@]} -eq 0 ] || cat -- "${shown[@]}" >&2
+    if compgen -G "$work/objects/*.failed" >/dev/null; then
+        log=$cache/$key.log
+        for index in "${!names[@]}" link; do
+            [ -f "$work/objects/$index.command" ] || continue
+            cat -- "$work/objects/$index.command" && echo && cat -- "$work/objects/$index.log"
+        done >"$work/build.log"
+        mv -f -- "$work/build.log" "$log"
+        fail "the list does not build (the whole log: $log)" $EXIT_BUILD
+    fi
+    [ -x "$work/probeRunner" ] || fail "cannot build the runner"
 
-# The list's objects linked with the suite: the runner's archive in whole, the cases' as needed.
-objects=()
-for index in "${!sources[@]}"; do
-    [ -f "$work/build/$index.compiled" ] || continue
-    [ -f "$work/build/$index.o" ] || touch "$work/build/$index.failed"
-    objects+=("$work/build/$index.o")
-done
-link=("${cxx[@]}" "${suite_cxx_flags[@]}" "${objects[@]}" "$work/build/folder.o"
-    "-Wl,--whole-archive" "${libraries[0]}" "-Wl,--no-whole-archive" "${libraries[1]}"
-    "${suite_link_flags[@]}")
-link+=(-o "$work/probeRunner")
-if ! compgen -G "$work/build/*.failed" >/dev/null; then
-    printf '%q ' "${link[@]}" >"$work/build/link.command"
-    "${link[@]}" >"$work/build/link.log" 2>&1 || touch "$work/build/link.failed"
-fi
-progress_done
-shown=()
-for index in "${!sources[@]}" link; do
-    [ -f "$work/build/$index.log" ] && shown+=("$work/build/$index.log")
-done
-# What the compiler and the linker said: warnings, or why the list does not build.
-[ ${#shown[@]} -eq 0 ] || cat -- "${shown[@]}" >&2
-if compgen -G "$work/build/*.failed" >/dev/null; then
-    log=$cache/$key.log
-    for index in "${!sources[@]}" link; do
-        [ -f "$work/build/$index.command" ] || continue
-        cat -- "$work/build/$index.command" && echo && cat -- "$work/build/$index.log"
-    done >"$work/build.log"
-    mv -f -- "$work/build.log" "$log"
-    fail "the list does not build (the whole log: $log)"
-fi
-
-# The files the sources included, as the compiler named them (make's syntax: escaped blanks,
-# lines continued with a backslash), one a line.
-included() {
-    cat -- "$work"/build/[0-9]*.d 2>/dev/null | awk '
+    # The files the sources read outside the list's folder and the suite, as the compiler named
+    # them (make's syntax: escaped blanks, lines continued with a backslash), one a line.
+    kept=$(mktemp -d -- "$cache/tmp.XXXXXX") || fail "cannot create a folder in the cache $cache"
+    cat -- "$work"/objects/[0-9]*.d 2>/dev/null | awk '
         { text = text $0 "\n" }
         END {
             gsub(/\\\n/, " ", text)
@@ -350,21 +474,29 @@ included() {
                 else name = name c
             }
             if (name != "") print name
-        }' | sort -u
-}
-included >"$work/included"
-rm -rf -- "$work/build"
-entry=$cache/$key-$(included_sum "$work/included")
-# A run at the same time may have put the same runner in place first: either will do.
-mv -T -- "$work" "$entry" 2>/dev/null || rm -rf -- "$work"
-[ -x "$entry/probeRunner" ] || fail "cannot keep the runner in $cache"
+        }' | grep '^/' | grep -v -e '^/suite/' -e '^/build/' |
+        grep -v -F -e "$suite/" -e "$work/" |
+        sort -u >"$kept/included"
+    { cp -- "$work/probeRunner" "$kept/probeRunner" && hold "$kept"; } ||
+        fail "cannot keep the runner in $cache"
+    # Held before it has its name, so that no eviction takes it first. A run at the same time may
+    # have put the same runner in place: this one then serves this run alone.
+    candidate=$cache/$key-$(included_sum "$kept/included")
+    mv -T -- "$kept" "$candidate" 2>/dev/null && entry=$candidate kept=
 
-# Old runners and logs go, past the newest $keep, and temporary folders a killed run left.
-kept=0
-while IFS= read -r name; do
-    [[ $name == tmp.* ]] && continue
-    kept=$((kept + 1))
-    [ $kept -le "$keep" ] || rm -rf -- "${cache:?}/$name"
-done < <(ls -1t -- "$cache")
-find "$cache" -mindepth 1 -maxdepth 1 -name 'tmp.*' -mmin +60 -exec rm -rf -- {} +
-exec "$entry/probeRunner" "$@"
+    # Old runners and logs go, past the newest $keep, unless a run holds them, and temporary folders
+    # a killed run left.
+    count=0
+    while IFS= read -r name; do
+        [[ $name == tmp.* ]] && continue
+        count=$((count + 1))
+        [ $count -gt "$keep" ] || continue
+        if [ -f "$cache/$name/probeRunner" ]; then
+            flock -xn "$cache/$name/probeRunner" rm -rf -- "${cache:?}/$name"
+        else
+            rm -rf -- "${cache:?}/$name"
+        fi
+    done < <(ls -1t -- "$cache")
+    find "$cache" -mindepth 1 -maxdepth 1 -name 'tmp.*' -mmin +60 -exec rm -rf -- {} +
+fi
+run_checks "$cache" "$@"

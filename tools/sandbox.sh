@@ -42,23 +42,24 @@ for name in alternatives ld.so.cache ld.so.conf ld.so.conf.d; do
     [ -e "/etc/$name" ] && arguments+=(--ro-bind "/etc/$name" "/etc/$name")
 done
 arguments+=(--setenv PATH /usr/local/bin:/usr/bin:/bin --setenv HOME /tmp --setenv TMPDIR /tmp
-    --setenv LC_ALL C.UTF-8 --chdir /tmp)
+    --setenv LC_ALL C.UTF-8)
 
 if [ "${1:-}" = --probe ]; then
-    reason=$(bwrap "${arguments[@]}" -- /bin/true 2>&1 </dev/null) && exit 0
+    reason=$(bwrap "${arguments[@]}" --chdir /tmp -- /bin/true 2>&1 </dev/null) && exit 0
     reason=${reason##*bwrap: }
     fail "cannot make a sandbox: ${reason:-bwrap failed}; unprivileged user namespaces may be off (docs/security.md says how to allow them); --no-sandbox checks without one, for a list you trust"
 fi
 
+chdir=/tmp
 while [ $# -gt 0 ]; do
     case "$1" in
     --ro) arguments+=(--ro-bind "$2" "$3") && shift 3 ;;
     --rw) arguments+=(--bind "$2" "$3") && shift 3 ;;
-    --chdir) arguments+=(--chdir "$2") && shift 2 ;;
+    --chdir) chdir=$2 && shift 2 ;;
     --setenv) arguments+=(--setenv "$2" "$3") && shift 3 ;;
     --) shift && break ;;
     *) fail "sandbox: unknown option '$1'" ;;
     esac
 done
 [ $# -gt 0 ] || fail "sandbox: name the command to run"
-exec bwrap "${arguments[@]}" -- "$@"
+exec bwrap "${arguments[@]}" --chdir "$chdir" -- "$@"
