@@ -9,3 +9,5 @@ char* utest_fileTestError;
 int utest_totalTestsCounter;
 int utest_okTestsCounter;
 int utest_varAux;
+unsigned long long utest_checkCount;
+unsigned long long utest_checkDigest;

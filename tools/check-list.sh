@@ -154,7 +154,7 @@ build_suite() {
     fi
     [ -t 2 ] || echo "$program: building the suite's libraries in $build" >&2
     cmake --build "$build" --target "probeSuiteRunner$flavour" "probeSuiteCases$flavour" \
-        referenceRunner 2>&1 |
+        referenceRunner listJudge 2>&1 |
         tee "$log" | while IFS= read -r line; do
             [[ $line =~ ^\[([0-9]+/[0-9]+)\] ]] &&
                 progress "building the suite's libraries in $build: ${BASH_REMATCH[1]}"
@@ -176,7 +176,7 @@ if [ -z "$suite" ]; then
         fail "$build builds no sanitised suite (PROBE_SUITE_ASAN is OFF there)"
     fi
     for library in "$suite/libprobeSuiteRunner$flavour.a" "$suite/libprobeSuiteCases$flavour.a" \
-        "$suite/referenceRunner"; do
+        "$suite/referenceRunner" "$suite/listJudge"; do
         [ -f "$library" ] || { build_suite "$build" && break; }
     done
 fi
@@ -226,7 +226,7 @@ else
 fi
 
 if [ -n "$setup" ]; then
-    [ -x "$reference" ] || fail "$suite has no referenceRunner"
+    [ -x "$reference" ] && [ -x "$suite/listJudge" ] || fail "$suite has no referenceRunner or listJudge"
     check_sandbox
     # The runner options as the reference runner reads them: the first line of its own message
     # says what is wrong, without the usage that follows it.
@@ -396,19 +396,20 @@ hold() {
     return 1
 }
 
-# Runs the cached runner in $entry on the copy of the list, with the options given; its status is
-# the check's. The runner is a job, so that stopping this script stops it, and it never gets the
-# lock's descriptor.
+# Has the judge run the cached runner in $entry, in the sandbox, beside the reference runner,
+# with the options given; its status is the check's. The judge is a job, so that stopping this
+# script stops it, and it never gets the lock's descriptor. The reference's lines for the same
+# options are kept in the cache given.
 run_checks() {
-    local cache=$1
+    local judge=("$suite/listJudge" --runner "$entry/probeRunner" --reference "$reference"
+        --cache "$1")
     shift
-    : "$cache" # where the reference transcripts will be kept
     if [ -n "$sandboxed" ]; then
-        "$sandbox" --ro "$entry" /runner --ro "$copy" /list --chdir /list \
-            -- /runner/probeRunner "$@" </dev/null {lock}<&- &
+        judge+=(--sandbox "$sandbox")
     else
-        (cd "$copy" && exec "$entry/probeRunner" "$@" </dev/null {lock}<&-) &
+        judge+=(--no-sandbox)
     fi
+    "${judge[@]}" -- "$@" </dev/null {lock}<&- &
     wait $!
 }
 

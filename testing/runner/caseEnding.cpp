@@ -35,6 +35,8 @@ Outcome finishedOutcome(const ProbeCase& probe) {
     const CaseMonitor& monitor = caseMonitor();
     Outcome outcome;
     outcome.report.assign(monitor.report, monitor.reportSize);
+    outcome.checks = monitor.checks;
+    outcome.digest = monitor.digest;
     outcome.foreignFrees = monitor.foreignFrees;
     outcome.foreignAfter.assign(monitor.foreignAfter,
                                 strnlen(monitor.foreignAfter, sizeof monitor.foreignAfter));

@@ -51,6 +51,8 @@ struct CaseMonitor {
     long foreignFrees;     // frees the case made of addresses the allocator never handed out
     char foreignAfter[96]; // the list call made last before the first of them
     size_t reportSize;     // what the case appended to the report
+    unsigned long long checks; // the values the case's assertions checked: how many, and their
+    unsigned long long digest; // running hash (utest_note)
     char report[sizeof utest_printErrorBuffer];
 
     // Written by the processes that supervise the case (caseIsolation.cpp).

@@ -60,6 +60,8 @@ struct Outcome {
     Captured err;                       // on its standard error
     Captured sanitizer;                 // what a sanitizer reported
     double seconds = 0;
+    unsigned long long checks = 0; // the values its assertions checked (utest_note), for a case
+    unsigned long long digest = 0;  // that returned
 };
 
 // Why a failed case failed, in one line: the assertion's place, the signal, the timeout, the

@@ -35,6 +35,7 @@ void runCaseHere(const ProbeCase& probe, bool isolated) {
     CaseMonitor& monitor = caseMonitor();
     const size_t reportStart = strlen(utest_printErrorBuffer);
     utest_flagTestError = 0;
+    utest_startNotes();
     startListCalls(isolated);
     startHeapCount();
     probe.run();
@@ -56,6 +57,8 @@ void runCaseHere(const ProbeCase& probe, bool isolated) {
         monitor.leftBehind[i].bytes = groups[i].bytes;
     }
     const char* report = utest_printErrorBuffer + reportStart;
+    monitor.checks = utest_checkCount;
+    monitor.digest = utest_checkDigest;
     monitor.reportSize = strlen(report);
     memcpy(monitor.report, report, monitor.reportSize);
     monitor.finished = 1;

@@ -16,6 +16,11 @@
 // byte that is not part of a UTF-8 character replaced by U+FFFD, which any JSON reader takes.
 std::string escapeJson(std::string_view text);
 
+// A case's line for the judge: its name, group, how it ended, the values its assertions checked
+// (count and hash), its time, its points, and why it failed with its report, as one JSON object
+// and '\n'.
+std::string transcriptLine(const Result& result, double timeout, const CaseWeights& weights);
+
 // Writes the results to path, replacing the file in one step; false, with errno set, when the
 // file fails.
 bool writeJson(const std::string& path, const std::vector<Result>& results, double timeout,

@@ -13,6 +13,7 @@
 #include "utest.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -42,6 +43,18 @@ int finish(int status) {
         return EXIT_TROUBLE;
     }
     return status;
+}
+
+// Writes text whole to fd; false when the descriptor fails.
+bool writeAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = write(fd, text.data(), text.size());
+        if (written < 0 && errno != EINTR) {
+            return false;
+        }
+        text.remove_prefix(written < 0 ? 0 : static_cast<size_t>(written));
+    }
+    return true;
 }
 
 // Runs the selected cases, each group's setup first, printing each case as it ends. Stops early
@@ -75,6 +88,10 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
         printCaseResult(*probe, outcome, describeFailure(outcome, options.timeout),
                         utest_totalTestsCounter, options.tap);
         results.push_back({probe, std::move(outcome)});
+        if (options.transcript &&
+            !writeAll(*options.transcript, transcriptLine(results.back(), options.timeout, options.weights))) {
+            break;
+        }
     }
     return results;
 }
@@ -136,7 +153,9 @@ int main(int argc, char** argv) {
         printWholeReport(options.tap);
     }
     const int failed = utest_totalTestsCounter - utest_okTestsCounter;
-    printSummary(utest_okTestsCounter, failed, options.tap);
+    if (!options.transcript) {
+        printSummary(utest_okTestsCounter, failed, options.tap);
+    }
     const int status = finish(failed == 0 ? EXIT_OK : EXIT_FAILED);
     if (status != EXIT_TROUBLE && options.junit &&
         !writeJunit(*options.junit, results, options.timeout)) {

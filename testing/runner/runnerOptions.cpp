@@ -6,8 +6,11 @@
 #include "probeSeed.h"
 #include "usage.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -93,6 +96,16 @@ std::optional<int> readWeights(const std::string& value, Options& options) {
     return std::nullopt;
 }
 
+// A descriptor this process holds open, past standard error.
+std::optional<int> setTranscript(const std::string& value, Options& options) {
+    const size_t fd = wholeNumber(value, INT_MAX);
+    if (fd <= 2 || fcntl(static_cast<int>(fd), F_GETFD) < 0) {
+        return usageError("the transcript needs an open descriptor above 2, not '" + value + "'");
+    }
+    options.transcript = static_cast<int>(fd);
+    return std::nullopt;
+}
+
 std::optional<int> showHelp(const std::string&, Options&);
 
 std::optional<int> showVersion(const std::string&, Options&) {
@@ -146,6 +159,10 @@ constexpr Option kOptions[] = {
      "fail a case still running after SECONDS, decimal digits with an\n"
      "optional fraction such as 0.5 (default 5, at most 86400)",
      setTimeout},
+    {"--transcript", "", "FD",
+     "write each case's line for the judge to descriptor FD (as JSON),\n"
+     "and no summary: the judge decides the verdicts",
+     setTranscript},
     {"--help", "-h", nullptr, "show this help", showHelp},
     {"--version", "", nullptr, "show the version", showVersion},
 };

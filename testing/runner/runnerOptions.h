@@ -25,6 +25,7 @@ struct Options {
     bool verbose = false;             // sanitizer reports whole
     std::optional<std::string> repro; // where to write the model check's program
     std::optional<std::string> json;  // the graders' results, each case weighed by weights
+    std::optional<int> transcript;    // the descriptor each case's line goes to, for the judge
     CaseWeights weights;
 };
 

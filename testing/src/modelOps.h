@@ -121,6 +121,10 @@ struct Verdict {
     Observation got{};    // differed: the list's
     Observation wanted{}; // differed: the model's
     int detail = 0;       // crashed: the signal; exited: the status
+    // agreed: every observation the list gave, hashed as the assertions note their values, so
+    // that the grader compares the answers themselves with a trusted list's.
+    unsigned long long observed = 0;
+    unsigned long long digest = 0;
 };
 
 // Runs ops in a child process and says how they ended; nothing when no child could be made.

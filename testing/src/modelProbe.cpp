@@ -83,6 +83,7 @@ void send(int channel, const Verdict& verdict) {
     Verdict verdict;
     verdict.step = 0; // making the list counts as part of the first operation
     send(channel, verdict);
+    utest_startNotes();
     LinkedList* list = ll_newLinkedList();
     std::vector<int> model;
     for (size_t i = 0; i < ops.size() && verdict.how == Verdict::agreed; i++) {
@@ -91,6 +92,9 @@ void send(int channel, const Verdict& verdict) {
         const Operation& step = operation(ops[i].kind);
         const Observations wanted = step.expect(ops[i], model);
         const Observations got = step.perform(ops[i], list);
+        for (const Observation& answer : got) {
+            utest_note(answer.element ? 1 : 0, answer.value);
+        }
         for (size_t j = 0; j < wanted.size(); j++) {
             if (j >= got.size() || got[j].value != wanted[j].value) {
                 verdict = {Verdict::differed, static_cast<int>(i), static_cast<int>(j),
@@ -99,6 +103,8 @@ void send(int channel, const Verdict& verdict) {
             }
         }
     }
+    verdict.observed = utest_checkCount;
+    verdict.digest = utest_checkDigest;
     send(channel, verdict);
 #ifdef COVERAGE_BUILD
     // Writing the counts takes longer than the sequence; the first few children reach every
@@ -184,6 +190,8 @@ void modelProbeCase01() {
         if (!started) {
             break;
         }
+        utest_note(__LINE__, static_cast<long long>(verdict->observed));
+        utest_note(__LINE__, static_cast<long long>(verdict->digest));
         if (verdict->how != Verdict::agreed) {
             bool finished = false;
             const std::vector<Op> shortest = shrink(ops, *verdict, deadline, finished);

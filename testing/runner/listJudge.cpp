@@ -1,0 +1,531 @@
+// listJudge: decides the verdicts of a list's run outside the list's reach. The list's runner,
+// in the sandbox, writes a line for each case (--transcript): how it ended and the values its
+// assertions checked, as a count and a hash. The same cases, with the same options and seed, run
+// against the list the project ships (the reference runner, trusted code); a case passes only
+// where the list's line says it passed with the very values the reference checked. What the
+// list's process claims on its own (its exit status, lines it prints, files it writes) decides
+// nothing. The results files are written here, from these verdicts.
+#include "AtomicFile.h"
+#include "junitReport.h"
+#include "numbers.h"
+#include "status.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kProgram = "check-list";
+
+// The judge's own trouble: one line, status 2.
+[[noreturn]] void trouble(const std::string& reason) {
+    fflush(stdout);
+    fprintf(stderr, "%s: %s\n", kProgram, reason.c_str());
+    exit(EXIT_TROUBLE);
+}
+
+struct JudgeOptions {
+    std::string runner;
+    std::string reference;
+    std::optional<std::string> sandbox; // none: no sandbox
+    std::optional<std::string> cache;
+    std::vector<std::string> shared; // runner options both runners get
+    std::optional<std::string> json, junit, repro;
+    std::vector<std::string> weights; // for the reference alone, which weighs the cases
+    bool seeded = false, timed = false, onlyAsks = false;
+};
+
+// The runner options that take a value, and those the judge keeps for itself.
+bool takesValue(const std::string& option) {
+    for (const char* name : {"--group", "--case", "--seed", "--timeout", "--json", "--junit",
+                             "--repro", "--weights", "--transcript"}) {
+        if (option == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+JudgeOptions parse(int argc, char** argv) {
+    JudgeOptions options;
+    int i = 1;
+    bool sandboxed = true;
+    for (; i < argc && strcmp(argv[i], "--") != 0; i++) {
+        const std::string option = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (option == "--no-sandbox") {
+            sandboxed = false;
+        } else if (hasValue && option == "--runner") {
+            options.runner = argv[++i];
+        } else if (hasValue && option == "--reference") {
+            options.reference = argv[++i];
+        } else if (hasValue && option == "--sandbox") {
+            options.sandbox = argv[++i];
+        } else if (hasValue && option == "--cache") {
+            options.cache = argv[++i];
+        } else {
+            trouble("listJudge: unknown option '" + option + "'");
+        }
+    }
+    if (options.runner.empty()) {
+        trouble("listJudge: name the list's runner (--runner)");
+    }
+    if (options.reference.empty()) {
+        options.reference = (fs::path(argv[0]).parent_path() / "referenceRunner").string();
+    }
+    if (!sandboxed) {
+        options.sandbox.reset();
+    } else if (!options.sandbox) {
+        trouble("listJudge: name the sandbox (--sandbox) or give --no-sandbox");
+    }
+    for (i++; i < argc; i++) {
+        const std::string option = argv[i];
+        const std::string value = takesValue(option) && i + 1 < argc ? argv[++i] : "";
+        if (option == "--transcript") {
+            trouble("--transcript is the judge's own");
+        } else if (option == "--json") {
+            options.json = value;
+        } else if (option == "--junit") {
+            options.junit = value;
+        } else if (option == "--repro") {
+            options.repro = value;
+        } else if (option == "--weights") {
+            options.weights = {option, value};
+        } else {
+            options.seeded = options.seeded || option == "--seed";
+            options.timed = options.timed || option == "--timeout";
+            options.onlyAsks = options.onlyAsks || option == "--list" || option == "--help" ||
+                               option == "-h" || option == "--version";
+            options.shared.push_back(option);
+            if (takesValue(option)) {
+                options.shared.push_back(value);
+            }
+        }
+    }
+    return options;
+}
+
+// One case's line as a runner wrote it.
+struct CaseLine {
+    std::string name, group, ending, output;
+    unsigned long long checks = 0;
+    std::string digest;
+    double seconds = 0;
+    double points = 1; // what the case is worth, in the reference's lines
+};
+
+// The case lines of a transcript, in order; lines that are not such an object are skipped: they
+// are the list's, and prove nothing.
+std::vector<CaseLine> readTranscript(const std::string& text) {
+    std::vector<CaseLine> lines;
+    std::istringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line)) {
+        const nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
+        if (!object.is_object() || !object.value("case", nlohmann::json()).is_string() ||
+            !object.value("group", nlohmann::json()).is_string() ||
+            !object.value("ending", nlohmann::json()).is_string() ||
+            !object.value("checks", nlohmann::json()).is_number_unsigned() ||
+            !object.value("digest", nlohmann::json()).is_string() ||
+            !object.value("seconds", nlohmann::json()).is_number() ||
+            !object.value("output", nlohmann::json()).is_string()) {
+            continue;
+        }
+        lines.push_back({object["case"], object["group"], object["ending"], object["output"],
+                         object["checks"], object["digest"], object["seconds"],
+                         object.value("points", 1.0)});
+    }
+    return lines;
+}
+
+// A child process's end, as waitpid gives it.
+int waitEnd(pid_t pid) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
+// Starts argv with standard input from /dev/null, descriptor 3 the write end of a new pipe, and
+// standard output and error as given (-1: this process's own). Returns the pid and the pipe's
+// read end.
+std::pair<pid_t, int> start(const std::vector<std::string>& argv, int out, int err) {
+    int channel[2];
+    if (pipe2(channel, O_CLOEXEC) != 0) {
+        trouble(std::string("cannot make a pipe: ") + strerror(errno));
+    }
+    fflush(stdout);
+    fflush(stderr);
+    const pid_t pid = fork();
+    if (pid < 0) {
+        trouble(std::string("cannot start a runner: ") + strerror(errno));
+    }
+    if (pid == 0) {
+        const int nothing = open("/dev/null", O_RDONLY);
+        if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 || dup2(channel[1], 3) < 0 ||
+            (out >= 0 && dup2(out, STDOUT_FILENO) < 0) ||
+            (err >= 0 && dup2(err, STDERR_FILENO) < 0)) {
+            _exit(127);
+        }
+        std::vector<char*> args;
+        for (const std::string& arg : argv) {
+            args.push_back(const_cast<char*>(arg.c_str()));
+        }
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        fprintf(stderr, "%s: cannot run %s: %s\n", kProgram, args[0], strerror(errno));
+        _exit(127);
+    }
+    close(channel[1]);
+    return {pid, channel[0]};
+}
+
+// Reads fd to its end or, once pid has ended, to what is there already: a process the list left
+// behind cannot hold the judge by keeping the descriptor open. Returns the text and pid's end.
+std::pair<std::string, int> readUntilEnded(int fd, pid_t pid) {
+    std::string text;
+    std::optional<int> ended;
+    char buffer[65536];
+    for (;;) {
+        pollfd wanted = {fd, POLLIN, 0};
+        const int ready = poll(&wanted, 1, ended ? 0 : 100);
+        if (ready > 0) {
+            const ssize_t got = read(fd, buffer, sizeof buffer);
+            if (got > 0) {
+                text.append(buffer, static_cast<size_t>(got));
+                continue;
+            }
+            if (got == 0 || errno != EINTR) {
+                break;
+            }
+        } else if (ready == 0 && ended) {
+            break;
+        }
+        int status = 0;
+        if (!ended && waitpid(pid, &status, WNOHANG) == pid) {
+            ended = status;
+        }
+    }
+    close(fd);
+    return {text, ended ? *ended : waitEnd(pid)};
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// A name for mkstemp and mkdtemp in TMPDIR, /tmp where it is unset.
+std::string temporaryPattern() {
+    const char* folder = getenv("TMPDIR");
+    return (folder != nullptr && *folder != '\0' ? std::string(folder) : "/tmp") +
+           "/listJudge.XXXXXX";
+}
+
+// The first line of text, or what is there.
+std::string firstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
+
+// Where the reference's lines for these options are kept: the reference runner as it is on the
+// disk, and the options.
+fs::path referenceEntry(const fs::path& cache, const JudgeOptions& options,
+                        const std::vector<std::string>& shared) {
+    struct stat status {};
+    std::string key = options.reference;
+    if (stat(options.reference.c_str(), &status) == 0) {
+        key += ' ' + std::to_string(status.st_size) + ' ' + std::to_string(status.st_ino) + ' ' +
+               std::to_string(status.st_mtim.tv_sec) + '.' + std::to_string(status.st_mtim.tv_nsec);
+    }
+    for (const std::string& option : shared) {
+        key += '\0' + option;
+    }
+    for (const std::string& option : options.weights) {
+        key += '\0' + option;
+    }
+    char name[40];
+    snprintf(name, sizeof name, "reference-%016zx", std::hash<std::string>{}(key));
+    return cache / name;
+}
+
+// The reference's lines: kept, or from a run of the reference runner now. Any failure of the
+// reference is the checker's: the list it runs is correct.
+std::string referenceTranscript(const JudgeOptions& options,
+                                const std::vector<std::string>& shared) {
+    std::optional<fs::path> entry;
+    if (options.cache) {
+        entry = referenceEntry(*options.cache, options, shared);
+        std::string kept = readFile(*entry);
+        if (!kept.empty()) {
+            return kept;
+        }
+    }
+    // The reference's messages go to a file, read only should it fail.
+    std::string pattern = temporaryPattern();
+    const int err = mkostemp(pattern.data(), O_CLOEXEC);
+    if (err < 0) {
+        trouble("cannot make a temporary file in " + pattern + ": " + strerror(errno));
+    }
+    unlink(pattern.c_str());
+    const int nothing = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    std::vector<std::string> argv = {options.reference, "--transcript", "3"};
+    argv.insert(argv.end(), shared.begin(), shared.end());
+    argv.insert(argv.end(), options.weights.begin(), options.weights.end());
+    const auto [pid, channel] = start(argv, nothing, err);
+    close(nothing);
+    auto [text, status] = readUntilEnded(channel, pid);
+    std::string messages(4096, '\0');
+    messages.resize(static_cast<size_t>(std::max<ssize_t>(pread(err, messages.data(), messages.size(), 0), 0)));
+    close(err);
+    if (!WIFEXITED(status) || (WEXITSTATUS(status) != EXIT_OK && WEXITSTATUS(status) != EXIT_FAILED)) {
+        trouble(messages.empty() ? "the reference run failed" : firstLine(messages));
+    }
+    for (const CaseLine& line : readTranscript(text)) {
+        if (line.ending != "passed") {
+            trouble("the correct list the checks are compared with failed " + line.name +
+                    " on this machine; the list was not judged");
+        }
+    }
+    if (entry) {
+        AtomicFile kept;
+        if (kept.open(entry->c_str())) {
+            fputs(text.c_str(), kept.stream());
+            (void)kept.commit();
+        }
+    }
+    return text;
+}
+
+// A per-case time limit from the reference's own times, where none was given: a hanging list
+// then costs about a second, not the runner's 5.
+std::string derivedTimeout(const std::vector<CaseLine>& reference) {
+    double slowest = 0;
+    for (const CaseLine& line : reference) {
+        slowest = std::max(slowest, line.seconds);
+    }
+    char text[32];
+    snprintf(text, sizeof text, "%.3f", std::max(1.0, 50 * slowest));
+    return text;
+}
+
+// The list's runner, in the sandbox where there is one; its lines and its exit.
+std::string runList(const JudgeOptions& options, const std::vector<std::string>& shared,
+                    const fs::path& out) {
+    std::vector<std::string> argv;
+    fs::path repro = out / "repro.c";
+    if (options.sandbox) {
+        argv = {*options.sandbox, "--ro", fs::path(options.runner).parent_path().string(),
+                "/runner", "--rw", out.string(), "/out"};
+        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TERM",
+                                 "NO_COLOR", "PROBERUNNER_NO_PID_NAMESPACE"}) {
+            if (const char* value = getenv(name)) {
+                argv.insert(argv.end(), {"--setenv", name, value});
+            }
+        }
+        argv.insert(argv.end(), {"--", "/runner/" + fs::path(options.runner).filename().string()});
+        repro = "/out/repro.c";
+    } else {
+        argv = {options.runner};
+    }
+    argv.insert(argv.end(), {"--transcript", "3"});
+    argv.insert(argv.end(), shared.begin(), shared.end());
+    if (options.repro) {
+        argv.insert(argv.end(), {"--repro", repro.string()});
+    }
+    const auto [pid, channel] = start(argv, -1, -1);
+    return readUntilEnded(channel, pid).first;
+}
+
+struct Verdict {
+    CaseLine reference;
+    bool passed = false;
+    std::string output; // why it failed, and its report
+};
+
+// Each case of the reference judged on the list's lines.
+std::vector<Verdict> judge(const std::vector<CaseLine>& reference,
+                           const std::vector<CaseLine>& list) {
+    std::map<std::string, std::vector<const CaseLine*>> byName;
+    for (const CaseLine& line : list) {
+        byName[line.name].push_back(&line);
+    }
+    std::vector<Verdict> verdicts;
+    for (const CaseLine& expected : reference) {
+        Verdict verdict{expected, false, ""};
+        const auto& found = byName[expected.name];
+        if (found.empty()) {
+            verdict.output = "no result: the list's run ended before this case\n";
+        } else if (found.size() > 1) {
+            verdict.output = "the case has more than one result: the list wrote its own\n";
+        } else if (found[0]->ending != "passed") {
+            verdict.output = found[0]->output;
+        } else if (found[0]->checks != expected.checks || found[0]->digest != expected.digest) {
+            verdict.output = "the list's answers are not a correct list's (" +
+                             std::to_string(found[0]->checks) + " values checked, " +
+                             std::to_string(expected.checks) + " in a correct list's run)\n";
+        } else {
+            verdict.passed = true;
+        }
+        verdicts.push_back(std::move(verdict));
+    }
+    return verdicts;
+}
+
+// Text as the terminal may show it: control characters but line ends as '?'.
+std::string shown(std::string text) {
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\n') || byte == 0x7f) {
+            c = '?';
+        }
+    }
+    return text;
+}
+
+nlohmann::ordered_json points(double value) {
+    return value == static_cast<double>(static_cast<long long>(value))
+               ? nlohmann::ordered_json(static_cast<long long>(value))
+               : nlohmann::ordered_json(value);
+}
+
+void writeJson(const std::string& path, const std::vector<Verdict>& verdicts) {
+    nlohmann::ordered_json tests = nlohmann::ordered_json::array();
+    double score = 0;
+    for (const Verdict& verdict : verdicts) {
+        const double worth = verdict.reference.points;
+        score += verdict.passed ? worth : 0;
+        tests.push_back({{"name", verdict.reference.name},
+                         {"status", verdict.passed ? "passed" : "failed"},
+                         {"score", points(verdict.passed ? worth : 0)},
+                         {"max_score", points(worth)},
+                         {"output", shown(verdict.output)}});
+    }
+    const nlohmann::ordered_json results = {{"tests", tests}, {"score", points(score)}};
+    AtomicFile file;
+    if (!file.open(path.c_str()) ||
+        fputs((results.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n").c_str(),
+              file.stream()) < 0 ||
+        !file.commit()) {
+        trouble("cannot write '" + path + "': " + strerror(errno));
+    }
+}
+
+void writeJunit(const std::string& path, const std::vector<Verdict>& verdicts) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n";
+    size_t failed = 0;
+    std::string cases;
+    for (const Verdict& verdict : verdicts) {
+        failed += verdict.passed ? 0 : 1;
+        cases += "  <testcase classname=\"" + escapeXml(verdict.reference.group) + "\" name=\"" +
+                 escapeXml(verdict.reference.name) + "\">";
+        if (!verdict.passed) {
+            cases += "<failure message=\"" + escapeXml(firstLine(verdict.output)) + "\">" +
+                     escapeXml(verdict.output) + "</failure>";
+        }
+        cases += "</testcase>\n";
+    }
+    xml += " <testsuite name=\"probeRunner\" tests=\"" + std::to_string(verdicts.size()) +
+           "\" failures=\"" + std::to_string(failed) + "\">\n" + cases + " </testsuite>\n</testsuites>\n";
+    AtomicFile file;
+    if (!file.open(path.c_str()) || fputs(xml.c_str(), file.stream()) < 0 || !file.commit()) {
+        trouble("cannot write '" + path + "': " + strerror(errno));
+    }
+}
+
+// The private folder the list's runner may write its files to.
+fs::path makeOutFolder() {
+    std::string pattern = temporaryPattern();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        trouble("cannot make a temporary folder in " + pattern + ": " + strerror(errno));
+    }
+    return pattern;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    (void)signal(SIGPIPE, SIG_IGN);
+    JudgeOptions options = parse(argc, argv);
+    if (options.onlyAsks) {
+        // Listing the cases, the help and the version need no list: the reference answers.
+        std::vector<char*> args = {const_cast<char*>(options.reference.c_str())};
+        for (std::string& option : options.shared) {
+            args.push_back(option.data());
+        }
+        for (std::string& option : options.weights) {
+            args.push_back(option.data());
+        }
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        trouble("cannot run " + options.reference + ": " + strerror(errno));
+    }
+    std::vector<std::string> shared = options.shared;
+    if (!options.seeded) {
+        std::random_device random;
+        const unsigned long long seed =
+            (static_cast<unsigned long long>(random()) << 32) ^ random();
+        shared.insert(shared.end(), {"--seed", std::to_string(seed)});
+    }
+    const std::vector<CaseLine> reference = readTranscript(referenceTranscript(options, shared));
+    std::vector<std::string> forList = shared;
+    if (!options.timed) {
+        forList.insert(forList.end(), {"--timeout", derivedTimeout(reference)});
+    }
+    const fs::path out = makeOutFolder();
+    const std::vector<CaseLine> list = readTranscript(runList(options, forList, out));
+    const std::vector<Verdict> verdicts = judge(reference, list);
+    std::map<std::string, bool> claimed;
+    for (const CaseLine& line : list) {
+        claimed[line.name] = line.ending == "passed";
+    }
+    int passed = 0;
+    for (const Verdict& verdict : verdicts) {
+        passed += verdict.passed ? 1 : 0;
+        if (!verdict.passed && claimed[verdict.reference.name]) {
+            printf("FAIL %s %s: %s", verdict.reference.group.c_str(),
+                   verdict.reference.name.c_str(), shown(verdict.output).c_str());
+        }
+    }
+    const int failed = static_cast<int>(verdicts.size()) - passed;
+    printf("%d passed, %d failed\n", passed, failed);
+    if (options.json) {
+        writeJson(*options.json, verdicts);
+    }
+    if (options.junit) {
+        writeJunit(*options.junit, verdicts);
+    }
+    std::error_code ignored;
+    if (options.repro && fs::exists(out / "repro.c")) {
+        AtomicFile file;
+        const std::string program = readFile(out / "repro.c");
+        if (!file.open(options.repro->c_str()) || fputs(program.c_str(), file.stream()) < 0 ||
+            !file.commit()) {
+            trouble("cannot write '" + *options.repro + "': " + strerror(errno));
+        }
+    }
+    fs::remove_all(out, ignored);
+    if (!flushOutput()) {
+        trouble(std::string("cannot write the results: ") + strerror(errno));
+    }
+    return failed == 0 ? EXIT_OK : EXIT_FAILED;
+}
