@@ -398,11 +398,11 @@ hold() {
 
 # Has the judge run the cached runner in $entry, in the sandbox, beside the reference runner,
 # with the options given; its status is the check's. The judge is a job, so that stopping this
-# script stops it, and it never gets the lock's descriptor. The reference's lines for the same
-# options are kept in the cache given.
+# script stops it, and it never gets the lock's descriptor. The reference's lines for a seed the
+# options give are kept in references/ of the cache given, for the next list checked with it.
 run_checks() {
     local judge=("$suite/listJudge" --runner "$entry/probeRunner" --reference "$reference"
-        --cache "$1")
+        --cache "$1/references")
     shift
     if [ -n "$sandboxed" ]; then
         judge+=(--sandbox "$sandbox")
@@ -489,7 +489,7 @@ if [ -z "$entry" ]; then
     # a killed run left.
     count=0
     while IFS= read -r name; do
-        [[ $name == tmp.* ]] && continue
+        [[ $name == tmp.* || $name == references ]] && continue
         count=$((count + 1))
         [ $count -gt "$keep" ] || continue
         if [ -f "$cache/$name/probeRunner" ]; then
@@ -499,5 +499,8 @@ if [ -z "$entry" ]; then
         fi
     done < <(ls -1t -- "$cache")
     find "$cache" -mindepth 1 -maxdepth 1 -name 'tmp.*' -mmin +60 -exec rm -rf -- {} +
+    # The reference's lines of past seeds, past the newest $keep.
+    [ -d "$cache/references" ] && ls -1t -- "$cache/references" | tail -n +$((keep + 1)) |
+        while IFS= read -r name; do rm -f -- "$cache/references/$name"; done
 fi
 run_checks "$cache" "$@"

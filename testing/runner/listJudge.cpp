@@ -273,7 +273,9 @@ fs::path referenceEntry(const fs::path& cache, const JudgeOptions& options,
 std::string referenceTranscript(const JudgeOptions& options,
                                 const std::vector<std::string>& shared) {
     std::optional<fs::path> entry;
-    if (options.cache) {
+    if (options.cache && options.seeded) {
+        std::error_code ignored;
+        fs::create_directory(*options.cache, ignored);
         entry = referenceEntry(*options.cache, options, shared);
         std::string kept = readFile(*entry);
         if (!kept.empty()) {
