@@ -17,6 +17,7 @@ std::string wherein(const Outcome& outcome) {
 } // namespace
 
 std::string describeFailure(const Outcome& outcome, double timeout) {
+    timeout = outcome.limit > 0 ? outcome.limit : timeout;
     char text[160];
     switch (outcome.ending) {
     case Ending::passed:

@@ -60,13 +60,15 @@ struct Outcome {
     Captured err;                       // on its standard error
     Captured sanitizer;                 // what a sanitizer reported
     double seconds = 0;
+    double limit = 0; // the seconds the case was allowed, where --case-timeout set them
     unsigned long long checks = 0; // the values its assertions checked (utest_note), for a case
     unsigned long long digest = 0;  // that returned
 };
 
 // Why a failed case failed, in one line: the assertion's place, the signal, the timeout, the
 // exit, the sanitizer's report, the missing function or the leak, with the list call it
-// happened in or after where that helps. Empty for a passed case.
+// happened in or after where that helps; timeout is the run's limit, unless the case had its own.
+// Empty for a passed case.
 std::string describeFailure(const Outcome& outcome, double timeout);
 
 // The JUnit failure type of an ending: "assertion", "crash", "timeout" ...

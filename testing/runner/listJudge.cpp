@@ -58,7 +58,7 @@ struct JudgeOptions {
 // The runner options that take a value, and those the judge keeps for itself.
 bool takesValue(const std::string& option) {
     for (const char* name : {"--group", "--case", "--seed", "--timeout", "--json", "--junit",
-                             "--repro", "--weights", "--transcript"}) {
+                             "--repro", "--weights", "--transcript", "--case-timeout"}) {
         if (option == name) {
             return true;
         }
@@ -113,7 +113,7 @@ JudgeOptions parse(int argc, char** argv) {
             options.weights = {option, value};
         } else {
             options.seeded = options.seeded || option == "--seed";
-            options.timed = options.timed || option == "--timeout";
+            options.timed = options.timed || option == "--timeout" || option == "--case-timeout";
             options.onlyAsks = options.onlyAsks || option == "--list" || option == "--help" ||
                                option == "-h" || option == "--version";
             options.shared.push_back(option);
@@ -166,7 +166,8 @@ int waitEnd(pid_t pid) {
     return status;
 }
 
-// Starts argv with standard input from /dev/null, descriptor 3 the write end of a new pipe, and
+// Starts argv with standard input from /dev/null, descriptor 3 the write end of a new pipe (kept
+// across the exec even where the pipe was made on 3 itself), and
 // standard output and error as given (-1: this process's own). Returns the pid and the pipe's
 // read end.
 std::pair<pid_t, int> start(const std::vector<std::string>& argv, int out, int err) {
@@ -184,7 +185,7 @@ std::pair<pid_t, int> start(const std::vector<std::string>& argv, int out, int e
         const int nothing = open("/dev/null", O_RDONLY);
         if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 || dup2(channel[1], 3) < 0 ||
             (out >= 0 && dup2(out, STDOUT_FILENO) < 0) ||
-            (err >= 0 && dup2(err, STDERR_FILENO) < 0)) {
+            (err >= 0 && dup2(err, STDERR_FILENO) < 0) || fcntl(3, F_SETFD, 0) < 0) {
             _exit(127);
         }
         std::vector<char*> args;
@@ -299,10 +300,11 @@ std::string referenceTranscript(const JudgeOptions& options,
     std::string messages(4096, '\0');
     messages.resize(static_cast<size_t>(std::max<ssize_t>(pread(err, messages.data(), messages.size(), 0), 0)));
     close(err);
-    if (!WIFEXITED(status) || (WEXITSTATUS(status) != EXIT_OK && WEXITSTATUS(status) != EXIT_FAILED)) {
+    const std::vector<CaseLine> lines = readTranscript(text);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == EXIT_TROUBLE || lines.empty()) {
         trouble(messages.empty() ? "the reference run failed" : firstLine(messages));
     }
-    for (const CaseLine& line : readTranscript(text)) {
+    for (const CaseLine& line : lines) {
         if (line.ending != "passed") {
             trouble("the correct list the checks are compared with failed " + line.name +
                     " on this machine; the list was not judged");
@@ -318,16 +320,19 @@ std::string referenceTranscript(const JudgeOptions& options,
     return text;
 }
 
-// A per-case time limit from the reference's own times, where none was given: a hanging list
-// then costs about a second, not the runner's 5.
-std::string derivedTimeout(const std::vector<CaseLine>& reference) {
-    double slowest = 0;
+// Each case's time limit from the reference's own time for it, where none was given: 50 times
+// as long, and at least kLeast, so that a list that hangs costs a fifth of a second a case rather
+// than the runner's 5 s, and a sound list has room to spare even on a busy machine.
+constexpr double kLeast = 0.2;
+
+std::vector<std::string> derivedTimeouts(const std::vector<CaseLine>& reference) {
+    std::vector<std::string> options;
     for (const CaseLine& line : reference) {
-        slowest = std::max(slowest, line.seconds);
+        char seconds[32];
+        snprintf(seconds, sizeof seconds, "%.3f", std::max(kLeast, 50 * line.seconds));
+        options.insert(options.end(), {"--case-timeout", line.name + "=" + seconds});
     }
-    char text[32];
-    snprintf(text, sizeof text, "%.3f", std::max(1.0, 50 * slowest));
-    return text;
+    return options;
 }
 
 // The list's runner, in the sandbox where there is one; its lines and its exit.
@@ -491,7 +496,8 @@ int main(int argc, char** argv) {
     const std::vector<CaseLine> reference = readTranscript(referenceTranscript(options, shared));
     std::vector<std::string> forList = shared;
     if (!options.timed) {
-        forList.insert(forList.end(), {"--timeout", derivedTimeout(reference)});
+        const std::vector<std::string> timeouts = derivedTimeouts(reference);
+        forList.insert(forList.end(), timeouts.begin(), timeouts.end());
     }
     const fs::path out = makeOutFolder();
     const std::vector<CaseLine> list = readTranscript(runList(options, forList, out));

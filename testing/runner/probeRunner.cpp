@@ -61,7 +61,7 @@ bool writeAll(int fd, std::string_view text) {
 // when standard output fails or a signal asks the runner to stop.
 std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
                              const Options& options) {
-    const Isolation isolation{options.timeout, getenv("PROBERUNNER_NO_PID_NAMESPACE") == nullptr};
+    const bool pidNamespaces = getenv("PROBERUNNER_NO_PID_NAMESPACE") == nullptr;
     std::vector<Result> results;
     for (const ProbeCase* probe : selected) {
         // What is printed so far must reach a pipe even when this case takes the runner down,
@@ -73,8 +73,10 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
             probe->setup();
         }
         const auto start = std::chrono::steady_clock::now();
-        Outcome outcome =
-            options.fork ? runCaseIsolated(*probe, isolation) : runCaseInProcess(*probe);
+        const double limit = timeoutOf(*probe, options);
+        Outcome outcome = options.fork ? runCaseIsolated(*probe, {limit, pidNamespaces})
+                                       : runCaseInProcess(*probe);
+        outcome.limit = limit;
         outcome.seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (interruption() != 0) {

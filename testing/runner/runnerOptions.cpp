@@ -80,12 +80,30 @@ std::optional<int> setSeed(const std::string& value, Options&) {
     return std::nullopt;
 }
 
+// The seconds above 0 and at most kMaxTimeout that value holds; 0 when it holds no such number.
+double secondsIn(const std::string& value) {
+    const double seconds = isDecimal(value) ? strtod(value.c_str(), nullptr) : 0;
+    return seconds > 0 && seconds <= kMaxTimeout ? seconds : 0;
+}
+
 std::optional<int> setTimeout(const std::string& value, Options& options) {
-    options.timeout = isDecimal(value) ? strtod(value.c_str(), nullptr) : 0;
-    if (options.timeout <= 0 || options.timeout > kMaxTimeout) {
+    options.timeout = secondsIn(value);
+    if (options.timeout == 0) {
         return usageError("the timeout must be a number of seconds above 0 and at most " +
                           std::to_string(static_cast<int>(kMaxTimeout)) + ", not '" + value + "'");
     }
+    return std::nullopt;
+}
+
+std::optional<int> setCaseTimeout(const std::string& value, Options& options) {
+    const size_t equals = value.find('=');
+    const std::string name = value.substr(0, equals);
+    const double seconds = equals == std::string::npos ? 0 : secondsIn(value.substr(equals + 1));
+    if (!isCase(name) || name.find("Case") == 0 || seconds == 0) {
+        return usageError("a case's timeout is NAME=SECONDS, a case's full name and seconds as "
+                          "--timeout takes them, not '" + value + "'");
+    }
+    options.caseTimeouts[name] = seconds;
     return std::nullopt;
 }
 
@@ -163,6 +181,10 @@ constexpr Option kOptions[] = {
      "write each case's line for the judge to descriptor FD (as JSON),\n"
      "and no summary: the judge decides the verdicts",
      setTranscript},
+    {"--case-timeout", "", "NAME=SECONDS",
+     "fail case NAME (its full name) after SECONDS instead (may be\n"
+     "repeated)",
+     setCaseTimeout},
     {"--help", "-h", nullptr, "show this help", showHelp},
     {"--version", "", nullptr, "show the version", showVersion},
 };
@@ -248,6 +270,11 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         return usageError("--failures leaves out lines a TAP stream needs: not with --tap");
     }
     return std::nullopt;
+}
+
+double timeoutOf(const ProbeCase& probe, const Options& options) {
+    const auto own = options.caseTimeouts.find(probe.name);
+    return own != options.caseTimeouts.end() ? own->second : options.timeout;
 }
 
 bool isSelected(const ProbeCase& probe, const Options& options) {

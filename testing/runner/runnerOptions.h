@@ -7,6 +7,7 @@
 #include "probeRegistry.h"
 #include "status.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ struct Options {
     std::optional<std::string> repro; // where to write the model check's program
     std::optional<std::string> json;  // the graders' results, each case weighed by weights
     std::optional<int> transcript;    // the descriptor each case's line goes to, for the judge
+    std::map<std::string, double, std::less<>> caseTimeouts; // cases' own limits, by full name
     CaseWeights weights;
 };
 
@@ -36,6 +38,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options);
 
 // Prints a usage error and then the usage on stderr; the exit status for it.
 int usageError(const std::string& message);
+
+// The seconds a case may run: its own limit, else the run's.
+double timeoutOf(const ProbeCase& probe, const Options& options);
 
 // True when the options pick the case.
 bool isSelected(const ProbeCase& probe, const Options& options);

@@ -1,0 +1,113 @@
+// The judge: every correct list's lines are the reference's, so each passes at any seed; a list
+// that forges its lines on the judge's descriptor fails; the reference's trouble is the checker's.
+#include "console.h"
+#include "files.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kJudge = std::string(BUILD_DIR) + "/check-list/listJudge";
+
+console::Run judge(const std::string& runner, std::vector<std::string> options,
+                   const std::string& reference = std::string(BUILD_DIR) +
+                                                  "/check-list/referenceRunner") {
+    std::vector<std::string> argv = {kJudge, "--runner", runner, "--reference", reference,
+                                     "--no-sandbox", "--"};
+    argv.insert(argv.end(), options.begin(), options.end());
+    return console::runProgram(argv, {}, "", std::chrono::minutes(2));
+}
+
+TEST(ListJudge, EveryCorrectListGivesTheReferencesLinesAtAnySeed) {
+    for (const char* runner : {PROBERUNNER_SOUND_PATH, PROBERUNNER_BUNDLEDC_PATH,
+                               PROBERUNNER_RECURSIVESOUND_PATH, PROBERUNNER_FREELISTSOUND_PATH}) {
+        for (const char* seed : {"1", "18446744073709551615"}) {
+            const auto run = judge(runner, {"--extended", "--seed", seed});
+            EXPECT_EQ(run.exitCode, 0) << runner << " seed " << seed << "\n" << run.output;
+            EXPECT_NE(run.output.find("\n88 passed, 0 failed\n"), std::string::npos) << run.output;
+        }
+    }
+}
+
+TEST(ListJudge, TheReferencesTroubleIsTheCheckersNotTheLists) {
+    const struct {
+        std::vector<std::string> options;
+        std::string reference;
+        std::string says;
+    } rows[] = {
+        {{"--bogus"}, "", "unknown option '--bogus'"},
+        {{"--timeout", "0x10"}, "", "0x10"},
+        {{"--weights", "/nonexistent/weights"}, "", "/nonexistent/weights"},
+        {{"--transcript", "3"}, "", "--transcript is the judge's own"},
+        {{}, "/bin/false", "the reference run failed"},
+    };
+    for (const auto& row : rows) {
+        const auto run = row.reference.empty()
+                             ? judge(PROBERUNNER_SOUND_PATH, row.options)
+                             : judge(PROBERUNNER_SOUND_PATH, row.options, row.reference);
+        EXPECT_EQ(run.exitCode, 2) << row.says << "\n" << run.output;
+        EXPECT_NE(run.output.find(row.says), std::string::npos) << run.output;
+    }
+}
+
+// A list that fails supersetProbe, whose constructor writes lines on the judge's descriptor and
+// then keeps the runner from writing its own.
+std::string forger(const std::string& lines) {
+    std::string literal;
+    for (const char c : lines) {
+        literal += c == '"' || c == '\\' ? std::string("\\") + c : c == '\n' ? "\\n" : std::string(1, c);
+    }
+    return "#define MISBEHAVE_lacksContainsAll\n" + console::readFile(MISBEHAVING_SOURCE) +
+           "#include <fcntl.h>\n"
+           "__attribute__((constructor)) static void forge(void) {\n"
+           "    const char lines[] = \"" + literal + "\";\n"
+           "    (void)!write(3, lines, sizeof lines - 1);\n"
+           "    dup2(open(\"/dev/null\", O_WRONLY), 3);\n"
+           "}\n";
+}
+
+TEST(ListJudge, LinesTheListWritesItselfDoNotPassIt) {
+    const fs::path work = fs::path(WORK_DIR);
+    fs::remove_all(work);
+    fs::create_directories(work / "claims");
+    fs::create_directories(work / "replays");
+    setenv("XDG_CACHE_HOME", (work / "cache").c_str(), 1);
+    // Every case claimed passed, with values no run checked.
+    std::string claims;
+    for (const char* name : {"supersetProbeCase01", "supersetProbeCase02", "supersetProbeCase03",
+                             "supersetProbeCase04"}) {
+        claims += std::string("{\"case\":\"") + name +
+                  "\",\"group\":\"supersetProbe\",\"ending\":\"passed\",\"checks\":1,"
+                  "\"digest\":\"0\",\"seconds\":0,\"output\":\"\"}\n";
+    }
+    console::writeFile(work / "claims" / "list.c", forger(claims));
+    const auto claimed = console::runProgram(
+        {std::string(SOURCE_DIR) + "/tools/check-list.sh", (work / "claims" / "list.c").string(),
+         "--", "--group", "supersetProbe", "--json", (work / "claims.json").string()},
+        {}, "", std::chrono::minutes(2));
+    EXPECT_EQ(claimed.exitCode, 1) << claimed.output;
+    EXPECT_NE(claimed.output.find("\n0 passed, 4 failed\n"), std::string::npos) << claimed.output;
+    const auto results = nlohmann::json::parse(console::readFile(work / "claims.json"));
+    EXPECT_EQ(results["score"], 0) << results.dump();
+
+    // A correct list's lines, recorded at one seed and replayed at another: the fixed cases pass,
+    // as docs/security.md says they can, and the model check's answers do not.
+    const auto recorded = console::runProgram(
+        {"/bin/sh", "-c", std::string(BUILD_DIR) + "/check-list/referenceRunner --extended "
+                                                   "--seed 1 --transcript 3 3>&1 >/dev/null"});
+    console::writeFile(work / "replays" / "list.c", forger(recorded.output));
+    const auto replayed = console::runProgram(
+        {std::string(SOURCE_DIR) + "/tools/check-list.sh", (work / "replays" / "list.c").string(),
+         "--", "--extended", "--seed", "2", "--json", (work / "replays.json").string()},
+        {}, "", std::chrono::minutes(2));
+    EXPECT_EQ(replayed.exitCode, 1) << replayed.output;
+    for (const auto& test : nlohmann::json::parse(console::readFile(work / "replays.json"))["tests"]) {
+        EXPECT_EQ(test["status"] == "passed", test["name"] != "modelProbeCase01") << test.dump();
+    }
+}
+
+} // namespace
