@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -182,6 +183,8 @@ std::pair<pid_t, int> start(const std::vector<std::string>& argv, int out, int e
         trouble(std::string("cannot start a runner: ") + strerror(errno));
     }
     if (pid == 0) {
+        // A runner outside the sandbox ends with the judge, as bubblewrap's does.
+        (void)prctl(PR_SET_PDEATHSIG, SIGKILL);
         const int nothing = open("/dev/null", O_RDONLY);
         if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 || dup2(channel[1], 3) < 0 ||
             (out >= 0 && dup2(out, STDOUT_FILENO) < 0) ||
@@ -321,9 +324,9 @@ std::string referenceTranscript(const JudgeOptions& options,
 }
 
 // Each case's time limit from the reference's own time for it, where none was given: 50 times
-// as long, and at least kLeast, so that a list that hangs costs a fifth of a second a case rather
+// as long, and at least kLeast, so that a list that hangs costs a tenth of a second a case rather
 // than the runner's 5 s, and a sound list has room to spare even on a busy machine.
-constexpr double kLeast = 0.2;
+constexpr double kLeast = 0.1;
 
 std::vector<std::string> derivedTimeouts(const std::vector<CaseLine>& reference) {
     std::vector<std::string> options;
