@@ -1,8 +1,9 @@
 // A class with hostile submissions beside two sound ones, graded twice with the real check-list at
-// a terminal: each hostile list attacks the grader from a constructor (tests/lists/hostileAttacks.c)
-// or at compile time, with the paths of this machine's class, cache, suite and working folders
-// written into it. The sound lists must pass both times, every hostile one fail or not build,
-// and nothing a hostile list aimed at may change or show up in what the grader wrote.
+// a terminal: each hostile list attacks the grader from a constructor
+// (tests/lists/hostileAttacks.c) or at compile time, with the paths of this machine's class, cache,
+// suite and working folders written into it. The sound lists must pass both times, every hostile
+// one fail or not build, and nothing a hostile list aimed at may change or show up in what the
+// grader wrote.
 #include "console.h"
 #include "files.h"
 
@@ -46,9 +47,10 @@ TEST(HostileClass, SoundListsPassAndNothingOfTheAttacksLands) {
     const fs::path suite = fs::path(BUILD_DIR) / "check-list";
     fs::create_directories(temporary);
     console::writeFile(work / "secret.h", "secret-marker-9d2e\n");
-    const std::map<std::string, fs::path> places = {
-        {"CLASS_DIR", submissions}, {"CACHE_DIR", cache}, {"SUITE_DIR", suite},
-        {"WORK_DIR", temporary}};
+    const std::map<std::string, fs::path> places = {{"CLASS_DIR", submissions},
+                                                    {"CACHE_DIR", cache},
+                                                    {"SUITE_DIR", suite},
+                                                    {"WORK_DIR", temporary}};
 
     const std::map<std::string, std::string> sound = {
         {"alice", "/* alice-marker-51c3 */\n" + console::readFile(MISBEHAVING_SOURCE)},
@@ -86,13 +88,12 @@ TEST(HostileClass, SoundListsPassAndNothingOfTheAttacksLands) {
         EXPECT_EQ(graded.exitCode, 0) << graded.output;
         const std::string rows = console::readFile(csv);
         for (const auto& [name, source] : lists) {
-            const std::string verdict = sound.count(name) != 0     ? ",passed,"
+            const std::string verdict = sound.count(name) != 0           ? ",passed,"
                                         : name.rfind("includes", 0) == 0 ? ",build-error,"
                                                                          : ",failed,";
             EXPECT_NE(rows.find("\n" + name + verdict), std::string::npos) << name << "\n" << rows;
         }
-        for (const std::string& written :
-             {graded.output, rows, console::readFile(page)}) {
+        for (const std::string& written : {graded.output, rows, console::readFile(page)}) {
             EXPECT_EQ(written.find("alice-marker-51c3"), std::string::npos) << written;
             EXPECT_EQ(written.find("secret-marker-9d2e"), std::string::npos) << written;
             EXPECT_EQ(written.find("mallory"), std::string::npos) << written;

@@ -16,8 +16,8 @@ const std::string kJudge = std::string(BUILD_DIR) + "/check-list/listJudge";
 console::Run judge(const std::string& runner, std::vector<std::string> options,
                    const std::string& reference = std::string(BUILD_DIR) +
                                                   "/check-list/referenceRunner") {
-    std::vector<std::string> argv = {kJudge, "--runner", runner, "--reference", reference,
-                                     "--no-sandbox", "--"};
+    std::vector<std::string> argv = {kJudge,    "--runner",     runner, "--reference",
+                                     reference, "--no-sandbox", "--"};
     argv.insert(argv.end(), options.begin(), options.end());
     return console::runProgram(argv, {}, "", std::chrono::minutes(2));
 }
@@ -59,12 +59,16 @@ TEST(ListJudge, TheReferencesTroubleIsTheCheckersNotTheLists) {
 std::string forger(const std::string& lines) {
     std::string literal;
     for (const char c : lines) {
-        literal += c == '"' || c == '\\' ? std::string("\\") + c : c == '\n' ? "\\n" : std::string(1, c);
+        literal += c == '"' || c == '\\' ? std::string("\\") + c
+                   : c == '\n'           ? "\\n"
+                                         : std::string(1, c);
     }
     return "#define MISBEHAVE_lacksContainsAll\n" + console::readFile(MISBEHAVING_SOURCE) +
            "#include <fcntl.h>\n"
            "__attribute__((constructor)) static void forge(void) {\n"
-           "    const char lines[] = \"" + literal + "\";\n"
+           "    const char lines[] = \"" +
+           literal +
+           "\";\n"
            "    (void)!write(3, lines, sizeof lines - 1);\n"
            "    dup2(open(\"/dev/null\", O_WRONLY), 3);\n"
            "}\n";
@@ -96,16 +100,18 @@ TEST(ListJudge, LinesTheListWritesItselfDoNotPassIt) {
 
     // A correct list's lines, recorded at one seed and replayed at another: the fixed cases pass,
     // as docs/security.md says they can, and the model check's answers do not.
-    const auto recorded = console::runProgram(
-        {"/bin/sh", "-c", std::string(BUILD_DIR) + "/check-list/referenceRunner --extended "
-                                                   "--seed 1 --transcript 3 3>&1 >/dev/null"});
+    const auto recorded =
+        console::runProgram({"/bin/sh", "-c",
+                             std::string(BUILD_DIR) + "/check-list/referenceRunner --extended "
+                                                      "--seed 1 --transcript 3 3>&1 >/dev/null"});
     console::writeFile(work / "replays" / "list.c", forger(recorded.output));
     const auto replayed = console::runProgram(
         {std::string(SOURCE_DIR) + "/tools/check-list.sh", (work / "replays" / "list.c").string(),
          "--", "--extended", "--seed", "2", "--json", (work / "replays.json").string()},
         {}, "", std::chrono::minutes(2));
     EXPECT_EQ(replayed.exitCode, 1) << replayed.output;
-    for (const auto& test : nlohmann::json::parse(console::readFile(work / "replays.json"))["tests"]) {
+    for (const auto& test :
+         nlohmann::json::parse(console::readFile(work / "replays.json"))["tests"]) {
         EXPECT_EQ(test["status"] == "passed", test["name"] != "modelProbeCase01") << test.dump();
     }
 }

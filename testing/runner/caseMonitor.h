@@ -48,9 +48,9 @@ struct CaseMonitor {
     long liveBytes;
     LeftBehind leftBehind[kLeftBehindGroups]; // where those blocks came from, earliest call first
     unsigned leftBehindGroups;                // groups in leftBehind
-    long foreignFrees;     // frees the case made of addresses the allocator never handed out
-    char foreignAfter[96]; // the list call made last before the first of them
-    size_t reportSize;     // what the case appended to the report
+    long foreignFrees;         // frees the case made of addresses the allocator never handed out
+    char foreignAfter[96];     // the list call made last before the first of them
+    size_t reportSize;         // what the case appended to the report
     unsigned long long checks; // the values the case's assertions checked: how many, and their
     unsigned long long digest; // running hash (utest_note)
     char report[sizeof utest_printErrorBuffer];

@@ -62,7 +62,7 @@ struct Outcome {
     double seconds = 0;
     double limit = 0; // the seconds the case was allowed, where --case-timeout set them
     unsigned long long checks = 0; // the values its assertions checked (utest_note), for a case
-    unsigned long long digest = 0;  // that returned
+    unsigned long long digest = 0; // that returned
 };
 
 // Why a failed case failed, in one line: the assertion's place, the signal, the timeout, the

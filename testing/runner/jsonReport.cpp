@@ -68,8 +68,10 @@ std::string transcriptLine(const Result& result, double timeout, const CaseWeigh
     snprintf(figures, sizeof figures, "\"checks\":%llu,\"digest\":\"%016llx\",\"seconds\":%.6f",
              outcome.checks, outcome.digest, outcome.seconds);
     return "{\"case\":\"" + escapeJson(result.probe->name) + "\",\"group\":\"" +
-           escapeJson(result.probe->group) + "\",\"ending\":\"" + (outcome.ending == Ending::passed ? "passed" : failureType(outcome.ending)) +
-           "\"," + figures + ",\"points\":" + number(weights.pointsFor(*result.probe)) + ",\"output\":\"" + escapeJson(caseOutput(result, timeout)) + "\"}\n";
+           escapeJson(result.probe->group) + "\",\"ending\":\"" +
+           (outcome.ending == Ending::passed ? "passed" : failureType(outcome.ending)) + "\"," +
+           figures + ",\"points\":" + number(weights.pointsFor(*result.probe)) + ",\"output\":\"" +
+           escapeJson(caseOutput(result, timeout)) + "\"}\n";
 }
 
 bool writeJson(const std::string& path, const std::vector<Result>& results, double timeout,

@@ -301,7 +301,8 @@ std::string referenceTranscript(const JudgeOptions& options,
     close(nothing);
     auto [text, status] = readUntilEnded(channel, pid);
     std::string messages(4096, '\0');
-    messages.resize(static_cast<size_t>(std::max<ssize_t>(pread(err, messages.data(), messages.size(), 0), 0)));
+    messages.resize(
+        static_cast<size_t>(std::max<ssize_t>(pread(err, messages.data(), messages.size(), 0), 0)));
     close(err);
     const std::vector<CaseLine> lines = readTranscript(text);
     if (!WIFEXITED(status) || WEXITSTATUS(status) == EXIT_TROUBLE || lines.empty()) {
@@ -344,8 +345,13 @@ std::string runList(const JudgeOptions& options, const std::vector<std::string>&
     std::vector<std::string> argv;
     fs::path repro = out / "repro.c";
     if (options.sandbox) {
-        argv = {*options.sandbox, "--ro", fs::path(options.runner).parent_path().string(),
-                "/runner", "--rw", out.string(), "/out"};
+        argv = {*options.sandbox,
+                "--ro",
+                fs::path(options.runner).parent_path().string(),
+                "/runner",
+                "--rw",
+                out.string(),
+                "/out"};
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TERM",
                                  "NO_COLOR", "PROBERUNNER_NO_PID_NAMESPACE"}) {
             if (const char* value = getenv(name)) {
@@ -433,8 +439,9 @@ void writeJson(const std::string& path, const std::vector<Verdict>& verdicts) {
     const nlohmann::ordered_json results = {{"tests", tests}, {"score", points(score)}};
     AtomicFile file;
     if (!file.open(path.c_str()) ||
-        fputs((results.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n").c_str(),
-              file.stream()) < 0 ||
+        fputs(
+            (results.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n").c_str(),
+            file.stream()) < 0 ||
         !file.commit()) {
         trouble("cannot write '" + path + "': " + strerror(errno));
     }
@@ -455,7 +462,8 @@ void writeJunit(const std::string& path, const std::vector<Verdict>& verdicts) {
         cases += "</testcase>\n";
     }
     xml += " <testsuite name=\"probeRunner\" tests=\"" + std::to_string(verdicts.size()) +
-           "\" failures=\"" + std::to_string(failed) + "\">\n" + cases + " </testsuite>\n</testsuites>\n";
+           "\" failures=\"" + std::to_string(failed) + "\">\n" + cases +
+           " </testsuite>\n</testsuites>\n";
     AtomicFile file;
     if (!file.open(path.c_str()) || fputs(xml.c_str(), file.stream()) < 0 || !file.commit()) {
         trouble("cannot write '" + path + "': " + strerror(errno));

@@ -91,7 +91,8 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
                         utest_totalTestsCounter, options.tap);
         results.push_back({probe, std::move(outcome)});
         if (options.transcript &&
-            !writeAll(*options.transcript, transcriptLine(results.back(), options.timeout, options.weights))) {
+            !writeAll(*options.transcript,
+                      transcriptLine(results.back(), options.timeout, options.weights))) {
             break;
         }
     }

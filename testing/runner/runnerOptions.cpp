@@ -101,7 +101,8 @@ std::optional<int> setCaseTimeout(const std::string& value, Options& options) {
     const double seconds = equals == std::string::npos ? 0 : secondsIn(value.substr(equals + 1));
     if (!isCase(name) || name.find("Case") == 0 || seconds == 0) {
         return usageError("a case's timeout is NAME=SECONDS, a case's full name and seconds as "
-                          "--timeout takes them, not '" + value + "'");
+                          "--timeout takes them, not '" +
+                          value + "'");
     }
     options.caseTimeouts[name] = seconds;
     return std::nullopt;
