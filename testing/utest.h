@@ -210,8 +210,8 @@ static inline void utest_printLine(const char* format, ...) {
         utest_value(utest_a, A);                                                                   \
         utest_value(utest_b, B);                                                                   \
         utest_note(__LINE__, utest_a != utest_b);                                                  \
-        utest_check2(utest_a == utest_b, "assert not equals failed '%f' != '%f'\r\n",             \
-                     (double)(A), (double)(B));                                                    \
+        utest_check2(utest_a == utest_b, "assert not equals failed '%f' != '%f'\r\n", (double)(A), \
+                     (double)(B));                                                                 \
     } while (0)
 #define utest_assertNotEqualsPointer(A, B)                                                         \
     do {                                                                                           \
@@ -283,7 +283,7 @@ static inline void utest_printLine(const char* format, ...) {
         utest_value(utest_a, A);                                                                   \
         utest_value(utest_b, B);                                                                   \
         utest_note(__LINE__, utest_a != utest_b);                                                  \
-        utest_check2Msg(utest_a == utest_b, "assert not equals failed '%f' != '%f'\r\n",          \
+        utest_check2Msg(utest_a == utest_b, "assert not equals failed '%f' != '%f'\r\n",           \
                         (double)(A), (double)(B), C);                                              \
     } while (0)
 #define utest_assertNotEqualsPointerMsg(A, B, C)                                                   \
