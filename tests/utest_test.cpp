@@ -201,6 +201,37 @@ TEST_F(Utest, AnAssertionIsOneStatementUnderAnUnbracedIfElse) {
     EXPECT_EQ(report(), "assert equals failed '1' != '2'\r\nbranch\r\n");
 }
 
+// The notes a passing case leaves: how many values it checked, and their hash.
+std::pair<unsigned long long, unsigned long long> notesOf(void (*run)(int, const void*), int value,
+                                                          const void* pointer) {
+    utest_startNotes();
+    run(value, pointer);
+    return {utest_checkCount, utest_checkDigest};
+}
+
+void checksBoth(int value, const void* pointer) {
+    utest_assertEqualsInt(value, value);
+    utest_assertEqualsPointer(pointer, pointer);
+}
+
+TEST(UtestNotes, TellNumbersApartAndPointersOnlyByNullOrNot) {
+    int one = 0;
+    int two = 0;
+    const auto first = notesOf(checksBoth, 3, &one);
+    EXPECT_EQ(first.first, 2U);
+    EXPECT_EQ(notesOf(checksBoth, 3, &two), first); // another address, the same notes
+    EXPECT_NE(notesOf(checksBoth, 4, &one), first);
+    EXPECT_NE(notesOf(checksBoth, 3, nullptr), first);
+}
+
+TEST(UtestNotes, APassingAssertionEvaluatesEachArgumentOnce) {
+    int calls = 0;
+    const auto call = [&calls] { return ++calls; };
+    const auto passing = [&] { utest_assertEqualsInt(call(), 1); };
+    passing();
+    EXPECT_EQ(calls, 1);
+}
+
 TEST(UtestFileName, IsThePathAfterItsLastSlashElseBackslashElseWhole) {
     EXPECT_STREQ(__FILENAME__, "utest_test.cpp");
     EXPECT_STREQ(windowsStyleName(), "winCase.cpp");
