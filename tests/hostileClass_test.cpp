@@ -70,6 +70,7 @@ TEST(HostileClass, SoundListsPassAndNothingOfTheAttacksLands) {
     const auto classBefore = contents(submissions);
     const auto suiteBefore = contents(suite);
 
+    setenv("CHECK_LIST_BUILD_DIR", BUILD_DIR, 1);
     setenv("XDG_CACHE_HOME", cache.c_str(), 1);
     setenv("TMPDIR", temporary.c_str(), 1);
     setenv("CHECK_CLASS", CHECKCLASS_PATH, 1);

@@ -75,10 +75,14 @@ std::string forger(const std::string& lines) {
 }
 
 TEST(ListJudge, LinesTheListWritesItselfDoNotPassIt) {
+    if (console::kSanitizedBuild) {
+        GTEST_SKIP() << "check-list builds the lists it checks unsanitised";
+    }
     const fs::path work = fs::path(WORK_DIR);
     fs::remove_all(work);
     fs::create_directories(work / "claims");
     fs::create_directories(work / "replays");
+    setenv("CHECK_LIST_BUILD_DIR", BUILD_DIR, 1);
     setenv("XDG_CACHE_HOME", (work / "cache").c_str(), 1);
     // Every case claimed passed, with values no run checked.
     std::string claims;
