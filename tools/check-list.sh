@@ -409,6 +409,7 @@ run_checks() {
     else
         judge+=(--no-sandbox)
     fi
+    [ $mode = plain ] || judge+=(--asan)
     "${judge[@]}" -- "$@" </dev/null {lock}<&- &
     wait $!
 }

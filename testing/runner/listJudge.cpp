@@ -54,6 +54,7 @@ struct JudgeOptions {
     std::optional<std::string> json, junit, repro;
     std::vector<std::string> weights; // for the reference alone, which weighs the cases
     bool seeded = false, timed = false, onlyAsks = false;
+    bool sanitised = false; // the list's runner is built with the sanitizers
 };
 
 // The runner options that take a value, and those the judge keeps for itself.
@@ -76,6 +77,8 @@ JudgeOptions parse(int argc, char** argv) {
         const bool hasValue = i + 1 < argc;
         if (option == "--no-sandbox") {
             sandboxed = false;
+        } else if (option == "--asan") {
+            options.sanitised = true;
         } else if (hasValue && option == "--runner") {
             options.runner = argv[++i];
         } else if (hasValue && option == "--reference") {
@@ -325,15 +328,15 @@ std::string referenceTranscript(const JudgeOptions& options,
 }
 
 // Each case's time limit from the reference's own time for it, where none was given: 50 times
-// as long, and at least kLeast, so that a list that hangs costs a tenth of a second a case rather
-// than the runner's 5 s, and a sound list has room to spare even on a busy machine.
-constexpr double kLeast = 0.1;
-
-std::vector<std::string> derivedTimeouts(const std::vector<CaseLine>& reference) {
+// as long, and at least a tenth of a second, so that a list that hangs costs that much a case
+// rather than the runner's 5 s, and a sound list has room to spare even on a busy machine. A
+// sanitised runner is slower, and a sanitizer takes a while to write its report: at least 2 s then.
+std::vector<std::string> derivedTimeouts(const std::vector<CaseLine>& reference, bool sanitised) {
+    const double least = sanitised ? 2.0 : 0.1;
     std::vector<std::string> options;
     for (const CaseLine& line : reference) {
         char seconds[32];
-        snprintf(seconds, sizeof seconds, "%.3f", std::max(kLeast, 50 * line.seconds));
+        snprintf(seconds, sizeof seconds, "%.3f", std::max(least, 50 * line.seconds));
         options.insert(options.end(), {"--case-timeout", line.name + "=" + seconds});
     }
     return options;
@@ -507,7 +510,7 @@ int main(int argc, char** argv) {
     const std::vector<CaseLine> reference = readTranscript(referenceTranscript(options, shared));
     std::vector<std::string> forList = shared;
     if (!options.timed) {
-        const std::vector<std::string> timeouts = derivedTimeouts(reference);
+        const std::vector<std::string> timeouts = derivedTimeouts(reference, options.sanitised);
         forList.insert(forList.end(), timeouts.begin(), timeouts.end());
     }
     const fs::path out = makeOutFolder();
