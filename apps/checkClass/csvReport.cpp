@@ -9,7 +9,7 @@ std::string csvField(std::string_view text) {
     // A spreadsheet takes a field that starts so for a formula: the ' makes it text.
     const bool formula =
         !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
-    const std::string field = (formula ? "'" : "") + std::string(text);
+    std::string field = (formula ? "'" : "") + std::string(text);
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
         return field;
     }

@@ -195,6 +195,7 @@ std::pair<pid_t, int> start(const std::vector<std::string>& argv, int out, int e
             _exit(127);
         }
         std::vector<char*> args;
+        args.reserve(argv.size() + 1);
         for (const std::string& arg : argv) {
             args.push_back(const_cast<char*>(arg.c_str()));
         }
@@ -272,7 +273,7 @@ fs::path referenceEntry(const fs::path& cache, const JudgeOptions& options,
     }
     char name[40];
     snprintf(name, sizeof name, "reference-%016zx", std::hash<std::string>{}(key));
-    return cache / name;
+    return cache / std::string(name);
 }
 
 // The reference's lines: kept, or from a run of the reference runner now. Any failure of the
@@ -482,10 +483,8 @@ fs::path makeOutFolder() {
     return pattern;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    (void)signal(SIGPIPE, SIG_IGN);
+// The judge's work; main() makes anything it throws (memory, a file system error) its trouble.
+int judgeList(int argc, char** argv) {
     JudgeOptions options = parse(argc, argv);
     if (options.onlyAsks) {
         // Listing the cases, the help and the version need no list: the reference answers.
@@ -550,4 +549,15 @@ int main(int argc, char** argv) {
         trouble(std::string("cannot write the results: ") + strerror(errno));
     }
     return failed == 0 ? EXIT_OK : EXIT_FAILED;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    (void)signal(SIGPIPE, SIG_IGN);
+    try {
+        return judgeList(argc, argv);
+    } catch (const std::exception& error) {
+        trouble(error.what());
+    }
 }

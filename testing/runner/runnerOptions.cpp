@@ -99,7 +99,7 @@ std::optional<int> setCaseTimeout(const std::string& value, Options& options) {
     const size_t equals = value.find('=');
     const std::string name = value.substr(0, equals);
     const double seconds = equals == std::string::npos ? 0 : secondsIn(value.substr(equals + 1));
-    if (!isCase(name) || name.find("Case") == 0 || seconds == 0) {
+    if (!isCase(name) || name.starts_with("Case") || seconds == 0) {
         return usageError("a case's timeout is NAME=SECONDS, a case's full name and seconds as "
                           "--timeout takes them, not '" +
                           value + "'");
