@@ -63,7 +63,7 @@ list(APPEND expected include/registro_personal/status.h
     ${LIBDIR}/cmake/RegistroPersonal/RegistroPersonalConfig.cmake
     ${LIBDIR}/registro_personal/check-list.conf ${LIBDIR}/registro_personal/checkClass
     ${LIBDIR}/registro_personal/referenceRunner ${LIBDIR}/registro_personal/sandbox
-    ${LIBDIR}/registro_personal/checkLayout.sh)
+    ${LIBDIR}/registro_personal/checkLayout.sh ${LIBDIR}/registro_personal/listJudge)
 foreach(file IN LISTS expected)
     if(NOT file IN_LIST installed)
         message(FATAL_ERROR "the install lacks ${file}; it holds\n${installed}")
