@@ -33,25 +33,55 @@ TEST(ListJudge, EveryCorrectListGivesTheReferencesLinesAtAnySeed) {
     }
 }
 
-TEST(ListJudge, TheReferencesTroubleIsTheCheckersNotTheLists) {
+TEST(ListJudge, ItsOwnTroubleIsTheCheckersNotTheLists) {
+    const std::string reference = std::string(BUILD_DIR) + "/check-list/referenceRunner";
     const struct {
         std::vector<std::string> options;
+        std::string runner;
         std::string reference;
         std::string says;
     } rows[] = {
-        {{"--bogus"}, "", "unknown option '--bogus'"},
-        {{"--timeout", "0x10"}, "", "0x10"},
-        {{"--weights", "/nonexistent/weights"}, "", "/nonexistent/weights"},
-        {{"--transcript", "3"}, "", "--transcript is the judge's own"},
-        {{}, "/bin/false", "the reference run failed"},
+        {{"--bogus"}, PROBERUNNER_SOUND_PATH, reference, "unknown option '--bogus'"},
+        {{"--timeout", "0x10"}, PROBERUNNER_SOUND_PATH, reference, "0x10"},
+        {{"--weights", "/nonexistent/weights"},
+         PROBERUNNER_SOUND_PATH,
+         reference,
+         "/nonexistent/weights"},
+        {{"--transcript", "3"},
+         PROBERUNNER_SOUND_PATH,
+         reference,
+         "--transcript is the judge's own"},
+        {{}, PROBERUNNER_SOUND_PATH, "/bin/false", "the reference run failed"},
+        {{}, "/nonexistent/runner", reference, "cannot run /nonexistent/runner"},
     };
     for (const auto& row : rows) {
-        const auto run = row.reference.empty()
-                             ? judge(PROBERUNNER_SOUND_PATH, row.options)
-                             : judge(PROBERUNNER_SOUND_PATH, row.options, row.reference);
+        const auto run = judge(row.runner, row.options, row.reference);
         EXPECT_EQ(run.exitCode, 2) << row.says << "\n" << run.output;
         EXPECT_NE(run.output.find(row.says), std::string::npos) << run.output;
     }
+}
+
+// The results files come from the judge's verdicts, weighed as the weights file says, and the
+// model check's program is copied out of the run.
+TEST(ListJudge, WritesTheResultsFilesFromItsOwnVerdicts) {
+    const fs::path work = fs::path(WORK_DIR) / "files";
+    fs::remove_all(work);
+    fs::create_directories(work);
+    console::writeFile(work / "weights", "extractProbe 2\n");
+    const auto run =
+        judge(PROBERUNNER_POPKEEPSLENGTH_PATH,
+              {"--extended", "--group", "extractProbe", "--group", "modelProbe", "--weights",
+               (work / "weights").string(), "--json", (work / "results.json").string(), "--junit",
+               (work / "results.xml").string(), "--repro", (work / "repro.c").string()});
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    const auto results = nlohmann::json::parse(console::readFile(work / "results.json"));
+    for (const auto& test : results["tests"]) {
+        const bool extract = test["name"].get<std::string>().starts_with("extractProbe");
+        EXPECT_EQ(test["max_score"], extract ? 2 : 1) << test.dump();
+    }
+    EXPECT_EQ(results["tests"].back()["status"], "failed") << results.dump();
+    EXPECT_NE(console::readFile(work / "results.xml").find("<failure message="), std::string::npos);
+    EXPECT_NE(console::readFile(work / "repro.c").find("main("), std::string::npos);
 }
 
 // A list that fails supersetProbe, whose constructor writes lines on the judge's descriptor and

@@ -45,6 +45,11 @@ constexpr const char* kProgram = "check-list";
     exit(EXIT_TROUBLE);
 }
 
+// The same, for a call that failed with errno set.
+[[noreturn]] void troubleWith(const std::string& what) {
+    trouble(what + ": " + strerror(errno));
+}
+
 struct JudgeOptions {
     std::string runner;
     std::string reference;
@@ -102,6 +107,12 @@ JudgeOptions parse(int argc, char** argv) {
     } else if (!options.sandbox) {
         trouble("listJudge: name the sandbox (--sandbox) or give --no-sandbox");
     }
+    // A runner or sandbox that cannot be started is the checker's trouble: the list never ran.
+    for (const std::string& program : {options.runner, options.sandbox.value_or(options.runner)}) {
+        if (access(program.c_str(), X_OK) != 0) {
+            troubleWith("cannot run " + program);
+        }
+    }
     for (i++; i < argc; i++) {
         const std::string option = argv[i];
         const std::string value = takesValue(option) && i + 1 < argc ? argv[++i] : "";
@@ -145,19 +156,14 @@ std::vector<CaseLine> readTranscript(const std::string& text) {
     std::istringstream stream(text);
     std::string line;
     while (std::getline(stream, line)) {
-        const nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
-        if (!object.is_object() || !object.value("case", nlohmann::json()).is_string() ||
-            !object.value("group", nlohmann::json()).is_string() ||
-            !object.value("ending", nlohmann::json()).is_string() ||
-            !object.value("checks", nlohmann::json()).is_number_unsigned() ||
-            !object.value("digest", nlohmann::json()).is_string() ||
-            !object.value("seconds", nlohmann::json()).is_number() ||
-            !object.value("output", nlohmann::json()).is_string()) {
+        try {
+            const nlohmann::json object = nlohmann::json::parse(line);
+            lines.push_back({object.at("case"), object.at("group"), object.at("ending"),
+                             object.at("output"), object.at("checks"), object.at("digest"),
+                             object.at("seconds"), object.value("points", 1.0)});
+        } catch (const nlohmann::json::exception&) {
             continue;
         }
-        lines.push_back({object["case"], object["group"], object["ending"], object["output"],
-                         object["checks"], object["digest"], object["seconds"],
-                         object.value("points", 1.0)});
     }
     return lines;
 }
@@ -177,13 +183,13 @@ int waitEnd(pid_t pid) {
 std::pair<pid_t, int> start(const std::vector<std::string>& argv, int out, int err) {
     int channel[2];
     if (pipe2(channel, O_CLOEXEC) != 0) {
-        trouble(std::string("cannot make a pipe: ") + strerror(errno));
+        troubleWith("cannot make a pipe");
     }
     fflush(stdout);
     fflush(stderr);
     const pid_t pid = fork();
     if (pid < 0) {
-        trouble(std::string("cannot start a runner: ") + strerror(errno));
+        troubleWith("cannot start a runner");
     }
     if (pid == 0) {
         // A runner outside the sandbox ends with the judge, as bubblewrap's does.
@@ -294,7 +300,7 @@ std::string referenceTranscript(const JudgeOptions& options,
     std::string pattern = temporaryPattern();
     const int err = mkostemp(pattern.data(), O_CLOEXEC);
     if (err < 0) {
-        trouble("cannot make a temporary file in " + pattern + ": " + strerror(errno));
+        troubleWith("cannot make a temporary file in " + pattern);
     }
     unlink(pattern.c_str());
     const int nothing = open("/dev/null", O_WRONLY | O_CLOEXEC);
@@ -422,6 +428,15 @@ std::string shown(std::string text) {
     return text;
 }
 
+// Replaces the file at path with text in one step.
+void writeWhole(const std::string& path, const std::string& text) {
+    AtomicFile file;
+    if (!file.open(path.c_str()) ||
+        fwrite(text.data(), 1, text.size(), file.stream()) != text.size() || !file.commit()) {
+        troubleWith("cannot write '" + path + "'");
+    }
+}
+
 nlohmann::ordered_json points(double value) {
     return value == static_cast<double>(static_cast<long long>(value))
                ? nlohmann::ordered_json(static_cast<long long>(value))
@@ -441,14 +456,7 @@ void writeJson(const std::string& path, const std::vector<Verdict>& verdicts) {
                          {"output", shown(verdict.output)}});
     }
     const nlohmann::ordered_json results = {{"tests", tests}, {"score", points(score)}};
-    AtomicFile file;
-    if (!file.open(path.c_str()) ||
-        fputs(
-            (results.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n").c_str(),
-            file.stream()) < 0 ||
-        !file.commit()) {
-        trouble("cannot write '" + path + "': " + strerror(errno));
-    }
+    writeWhole(path, results.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
 }
 
 void writeJunit(const std::string& path, const std::vector<Verdict>& verdicts) {
@@ -468,17 +476,14 @@ void writeJunit(const std::string& path, const std::vector<Verdict>& verdicts) {
     xml += " <testsuite name=\"probeRunner\" tests=\"" + std::to_string(verdicts.size()) +
            "\" failures=\"" + std::to_string(failed) + "\">\n" + cases +
            " </testsuite>\n</testsuites>\n";
-    AtomicFile file;
-    if (!file.open(path.c_str()) || fputs(xml.c_str(), file.stream()) < 0 || !file.commit()) {
-        trouble("cannot write '" + path + "': " + strerror(errno));
-    }
+    writeWhole(path, xml);
 }
 
 // The private folder the list's runner may write its files to.
 fs::path makeOutFolder() {
     std::string pattern = temporaryPattern();
     if (mkdtemp(pattern.data()) == nullptr) {
-        trouble("cannot make a temporary folder in " + pattern + ": " + strerror(errno));
+        troubleWith("cannot make a temporary folder in " + pattern);
     }
     return pattern;
 }
@@ -497,7 +502,7 @@ int judgeList(int argc, char** argv) {
         }
         args.push_back(nullptr);
         execv(args[0], args.data());
-        trouble("cannot run " + options.reference + ": " + strerror(errno));
+        troubleWith("cannot run " + options.reference);
     }
     std::vector<std::string> shared = options.shared;
     if (!options.seeded) {
@@ -537,16 +542,11 @@ int judgeList(int argc, char** argv) {
     }
     std::error_code ignored;
     if (options.repro && fs::exists(out / "repro.c")) {
-        AtomicFile file;
-        const std::string program = readFile(out / "repro.c");
-        if (!file.open(options.repro->c_str()) || fputs(program.c_str(), file.stream()) < 0 ||
-            !file.commit()) {
-            trouble("cannot write '" + *options.repro + "': " + strerror(errno));
-        }
+        writeWhole(*options.repro, readFile(out / "repro.c"));
     }
     fs::remove_all(out, ignored);
     if (!flushOutput()) {
-        trouble(std::string("cannot write the results: ") + strerror(errno));
+        troubleWith("cannot write the results");
     }
     return failed == 0 ? EXIT_OK : EXIT_FAILED;
 }
