@@ -61,6 +61,33 @@ TEST(ListJudge, ItsOwnTroubleIsTheCheckersNotTheLists) {
     }
 }
 
+// The judge's own command line: what it refuses is its trouble; what needs no list (the case list,
+// the version) the reference answers.
+TEST(ListJudge, ItsCommandLine) {
+    const std::string runner = PROBERUNNER_SOUND_PATH;
+    const struct {
+        std::vector<std::string> argv;
+        int status;
+        std::string says;
+    } rows[] = {
+        {{"--bogus"}, 2, "unknown option '--bogus'"},
+        {{"--no-sandbox", "--"}, 2, "name the list's runner"},
+        {{"--runner", runner, "--"}, 2, "name the sandbox"},
+        {{"--runner", runner, "--no-sandbox", "--", "--list"}, 0, "extractProbeCase02"},
+        {{"--runner", runner, "--no-sandbox", "--", "--version"}, 0, "probeRunner "},
+        {{"--runner", runner, "--no-sandbox", "--asan", "--", "--group", "extractProbe"},
+         0,
+         "\n5 passed, 0 failed\n"},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> argv = {kJudge};
+        argv.insert(argv.end(), row.argv.begin(), row.argv.end());
+        const auto run = console::runProgram(argv, {}, "", std::chrono::minutes(1));
+        EXPECT_EQ(run.exitCode, row.status) << row.says << "\n" << run.output;
+        EXPECT_NE(run.output.find(row.says), std::string::npos) << run.output;
+    }
+}
+
 // The results files come from the judge's verdicts, weighed as the weights file says, and the
 // model check's program is copied out of the run.
 TEST(ListJudge, WritesTheResultsFilesFromItsOwnVerdicts) {
