@@ -1,0 +1,26 @@
+#include "translate.h"
+
+#include "installPaths.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <libintl.h>
+
+namespace {
+constexpr const char* kDomain = "registro_personal";
+}
+
+void startTranslations()
+{
+    static_cast<void>(std::setlocale(LC_MESSAGES, ""));
+    const char* folder = std::getenv("TEXTDOMAINDIR");
+    static_cast<void>(bindtextdomain(kDomain, folder != nullptr && *folder != '\0' ? folder
+                                                                                   : REGISTRO_LOCALEDIR));
+    // Messages come out as UTF-8 even where the locale's character set is plain ASCII.
+    static_cast<void>(bind_textdomain_codeset(kDomain, "UTF-8"));
+}
+
+const char* tr(const char* english)
+{
+    return dgettext(kDomain, english);
+}
