@@ -61,14 +61,16 @@ const std::pair<std::string, std::string> kSix[] = {
 };
 const std::string kMarkupName = "<img src=x onerror=document.title=2>mallory";
 
-const std::string kSixCsv = "submission,status,passed,failed,cases,failed_cases\n"
-                            "<img src=x onerror=document.title=2>mallory,build-error,0,0,0,\n"
-                            "alice,passed,3,0,3,\n"
-                            "bob,failed,2,1,3,c2\n"
-                            "carol,build-error,0,0,0,\n"
-                            "dave,layout-error,0,0,0,\n"
-                            "erin,failed,0,0,0,\n"
-                            "frank,failed,1,2,3,c2 c3\n";
+const std::string kSixCsv =
+    "submission,status,passed,failed,cases,failed_cases,score,reason\n"
+    "<img src=x onerror=document.title=2>mallory,build-error,0,0,0,,0,no .c or .cpp file in the "
+    "folder\n"
+    "alice,passed,3,0,3,,100,\n"
+    "bob,failed,2,1,3,c2,66.7,\n"
+    "carol,build-error,0,0,0,,0,list.c:3:5: error: expected expression\n"
+    "dave,layout-error,0,0,0,,0,LinkedList.h lays out the list differently from inc/LinkedList.h\n"
+    "erin,failed,0,0,0,,0,\n"
+    "frank,failed,1,2,3,c2 c3,33.3,\n";
 
 class CheckClass : public testing::Test {
   protected:
@@ -313,8 +315,9 @@ TEST_F(CheckClass, ASubmissionTheGraderCouldNotCheckIsAnErrorAndTheRunEndsWith2)
     EXPECT_NE(run.output.find("] tab?name: passed"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("0 layout-error, 1 error"), std::string::npos) << run.output;
     EXPECT_EQ(console::readFile(dir_ / "class.csv"),
-              "submission,status,passed,failed,cases,failed_cases\n"
-              "alice,passed,1,0,1,\ngrace,error,0,0,0,\ntab\tname,passed,1,0,1,\n");
+              "submission,status,passed,failed,cases,failed_cases,score,reason\n"
+              "alice,passed,1,0,1,,100,\ngrace,error,0,0,0,,0,check-list: cannot write the "
+              "cache\ntab\tname,passed,1,0,1,,100,\n");
     EXPECT_NE(console::readFile(dir_ / "class.html").find("class=\"cell error\""),
               std::string::npos);
     EXPECT_EQ(console::readFile(dir_ / "setup-args").find("--check-setup --no-sandbox -- --seed "),
@@ -390,6 +393,26 @@ TEST(ClassVerdict, TellsEachWayACheckEnds) {
             judge("x", {row.status, row.timedOut, 9, log, dir / row.json, dir.path()});
         EXPECT_EQ(verdict.status, row.expected) << row.log;
         EXPECT_EQ(verdict.reason, row.reason) << row.log;
+    }
+}
+
+TEST(ClassCsv, ScoresAsTheReportsShowThem) {
+    const auto verdicts = [](std::vector<std::pair<bool, double>> cases) {
+        Row row;
+        for (const auto& [passed, weight] : cases) {
+            row.cases.push_back({"c", passed, passed ? weight : 0, weight, ""});
+        }
+        return row;
+    };
+    const std::pair<Row, std::string> scores[] = {
+        {verdicts({}), "0"},
+        {verdicts({{true, 1}, {false, 1}, {false, 1}}), "33.3"},
+        {verdicts({{true, 3}, {false, 1}}), "75"},
+        {verdicts({{true, 0}, {false, 0}}), "50"},
+        {verdicts({{true, 2}, {true, 0}}), "100"},
+    };
+    for (const auto& [row, shown] : scores) {
+        EXPECT_EQ(percentText(scorePercent(row)), shown);
     }
 }
 

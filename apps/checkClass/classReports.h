@@ -2,7 +2,7 @@
 #define CLASS_REPORTS_H
 
 // The class's results as files: a CSV row per submission, and one self-contained page that shows
-// the class as a matrix of submissions by cases.
+// the class's summary first and then a matrix of submissions by groups of cases.
 
 #include "verdict.h"
 
@@ -15,9 +15,18 @@
 // a carriage return gets a leading ', so that a spreadsheet shows it as text.
 std::string csvField(std::string_view text);
 
-// Writes the header "submission,status,passed,failed,cases,failed_cases" and a row per
-// submission, in the order given, to path, replacing the file in one step; false, with errno
-// set, when the file fails.
+// The share of the points a submission earned, 0 to 100: the weights of its passed cases over
+// the weights of all its cases, or its passed cases over its cases where nothing weighs; 0 for a
+// submission that was not run.
+double scorePercent(const Row& row);
+
+// A percentage as the reports write it: to one decimal, without trailing zeros ("66.7", "100").
+std::string percentText(double percent);
+
+// Writes the header "submission,status,passed,failed,cases,failed_cases,score,reason" and a row
+// per submission, in the order given, to path, replacing the file in one step; false, with errno
+// set, when the file fails. reason is the grader's one line for a submission it could not check as
+// a list (build-error, layout-error, error) and empty otherwise.
 bool writeCsv(const std::string& path, const std::vector<Row>& rows);
 
 // The text as HTML holds it in an element or a quoted attribute: the characters HTML reserves

@@ -26,7 +26,7 @@ bool writeCsv(const std::string& path, const std::vector<Row>& rows) {
         return false;
     }
     FILE* file = csv.stream();
-    fputs("submission,status,passed,failed,cases,failed_cases\n", file);
+    fputs("submission,status,passed,failed,cases,failed_cases,score,reason\n", file);
     for (const Row& row : rows) {
         std::string failed;
         for (const CaseVerdict& verdict : row.cases) {
@@ -34,9 +34,12 @@ bool writeCsv(const std::string& path, const std::vector<Row>& rows) {
                 failed += (failed.empty() ? "" : " ") + verdict.name;
             }
         }
-        fprintf(file, "%s,%s,%zu,%zu,%zu,%s\n", csvField(row.name).c_str(), statusName(row.status),
-                row.passed(), row.cases.size() - row.passed(), row.cases.size(),
-                csvField(failed).c_str());
+        // A failed list's reasons are its cases, already in failed_cases.
+        const bool notChecked = row.status != Status::passed && row.status != Status::failed;
+        fprintf(file, "%s,%s,%zu,%zu,%zu,%s,%s,%s\n", csvField(row.name).c_str(),
+                statusName(row.status), row.passed(), row.cases.size() - row.passed(),
+                row.cases.size(), csvField(failed).c_str(), percentText(scorePercent(row)).c_str(),
+                csvField(notChecked ? row.reason : "").c_str());
     }
     return csv.commit();
 }
