@@ -4,6 +4,7 @@
 #include "classReports.h"
 #include "console.h"
 #include "files.h"
+#include "pageParts.h"
 #include "verdict.h"
 
 #include <signal.h>
@@ -152,19 +153,21 @@ TEST_F(CheckClass, ChecksEverySubmissionWhateverItDoesAndKeepsNothingOfIt) {
 
 // What the page does in a browser, as the lines a script of the test's own writes into it: the
 // order of the rows after sorting by score and then by name, and what a click on the faulty
-// submission's failed case shows.
+// submission's failed group shows under its row.
 constexpr char kClicks[] = R"(<script>
 const lines = [];
-const order = () => Array.from(document.querySelectorAll("#matrix tbody tr"), r => r.dataset.name).join("|");
+const order = () => Array.from(document.querySelectorAll("#matrix tbody"), r => r.dataset.name).join("|");
 document.getElementById("by-score").click();
 lines.push("by score: " + order());
 document.getElementById("by-name").click();
 lines.push("by name: " + order());
-lines.push("panel hidden: " + document.getElementById("report-panel").hidden);
-document.querySelector("#matrix tbody tr[data-name=bob] td.cell.failed").click();
-lines.push("panel hidden: " + document.getElementById("report-panel").hidden);
-lines.push("report: " + document.getElementById("report").textContent);
-lines.push("elements made of names or reports: " + document.querySelectorAll("img, b").length);
+const bob = document.querySelector("#matrix tbody[data-name=bob]");
+const report = bob.rows[1];
+lines.push("report shown: " + getComputedStyle(report).display);
+bob.querySelector("td.cell.failed a").click();
+lines.push("report shown: " + getComputedStyle(report).display);
+lines.push("report: " + report.querySelector("pre").textContent);
+lines.push("elements made of names or reports: " + document.querySelectorAll("img").length);
 lines.push("title: " + document.title);
 const shown = document.createElement("pre");
 shown.id = "clicks";
@@ -172,6 +175,16 @@ shown.textContent = lines.join("\n");
 document.body.appendChild(shown);
 </script>
 )";
+
+// The browser's DOM after the page at url loaded and ran its scripts, at a screen's size.
+console::Run browse(const fs::path& profile, const std::string& url) {
+    return console::runProgram(
+        {"/bin/bash", "-c",
+         "chromium --headless --no-sandbox --disable-gpu --user-data-dir=\"$0\" "
+         "--window-size=1280,900 --dump-dom \"$1\" 2>/dev/null",
+         profile.string(), url},
+        {}, "", std::chrono::seconds(120));
+}
 
 // The text of the element with the id in a page the browser dumped, its references resolved.
 std::string textOf(const std::string& dom, const std::string& id) {
@@ -198,12 +211,7 @@ TEST_F(CheckClass, ThePageSortsAndShowsAFailedCasesReportInABrowser) {
     EXPECT_EQ(page.find("http"), page.find("http-equiv")) << "the page fetches nothing";
     page.insert(page.rfind("</body>"), kClicks);
     console::writeFile(dir_ / "clicked.html", page);
-    const auto browser = console::runProgram(
-        {"/bin/bash", "-c",
-         "chromium --headless --no-sandbox --disable-gpu --user-data-dir=\"$0/profile\" "
-         "--dump-dom \"file://$0/clicked.html\" 2>/dev/null",
-         dir_.path().string()},
-        dir_.path(), "", std::chrono::seconds(120));
+    const auto browser = browse(dir_ / "profile", "file://" + (dir_ / "clicked.html").string());
     ASSERT_EQ(browser.exitCode, 0) << browser.output;
     EXPECT_EQ(textOf(browser.output, "clicks"),
               "by score: alice|bob|frank|" + kMarkupName +
@@ -211,11 +219,127 @@ TEST_F(CheckClass, ThePageSortsAndShowsAFailedCasesReportInABrowser) {
                   "by name: " +
                   kMarkupName +
                   "|alice|bob|carol|dave|erin|frank\n"
-                  "panel hidden: true\n"
-                  "panel hidden: false\n"
+                  "report shown: none\n"
+                  "report shown: table-row\n"
                   "report: <img src=x onerror=\"document.title=1\"> \\ & \uFFFD\n"
                   "elements made of names or reports: 0\n"
                   "title: Class class");
+}
+
+// A class of 300 run with the extended checks: every twentieth not built, laid out otherwise or in
+// error, one passing, the rest failing a spread of cases with a report that is markup.
+std::vector<Row> largeClass() {
+    std::vector<std::string> cases;
+#define CONFORMANCE_CASE(group, number, description) cases.push_back(#group "Case" #number);
+#define EXTENDED_CASE(group, number, description) cases.push_back(#group "Case" #number);
+#include "probeCases.h"
+#undef CONFORMANCE_CASE
+#undef EXTENDED_CASE
+    std::vector<Row> rows(300);
+    for (size_t i = 0; i < rows.size(); i++) {
+        rows[i].name = "student" + std::to_string(1000 + i);
+        const Status notRun[] = {Status::buildError, Status::layoutError, Status::error};
+        if (i % 20 < 3) {
+            rows[i].status = notRun[i % 20];
+            rows[i].reason = "list.c:3:5: error: <script>document.title=3</script>";
+            continue;
+        }
+        for (size_t c = 0; c < cases.size(); c++) {
+            const bool passed = i % 20 == 3 || (i * 7 + c * 3) % (i % 5 + 9) != 0;
+            rows[i].cases.push_back(
+                {cases[c], passed, passed ? 1.0 : 0.0, 1, "<img src=x onerror=document.title=4>"});
+        }
+        rows[i].status = rows[i].passed() == cases.size() ? Status::passed : Status::failed;
+    }
+    return rows;
+}
+
+// What the large class's page does in a browser: what comes first, what the filters leave,
+// whether the first three columns stay when the cases scroll, and where a report opens.
+constexpr char kLargeClassChecks[] = R"(<script>
+const lines = [], shown = (e) => getComputedStyle(e).display !== "none";
+const statuses = () => Array.from(new Set(Array.from(document.querySelectorAll("#matrix tbody"))
+  .filter(shown).map(b => b.dataset.status))).sort().join(" ");
+lines.push("first: " + document.querySelector("h1").nextElementSibling.id);
+lines.push("groups: " + document.querySelectorAll("th.group").length + ", divider before " +
+  document.querySelector("th.extended-first").textContent);
+document.querySelector("button[data-show=failed]").click();
+lines.push("failed shows: " + statuses());
+document.querySelector("button[data-show=errors]").click();
+lines.push("errors shows: " + statuses());
+document.querySelector("button[data-show=all]").click();
+const scroller = document.getElementById("scroller");
+scroller.scrollLeft = 5000;
+scroller.scrollTop = 3000;
+const row = document.querySelectorAll("#matrix tbody[data-status=failed] > tr:first-child")[120];
+const left = (selector) => Math.round(row.querySelector(selector).getBoundingClientRect().left -
+  scroller.getBoundingClientRect().left - scroller.clientLeft);
+lines.push("after scrolling: name at " + left(".name") + ", score after " +
+  (left(".score") > left(".name")) + ", heading at " +
+  Math.round(document.querySelector("#matrix thead th").getBoundingClientRect().top -
+  scroller.getBoundingClientRect().top - scroller.clientTop));
+row.querySelector("td.cell a").click();
+const report = row.nextElementSibling;
+lines.push("report: " + shown(report) + ", under its row " +
+  (Math.abs(report.getBoundingClientRect().top - row.getBoundingClientRect().bottom) < 2));
+lines.push("scripts: " + document.scripts.length + ", images: " + document.images.length);
+const out = document.createElement("pre");
+out.id = "checks";
+out.textContent = lines.join("\n");
+document.body.appendChild(out);
+</script>
+)";
+
+TEST(ClassPage, ALargeClassReadsAtAGlanceInABrowser) {
+    const fs::path dir = PAGE_DIR;
+    fs::create_directories(dir);
+    ASSERT_TRUE(writeHtml(dir / "class.html", largeClass(), "Class large"));
+    const std::string page = console::readFile(dir / "class.html");
+    // Measured at 0.96 MB, nearly all of it the failed cases' reports.
+    EXPECT_LT(page.size(), 2'000'000U) << "the page grew";
+    RecordProperty("pageBytes", static_cast<int>(page.size()));
+    if (!fs::exists("/usr/bin/chromium")) {
+        GTEST_SKIP() << "chromium is not installed (Debian package chromium)";
+    }
+    std::string checked = page;
+    checked.insert(checked.rfind("</body>"), kLargeClassChecks);
+    console::writeFile(dir / "checked.html", checked);
+    const auto browser = browse(dir / "profile", "file://" + (dir / "checked.html").string());
+    ASSERT_EQ(browser.exitCode, 0) << browser.output;
+    EXPECT_EQ(textOf(browser.output, "checks"),
+              "first: summary\n"
+              "groups: 23, divider before removeProbe\n"
+              "failed shows: failed\n"
+              "errors shows: build-error error layout-error\n"
+              "after scrolling: name at 0, score after true, heading at 0\n"
+              "report: true, under its row true\n"
+              "scripts: 2, images: 0");
+    // For a reader: the page as it opens, and with a report opened from its address alone.
+    for (const auto& [shot, address] : {std::pair{"class.png", ""}, {"report.png", "#r45-g2"}}) {
+        const auto run = console::runProgram(
+            {"/bin/bash", "-c",
+             "chromium --headless --no-sandbox --disable-gpu --user-data-dir=\"$0\" "
+             "--window-size=1280,900 --screenshot=\"$1\" \"$2\" 2>/dev/null",
+             (dir / "profile").string(), (dir / shot).string(),
+             "file://" + (dir / "class.html").string() + address},
+            {}, "", std::chrono::seconds(120));
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        EXPECT_TRUE(fs::exists(dir / shot)) << shot;
+    }
+}
+
+TEST(ClassPage, GroupsACaseByItsName) {
+    const std::pair<std::string, std::string> groups[] = {
+        {"appendProbeCase01", "appendProbe"},
+        {"modelProbeCase01", "modelProbe"},
+        {"c1", "c1"},
+        {"Case01", "Case01"},
+        {"xCase", "xCase"},
+        {"aCase1b", "aCase1b"},
+    };
+    for (const auto& [name, group] : groups) {
+        EXPECT_EQ(groupOf(name), group);
+    }
 }
 
 TEST_F(CheckClass, WhatACheckLeavesBehindIsGoneBeforeTheNextStarts) {

@@ -1,141 +1,138 @@
-// The class as one page: a matrix of submissions by cases, its style and script inline, so that
-// the page needs nothing beside it, and a policy that forbids it to fetch anything. Everything a
-// submission decides (its name, its reports, its messages) is escaped.
+// The class as one page: its summary first, then a matrix of submissions by groups of cases
+// whose failed cells open their reports right under their rows; its style and script inline, so
+// that the page needs nothing beside it, and a policy that forbids it to fetch anything.
+// Everything a submission decides (its name, its reports, its messages) is escaped, and none of
+// it is ever written into the script or the style.
 #include "classReports.h"
 
 #include "AtomicFile.h"
+#include "pageParts.h"
 #include "safeText.h"
+#include "translate.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-constexpr char kHead[] = R"(<!DOCTYPE html>
-<html lang="en">
-<head>
-<meta charset="utf-8">
-<meta http-equiv="Content-Security-Policy" content="default-src 'none'; style-src 'unsafe-inline'; script-src 'unsafe-inline'">
-<title>%s</title>
-<style>
-body { font-family: sans-serif; margin: 1em; color: #222; }
-table { border-collapse: collapse; }
-th, td { border: 1px solid #ccc; padding: 2px 6px; }
-thead th.case { writing-mode: vertical-rl; transform: rotate(180deg); font-weight: normal; font-size: 80%%; }
-tbody th { text-align: left; white-space: nowrap; }
-td.cell { text-align: center; min-width: 1.2em; }
-td.cell[colspan] { text-align: left; }
-td.status { white-space: nowrap; }
-.passed { background: #a5d6a7; }
-.failed { background: #ef9a9a; }
-.build-error { background: #ffcc80; }
-.layout-error { background: #ce93d8; }
-.error { background: #fff176; }
-.none { background: #eee; }
-td.cell.failed, td.cell[data-report] { cursor: pointer; }
-td.cell.chosen { outline: 3px solid #1565c0; }
-button { font: inherit; font-weight: bold; border: none; background: none; cursor: pointer; }
-#report-panel { margin-top: 1em; }
-#report { background: #f5f5f5; border: 1px solid #ccc; padding: 0.5em; white-space: pre-wrap; }
-</style>
-</head>
-<body>
-<h1>%s</h1>
-<p id="summary">%s</p>
-<table id="matrix">
-<thead><tr><th><button type="button" id="by-name">Submission</button></th><th><button type="button" id="by-score">Score</button></th><th>Status</th>)";
-
-constexpr char kTail[] = R"(</tbody>
-</table>
-<section id="report-panel" hidden>
-<h2 id="report-title"></h2>
-<pre id="report"></pre>
-</section>
-<script>
-"use strict";
-(function () {
-  const body = document.querySelector("#matrix tbody");
-  const panel = document.getElementById("report-panel");
-  let order = "";
-  function sortBy(key) {
-    const rows = Array.from(body.rows);
-    const descending = order === key;
-    rows.sort(function (a, b) {
-      const byName = a.dataset.name < b.dataset.name ? -1 : a.dataset.name > b.dataset.name ? 1 : 0;
-      const byScore = Number(b.dataset.score) - Number(a.dataset.score);
-      const first = key === "score" ? byScore || byName : byName;
-      return descending ? -first : first;
-    });
-    rows.forEach(function (row) { body.appendChild(row); });
-    order = descending ? "" : key;
-  }
-  document.getElementById("by-name").addEventListener("click", function () { sortBy("name"); });
-  document.getElementById("by-score").addEventListener("click", function () { sortBy("score"); });
-  body.addEventListener("click", function (event) {
-    const cell = event.target.closest("td[data-report]");
-    if (!cell) return;
-    document.querySelectorAll("td.chosen").forEach(function (c) { c.classList.remove("chosen"); });
-    cell.classList.add("chosen");
-    document.getElementById("report-title").textContent = cell.dataset.title;
-    document.getElementById("report").textContent = cell.dataset.report;
-    panel.hidden = false;
-  });
-})();
-</script>
-</body>
-</html>
-)";
-
-// Points as few digits show them.
-std::string points(double value) {
-    char text[32];
-    snprintf(text, sizeof text, "%g", value);
-    return text;
+// The text in the user's language, escaped for the page.
+std::string word(const char* english) {
+    return escapeHtml(tr(english));
 }
 
-// Every case name of the class, in the order of the first submission that ran it.
-std::vector<std::string> caseNames(const std::vector<Row>& rows) {
-    std::vector<std::string> names;
-    for (const Row& row : rows) {
-        for (const CaseVerdict& verdict : row.cases) {
-            if (std::find(names.begin(), names.end(), verdict.name) == names.end()) {
-                names.push_back(verdict.name);
-            }
-        }
+void writeHead(FILE* file, const std::string& title) {
+    fprintf(file,
+            "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+            "style-src 'unsafe-inline'; script-src 'unsafe-inline'\">\n"
+            "<title>%s</title>\n<style>",
+            escapeHtml(title).c_str());
+    fputs(kPageStyle, file);
+    fprintf(file, "</style>\n</head>\n<body>\n<h1>%s</h1>\n", escapeHtml(title).c_str());
+}
+
+void writeTableHead(FILE* file, const std::vector<CaseGroup>& groups) {
+    fprintf(file,
+            "<p id=\"controls\" hidden>%s <button type=\"button\" data-show=\"all\" "
+            "class=\"on\">%s</button> <button type=\"button\" data-show=\"failed\">%s</button> "
+            "<button type=\"button\" data-show=\"errors\">%s</button></p>\n"
+            "<div id=\"scroller\">\n<table id=\"matrix\">\n<thead><tr>"
+            "<th class=\"name\"><button type=\"button\" id=\"by-name\">%s</button></th>"
+            "<th class=\"score\"><button type=\"button\" id=\"by-score\">%s</button></th>"
+            "<th class=\"status\"><button type=\"button\" id=\"by-status\">%s</button></th>",
+            word("Show:").c_str(), word("All").c_str(), word("Failed").c_str(),
+            word("Errors").c_str(), word("Submission").c_str(), word("Score").c_str(),
+            word("Status").c_str());
+    bool firstExtended = true;
+    for (const CaseGroup& group : groups) {
+        const bool divider = group.extended && firstExtended;
+        firstExtended = firstExtended && !group.extended;
+        fprintf(file, "<th class=\"group%s\" title=\"%s%zu\">%s</th>",
+                divider ? " extended-first" : "",
+                group.extended ? (word("extended checks") + ", ").c_str() : "", group.cases.size(),
+                escapeHtml(group.name).c_str());
     }
-    return names;
+    fputs("</tr></thead>\n", file);
 }
 
-// A row's cells after its name, score and status: one a case, or one across them all for a
-// submission that was not run, showing its reason and, on a click, its messages.
-void writeCells(FILE* file, const Row& row, const std::vector<std::string>& names) {
+// A details row, under its submission's row and shown when its cell is clicked (or, without a
+// script, when the page is opened at its id), with the heading and the body given.
+void writeDetails(FILE* file, const std::string& id, size_t columns, const std::string& heading,
+                  const std::string& body) {
+    fprintf(file,
+            "<tr class=\"details\" id=\"%s\"><td colspan=\"%zu\"><div class=\"report\">"
+            "<h3>%s</h3>%s</div></td></tr>\n",
+            id.c_str(), columns, heading.c_str(), body.c_str());
+}
+
+// A submission as a <tbody> of its own, its row and then its reports, so that sorting and
+// filtering move and hide them together. index names its reports' ids: nothing a submission
+// decides goes into an id.
+void writeSubmission(FILE* file, const Row& row, size_t index,
+                     const std::vector<CaseGroup>& groups) {
     const std::string who = escapeHtml(row.name);
+    const std::string status = statusName(row.status);
+    const double score = scorePercent(row);
+    const std::string prefix = "r" + std::to_string(index) + "-";
+    const size_t columns = 3 + std::max<size_t>(groups.size(), 1);
+    fprintf(file,
+            "<tbody data-name=\"%s\" data-score=\"%s\" data-status=\"%s\"><tr>"
+            "<th class=\"name\" title=\"%s\">%s</th><td class=\"score\">%s%%</td>"
+            "<td class=\"status %s\">%s</td>",
+            who.c_str(), percentText(score).c_str(), status.c_str(), who.c_str(), who.c_str(),
+            percentText(score).c_str(), status.c_str(), word(status.c_str()).c_str());
     if (row.cases.empty()) {
+        // Not run as a list: one cell across the groups with the reason, its messages below.
+        fprintf(file, "<td class=\"cell %s\" colspan=\"%zu\"><a href=\"#%sm\">%s</a></td></tr>\n",
+                status.c_str(), columns - 3, prefix.c_str(), escapeHtml(row.reason).c_str());
         const std::string report = row.message.empty() ? row.reason : row.message;
-        fprintf(
-            file,
-            "<td class=\"cell %s\" colspan=\"%zu\" data-title=\"%s\" data-report=\"%s\">%s</td>",
-            statusName(row.status), std::max<size_t>(names.size(), 1), who.c_str(),
-            escapeHtml(report).c_str(), escapeHtml(row.reason).c_str());
+        writeDetails(file, prefix + "m", columns, who, "<pre>" + escapeHtml(report) + "</pre>");
+        fputs("</tbody>\n", file);
         return;
     }
-    for (const std::string& name : names) {
-        const auto verdict = std::find_if(row.cases.begin(), row.cases.end(),
-                                          [&name](const CaseVerdict& v) { return v.name == name; });
-        if (verdict == row.cases.end()) {
-            fprintf(file, "<td class=\"cell none\" title=\"%s: not run\"></td>",
-                    escapeHtml(name).c_str());
-        } else if (verdict->passed) {
-            fprintf(file, "<td class=\"cell passed\" title=\"%s: passed\">&#10003;</td>",
-                    escapeHtml(name).c_str());
+    // A failed group's cases open in a row of their own, written once the submission's row ends.
+    std::vector<std::pair<size_t, std::string>> reports;
+    const auto groupId = [&prefix](size_t g) { return prefix + "g" + std::to_string(g); };
+    bool firstExtended = true;
+    for (size_t g = 0; g < groups.size(); g++) {
+        const CaseGroup& group = groups[g];
+        const char* divider = group.extended && firstExtended ? " extended-first" : "";
+        firstExtended = firstExtended && !group.extended;
+        size_t ran = 0;
+        size_t passed = 0;
+        std::string body;
+        for (const std::string& name : group.cases) {
+            const auto verdict =
+                std::find_if(row.cases.begin(), row.cases.end(),
+                             [&name](const CaseVerdict& v) { return v.name == name; });
+            if (verdict == row.cases.end()) {
+                continue;
+            }
+            ran++;
+            passed += verdict->passed ? 1 : 0;
+            body += std::string("<h4 class=\"") + (verdict->passed ? "passed" : "failed") + "\">" +
+                    escapeHtml(name) + "</h4>";
+            if (!verdict->passed) {
+                body += "<pre>" + escapeHtml(verdict->output) + "</pre>";
+            }
+        }
+        const std::string count = std::to_string(passed) + "/" + std::to_string(ran);
+        if (ran == 0) {
+            fprintf(file, "<td class=\"cell none%s\"></td>", divider);
+        } else if (passed == ran) {
+            fprintf(file, "<td class=\"cell passed%s\">%s</td>", divider, count.c_str());
         } else {
-            fprintf(file,
-                    "<td class=\"cell failed\" title=\"%s: failed\" data-title=\"%s &#183; %s\" "
-                    "data-report=\"%s\">&#10007;</td>",
-                    escapeHtml(name).c_str(), who.c_str(), escapeHtml(name).c_str(),
-                    escapeHtml(verdict->output).c_str());
+            fprintf(file, "<td class=\"cell %s%s\"><a href=\"#%s\">%s</a></td>",
+                    passed == 0 ? "failed" : "partial", divider, groupId(g).c_str(), count.c_str());
+            reports.emplace_back(g, body);
         }
     }
+    fputs("</tr>\n", file);
+    for (const auto& [g, body] : reports) {
+        writeDetails(file, groupId(g), columns, who + " &#183; " + escapeHtml(groups[g].name),
+                     body);
+    }
+    fputs("</tbody>\n", file);
 }
 
 } // namespace
@@ -174,23 +171,13 @@ bool writeHtml(const std::string& path, const std::vector<Row>& rows, const std:
         return false;
     }
     FILE* file = html.stream();
-    const std::vector<std::string> names = caseNames(rows);
-    fprintf(file, kHead, escapeHtml(title).c_str(), escapeHtml(title).c_str(),
-            escapeHtml(classSummary(rows)).c_str());
-    for (const std::string& name : names) {
-        fprintf(file, "<th class=\"case\">%s</th>", escapeHtml(name).c_str());
+    const std::vector<CaseGroup> groups = caseGroups(rows);
+    writeHead(file, title);
+    writeSummary(file, rows);
+    writeTableHead(file, groups);
+    for (size_t i = 0; i < rows.size(); i++) {
+        writeSubmission(file, rows[i], i, groups);
     }
-    fputs("</tr></thead>\n<tbody>\n", file);
-    for (const Row& row : rows) {
-        fprintf(file,
-                "<tr data-name=\"%s\" data-score=\"%s\"><th>%s</th><td class=\"score\">%s/%s</td>"
-                "<td class=\"status %s\">%s</td>",
-                escapeHtml(row.name).c_str(), points(row.score()).c_str(),
-                escapeHtml(row.name).c_str(), points(row.score()).c_str(),
-                points(row.maxScore()).c_str(), statusName(row.status), statusName(row.status));
-        writeCells(file, row, names);
-        fputs("</tr>\n", file);
-    }
-    fputs(kTail, file);
+    fprintf(file, "</table>\n</div>\n<script>%s</script>\n</body>\n</html>\n", kPageScript);
     return html.commit();
 }

@@ -1,0 +1,50 @@
+// The page's columns: a group of cases each, so that even the extended checks fit a screen.
+#include "pageParts.h"
+
+#include <algorithm>
+#include <regex>
+#include <set>
+
+namespace {
+
+// The groups the runner runs only with --extended, from the same table the runner is built from.
+bool extended(const std::string& group) {
+    static const std::set<std::string> kExtended = {
+#define CONFORMANCE_CASE(group, number, description)
+#define EXTENDED_CASE(group, number, description) #group,
+#include "probeCases.h"
+#undef CONFORMANCE_CASE
+#undef EXTENDED_CASE
+    };
+    return kExtended.count(group) != 0;
+}
+
+} // namespace
+
+std::string groupOf(const std::string& caseName) {
+    static const std::regex kNumbered("(.+)Case[0-9]+");
+    std::smatch match;
+    return std::regex_match(caseName, match, kNumbered) ? match[1].str() : caseName;
+}
+
+std::vector<CaseGroup> caseGroups(const std::vector<Row>& rows) {
+    std::vector<CaseGroup> groups;
+    std::set<std::string> seen;
+    for (const Row& row : rows) {
+        for (const CaseVerdict& verdict : row.cases) {
+            if (!seen.insert(verdict.name).second) {
+                continue;
+            }
+            const std::string name = groupOf(verdict.name);
+            auto group = std::find_if(groups.begin(), groups.end(),
+                                      [&name](const CaseGroup& g) { return g.name == name; });
+            if (group == groups.end()) {
+                group = groups.insert(groups.end(), {name, extended(name), {}});
+            }
+            group->cases.push_back(verdict.name);
+        }
+    }
+    std::stable_partition(groups.begin(), groups.end(),
+                          [](const CaseGroup& group) { return !group.extended; });
+    return groups;
+}
