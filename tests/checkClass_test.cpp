@@ -176,13 +176,15 @@ document.body.appendChild(shown);
 </script>
 )";
 
-// The browser's DOM after the page at url loaded and ran its scripts, at a screen's size.
-console::Run browse(const fs::path& profile, const std::string& url) {
+// Runs the page at url in a headless browser at a screen's size, asking it for what: the DOM
+// after the page's scripts ran (--dump-dom) or a --screenshot=FILE.
+console::Run browse(const fs::path& profile, const std::string& url,
+                    const std::string& what = "--dump-dom") {
     return console::runProgram(
         {"/bin/bash", "-c",
-         "chromium --headless --no-sandbox --disable-gpu --user-data-dir=\"$0\" "
-         "--window-size=1280,900 --dump-dom \"$1\" 2>/dev/null",
-         profile.string(), url},
+         "chromium --headless --no-sandbox --disable-gpu "
+         "--user-data-dir=\"$0\" --window-size=1280,900 \"$1\" \"$2\" 2>/dev/null",
+         profile.string(), what, url},
         {}, "", std::chrono::seconds(120));
 }
 
@@ -257,17 +259,17 @@ std::vector<Row> largeClass() {
 // What the large class's page does in a browser: what comes first, what the filters leave,
 // whether the first three columns stay when the cases scroll, and where a report opens.
 constexpr char kLargeClassChecks[] = R"(<script>
-const lines = [], shown = (e) => getComputedStyle(e).display !== "none";
+const lines = [], shown = (e) => getComputedStyle(e).display !== "none", by = (s) => document.querySelector(s);
 const statuses = () => Array.from(new Set(Array.from(document.querySelectorAll("#matrix tbody"))
   .filter(shown).map(b => b.dataset.status))).sort().join(" ");
-lines.push("first: " + document.querySelector("h1").nextElementSibling.id);
+lines.push("first: " + by("h1").nextElementSibling.id);
 lines.push("groups: " + document.querySelectorAll("th.group").length + ", divider before " +
-  document.querySelector("th.extended-first").textContent);
-document.querySelector("button[data-show=failed]").click();
-lines.push("failed shows: " + statuses());
-document.querySelector("button[data-show=errors]").click();
-lines.push("errors shows: " + statuses());
-document.querySelector("button[data-show=all]").click();
+  by("th.extended-first").textContent);
+for (const kind of ["failed", "errors"]) {
+  by("button[data-show=" + kind + "]").click();
+  lines.push(kind + " shows: " + statuses());
+}
+by("button[data-show=all]").click();
 const scroller = document.getElementById("scroller");
 scroller.scrollLeft = 5000;
 scroller.scrollTop = 3000;
@@ -276,17 +278,14 @@ const left = (selector) => Math.round(row.querySelector(selector).getBoundingCli
   scroller.getBoundingClientRect().left - scroller.clientLeft);
 lines.push("after scrolling: name at " + left(".name") + ", score after " +
   (left(".score") > left(".name")) + ", heading at " +
-  Math.round(document.querySelector("#matrix thead th").getBoundingClientRect().top -
+  Math.round(by("#matrix thead th").getBoundingClientRect().top -
   scroller.getBoundingClientRect().top - scroller.clientTop));
 row.querySelector("td.cell a").click();
 const report = row.nextElementSibling;
 lines.push("report: " + shown(report) + ", under its row " +
   (Math.abs(report.getBoundingClientRect().top - row.getBoundingClientRect().bottom) < 2));
 lines.push("scripts: " + document.scripts.length + ", images: " + document.images.length);
-const out = document.createElement("pre");
-out.id = "checks";
-out.textContent = lines.join("\n");
-document.body.appendChild(out);
+Object.assign(document.body.appendChild(document.createElement("pre")), {id: "checks", textContent: lines.join("\n")});
 </script>
 )";
 
@@ -297,7 +296,6 @@ TEST(ClassPage, ALargeClassReadsAtAGlanceInABrowser) {
     const std::string page = console::readFile(dir / "class.html");
     // Measured at 0.96 MB, nearly all of it the failed cases' reports.
     EXPECT_LT(page.size(), 2'000'000U) << "the page grew";
-    RecordProperty("pageBytes", static_cast<int>(page.size()));
     if (!fs::exists("/usr/bin/chromium")) {
         GTEST_SKIP() << "chromium is not installed (Debian package chromium)";
     }
@@ -316,14 +314,9 @@ TEST(ClassPage, ALargeClassReadsAtAGlanceInABrowser) {
               "scripts: 2, images: 0");
     // For a reader: the page as it opens, and with a report opened from its address alone.
     for (const auto& [shot, address] : {std::pair{"class.png", ""}, {"report.png", "#r45-g2"}}) {
-        const auto run = console::runProgram(
-            {"/bin/bash", "-c",
-             "chromium --headless --no-sandbox --disable-gpu --user-data-dir=\"$0\" "
-             "--window-size=1280,900 --screenshot=\"$1\" \"$2\" 2>/dev/null",
-             (dir / "profile").string(), (dir / shot).string(),
-             "file://" + (dir / "class.html").string() + address},
-            {}, "", std::chrono::seconds(120));
-        EXPECT_EQ(run.exitCode, 0) << run.output;
+        const std::string url = "file://" + (dir / "class.html").string() + address;
+        EXPECT_EQ(browse(dir / "profile", url, "--screenshot=" + (dir / shot).string()).exitCode,
+                  0);
         EXPECT_TRUE(fs::exists(dir / shot)) << shot;
     }
 }
@@ -331,7 +324,6 @@ TEST(ClassPage, ALargeClassReadsAtAGlanceInABrowser) {
 TEST(ClassPage, GroupsACaseByItsName) {
     const std::pair<std::string, std::string> groups[] = {
         {"appendProbeCase01", "appendProbe"},
-        {"modelProbeCase01", "modelProbe"},
         {"c1", "c1"},
         {"Case01", "Case01"},
         {"xCase", "xCase"},
@@ -530,10 +522,8 @@ TEST(ClassCsv, ScoresAsTheReportsShowThem) {
     };
     const std::pair<Row, std::string> scores[] = {
         {verdicts({}), "0"},
-        {verdicts({{true, 1}, {false, 1}, {false, 1}}), "33.3"},
         {verdicts({{true, 3}, {false, 1}}), "75"},
-        {verdicts({{true, 0}, {false, 0}}), "50"},
-        {verdicts({{true, 2}, {true, 0}}), "100"},
+        {verdicts({{true, 0}, {false, 0}, {false, 0}}), "33.3"},
     };
     for (const auto& [row, shown] : scores) {
         EXPECT_EQ(percentText(scorePercent(row)), shown);
