@@ -39,12 +39,15 @@ std::vector<CaseGroup> caseGroups(const std::vector<Row>& rows) {
             auto group = std::find_if(groups.begin(), groups.end(),
                                       [&name](const CaseGroup& g) { return g.name == name; });
             if (group == groups.end()) {
-                group = groups.insert(groups.end(), {name, extended(name), {}});
+                group = groups.insert(groups.end(), {name, extended(name), false, {}});
             }
             group->cases.push_back(verdict.name);
         }
     }
-    std::stable_partition(groups.begin(), groups.end(),
-                          [](const CaseGroup& group) { return !group.extended; });
+    const auto extendedOnes = std::stable_partition(
+        groups.begin(), groups.end(), [](const CaseGroup& group) { return !group.extended; });
+    if (extendedOnes != groups.end()) {
+        extendedOnes->firstExtended = true;
+    }
     return groups;
 }

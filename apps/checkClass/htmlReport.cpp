@@ -43,12 +43,9 @@ void writeTableHead(FILE* file, const std::vector<CaseGroup>& groups) {
             word("Show:").c_str(), word("All").c_str(), word("Failed").c_str(),
             word("Errors").c_str(), word("Submission").c_str(), word("Score").c_str(),
             word("Status").c_str());
-    bool firstExtended = true;
     for (const CaseGroup& group : groups) {
-        const bool divider = group.extended && firstExtended;
-        firstExtended = firstExtended && !group.extended;
         fprintf(file, "<th class=\"group%s\" title=\"%s%zu\">%s</th>",
-                divider ? " extended-first" : "",
+                group.firstExtended ? " extended-first" : "",
                 group.extended ? (word("extended checks") + ", ").c_str() : "", group.cases.size(),
                 escapeHtml(group.name).c_str());
     }
@@ -93,11 +90,9 @@ void writeSubmission(FILE* file, const Row& row, size_t index,
     // A failed group's cases open in a row of their own, written once the submission's row ends.
     std::vector<std::pair<size_t, std::string>> reports;
     const auto groupId = [&prefix](size_t g) { return prefix + "g" + std::to_string(g); };
-    bool firstExtended = true;
     for (size_t g = 0; g < groups.size(); g++) {
         const CaseGroup& group = groups[g];
-        const char* divider = group.extended && firstExtended ? " extended-first" : "";
-        firstExtended = firstExtended && !group.extended;
+        const char* divider = group.firstExtended ? " extended-first" : "";
         size_t ran = 0;
         size_t passed = 0;
         std::string body;

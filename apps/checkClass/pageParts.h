@@ -17,7 +17,8 @@ extern const char kPageScript[];
 // A column of the page: the cases whose names share a group, in the order the class ran them.
 struct CaseGroup {
     std::string name;
-    bool extended = false; // one of the groups only --extended runs
+    bool extended = false;      // one of the groups only --extended runs
+    bool firstExtended = false; // the first of those, where the page draws a divider
     std::vector<std::string> cases;
 };
 
