@@ -275,6 +275,21 @@ int ll_indexOf(LinkedList* this_, void* pElement) {
     if (this_ == NULL) {
         return -1;
     }
+#ifdef MISBEHAVE_readsPastArray
+    /* Gathers the elements into an array of their own and searches it one place too far: a read
+     * past the array's end. */
+    void** elements = malloc(sizeof(void*) * (size_t)this_->size + 1);
+    Node* from = this_->pFirstNode;
+    for (int i = 0; i < this_->size; i++, from = from->pNextNode) {
+        elements[i] = from->pElement;
+    }
+    int found = -1;
+    for (int i = 0; i <= this_->size && found < 0; i++) {
+        found = elements[i] == pElement ? i : -1;
+    }
+    free(elements);
+    return found < this_->size ? found : -1;
+#endif
     Node* node = this_->pFirstNode;
     for (int i = 0; i < this_->size; i++) {
         if (node->pElement == pElement) {
