@@ -177,4 +177,37 @@ TEST(ListJudge, LinesTheListWritesItselfDoNotPassIt) {
     }
 }
 
+// A list whose model check replay reads past its array under the sanitizers: the case fails as
+// that memory error, the sanitizer's report read whole, and not as a list that never ends; the
+// JSON's output holds the same report the terminal shows.
+TEST(ListJudge, AMemoryErrorInAModelReplayIsReportedAsSuchUnderTheSanitizers) {
+    if (!fs::exists(fs::path(BUILD_DIR) / "check-list" / "libprobeSuiteRunner_asan.a")) {
+        GTEST_SKIP() << "this build makes no sanitised suite";
+    }
+    const fs::path work = fs::path(WORK_DIR) / "pastArray";
+    fs::remove_all(work);
+    fs::create_directories(work / "list");
+    setenv("CHECK_LIST_BUILD_DIR", BUILD_DIR, 1);
+    setenv("XDG_CACHE_HOME", (work / "cache").c_str(), 1);
+    console::writeFile(work / "list" / "list.c", "#define MISBEHAVE_readsPastArray\n" +
+                                                     console::readFile(MISBEHAVING_SOURCE));
+    const auto run = console::runProgram(
+        {std::string(SOURCE_DIR) + "/tools/check-list.sh", "--asan", "--no-sandbox",
+         (work / "list" / "list.c").string(), "--", "--extended", "--case", "modelProbeCase01",
+         "--json", (work / "results.json").string()},
+        {}, "", std::chrono::minutes(5));
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    const std::string failLine =
+        "FAIL modelProbe modelProbeCase01 ERROR: AddressSanitizer: heap-buffer-overflow";
+    EXPECT_NE(run.output.find(failLine), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("no termina"), std::string::npos) << run.output;
+    const auto results = nlohmann::json::parse(console::readFile(work / "results.json"));
+    const std::string output = results["tests"][0]["output"];
+    EXPECT_TRUE(output.starts_with(failLine.substr(failLine.find("ERROR")))) << output;
+    EXPECT_NE(run.output.find(output.substr(output.find("\n  [modelProbeCase01] the sanitizer"))),
+              std::string::npos)
+        << output << "\n"
+        << run.output;
+}
+
 } // namespace
