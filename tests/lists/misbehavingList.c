@@ -276,19 +276,18 @@ int ll_indexOf(LinkedList* this_, void* pElement) {
         return -1;
     }
 #ifdef MISBEHAVE_readsPastArray
-    /* Gathers the elements into an array of their own and searches it one place too far: a read
-     * past the array's end. */
+    /* Searches an array of the elements one place past its end. */
     void** elements = malloc(sizeof(void*) * (size_t)this_->size + 1);
     Node* from = this_->pFirstNode;
+    int found = -1;
     for (int i = 0; i < this_->size; i++, from = from->pNextNode) {
         elements[i] = from->pElement;
     }
-    int found = -1;
     for (int i = 0; i <= this_->size && found < 0; i++) {
-        found = elements[i] == pElement ? i : -1;
+        found = elements[i] == pElement && i < this_->size ? i : -1;
     }
     free(elements);
-    return found < this_->size ? found : -1;
+    return found;
 #endif
     Node* node = this_->pFirstNode;
     for (int i = 0; i < this_->size; i++) {
