@@ -71,6 +71,30 @@ static inline void utest_startNotes(void) {
 #endif
 
 /*-------------------------------------------------------------------------------------------
+ * Names for the runner's notes (defined by the runner, which records the list calls)
+ *-------------------------------------------------------------------------------------------*/
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Names a list or an element as the case knows it ("middle", "employee 3"): the calls and the
+ * notes under a failure show the name instead of an address. Names never enter the notes the
+ * grader compares. */
+void utest_name(const void* object, const char* name);
+
+/* How many list calls the case has made so far. */
+unsigned utest_listCallsMade(void);
+
+/* Tells the runner that the value a check found wrong came from the call made when
+ * utest_listCallsMade() gave callsMade, which the notes then name. */
+void utest_blameCall(unsigned callsMade);
+
+#ifdef __cplusplus
+}
+#endif
+
+/*-------------------------------------------------------------------------------------------
  * Source file names
  *-------------------------------------------------------------------------------------------*/
 

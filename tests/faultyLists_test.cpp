@@ -42,17 +42,17 @@ const std::vector<CaughtFault> kCaught = {
     {"popKeepsLength", "extractProbe", "extractProbeCase02", "ll_len(list) returned 1 (twice)",
      "assert equals failed '1' != '0'\r\n\nError en el len() de la lista luego de quitar un "
      "elemento\r\n"},
-    {"subListCopiesRecords", "sliceProbe", "sliceProbeCase02", "ll_get(list, 0) returned 0x?",
+    {"subListCopiesRecords", "sliceProbe", "sliceProbeCase02", "ll_get(sub, 0) returned 0x?",
      "assert equals failed '0x?' != '0x?'\r\nError: la sub lista no contiene los elementos "
      "solicitados\r\n"},
-    {"subListPastLength", "sliceProbe", "sliceProbeCase03", "ll_subList(list, 0, 6) returned 0x?",
+    {"subListPastLength", "sliceProbe", "sliceProbeCase03", "ll_subList(list, 0, 6) returned sub",
      "assert null failed. Value: '0x?' \r\n\nError en el valor de retorno de <subList> el to "
      "esta fuera de indice (> len()),\n se deberia retornar NULL\n\r\n"},
     {"containsNull", "memberProbe", "memberProbeCase01", "ll_contains(list, NULL) returned 1",
      "assert equals failed '1' != '0'\r\n\nError en el valor de retorno de <contains> si los "
      "parametros son correctos\n debe retornar 0 o 1\n\r\n"},
     {"containsAllAlways", "supersetProbe", "supersetProbeCase02",
-     "ll_containsAll(list, list2) returned 1",
+     "ll_containsAll(list, other) returned 1",
      "assert equals failed '1' != '0'\r\nError en el valor de retorno <containsAll> si la lista2 "
      "no esta contenida se debe retornar 0\r\n"},
     {"lenCountsNodes", "countProbe", "countProbeCase01", "ll_len(list) returned 0",

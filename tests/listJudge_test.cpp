@@ -171,10 +171,35 @@ TEST(ListJudge, LinesTheListWritesItselfDoNotPassIt) {
          "--", "--extended", "--seed", "2", "--json", (work / "replays.json").string()},
         {}, "", std::chrono::minutes(2));
     EXPECT_EQ(replayed.exitCode, 1) << replayed.output;
-    for (const auto& test :
-         nlohmann::json::parse(console::readFile(work / "replays.json"))["tests"]) {
+    const auto replays = nlohmann::json::parse(console::readFile(work / "replays.json"));
+    for (const auto& test : replays["tests"]) {
         EXPECT_EQ(test["status"] == "passed", test["name"] != "modelProbeCase01") << test.dump();
     }
+}
+
+// A model replay that reads past an array under the sanitizers fails as that memory error, the
+// report read whole, not as a list that never ends; the JSON holds the terminal's report.
+TEST(ListJudge, AMemoryErrorInAModelReplayIsReportedAsSuchUnderTheSanitizers) {
+    if (!fs::exists(fs::path(BUILD_DIR) / "check-list" / "libprobeSuiteRunner_asan.a")) {
+        GTEST_SKIP() << "this build makes no sanitised suite";
+    }
+    const fs::path work = fs::path(WORK_DIR) / "pastArray";
+    fs::create_directories(work);
+    setenv("CHECK_LIST_BUILD_DIR", BUILD_DIR, 1);
+    setenv("XDG_CACHE_HOME", (work / "cache").c_str(), 1);
+    console::writeFile(work / "list.c", "#define MISBEHAVE_readsPastArray\n" +
+                                            console::readFile(MISBEHAVING_SOURCE));
+    const auto run = console::runProgram({std::string(SOURCE_DIR) + "/tools/check-list.sh",
+                                          "--asan", "--no-sandbox", (work / "list.c").string(),
+                                          "--", "--extended", "--case", "modelProbeCase01",
+                                          "--json", (work / "results.json").string()});
+    const std::string error = "ERROR: AddressSanitizer: heap-buffer-overflow";
+    EXPECT_NE(run.output.find("FAIL modelProbe modelProbeCase01 " + error), std::string::npos)
+        << run.output;
+    const std::string output =
+        nlohmann::json::parse(console::readFile(work / "results.json"))["tests"][0]["output"];
+    EXPECT_TRUE(output.starts_with(error)) << output;
+    EXPECT_NE(run.output.find(output.substr(output.find('\n'))), std::string::npos) << output;
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // What probeRunner reports of lists that misbehave (tests/lists/misbehavingList.c): the calls
 // behind each kind of failure, what the list prints kept in its case's report whatever the stream,
 // a failed write of the results, and a sanitizer's reports cut down to the list's frames.
-#include "misbehavingRuns.h"
 #include "files.h"
+#include "misbehavingRuns.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         PointedAt{"prints",
                   {"--case", "countProbeCase01"},
                   "FAIL countProbe countProbeCase01 countProbe.cpp:",
-                  {"after ll_newLinkedList() returned 0x?, then ll_len(list) returned 6\n",
+                  {"after ll_newLinkedList() returned list, then ll_len(list) returned 6\n",
                    "the list's answer is '6', the expected value '5'\n",
                    "[countProbeCase01] assert equals failed '6' != '5'"}},
         // A crash after a call shows what the calls before it returned.

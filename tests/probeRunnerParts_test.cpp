@@ -226,32 +226,33 @@ TEST(FailureNotes, SayWhichValueIsTheListsAnswer) {
     struct Row {
         const char* report;
         const char* result;
+        long long value;  // the result as a number
         const char* said; // "" for nothing
     };
     const Row rows[] = {
-        {"assert equals failed '0' != '1'\r\n", "0",
+        {"assert equals failed '0' != '1'\r\n", "0", 0,
          "the list's answer is '0', the expected value '1'"},
-        {"assert equals failed '1' != '0'\r\nmensaje\r\n", "0",
+        {"assert equals failed '1' != '0'\r\nmensaje\r\n", "0", 0,
          "the list's answer is '0', the expected value '1'"},
-        {"assert equals failed '0x9abcdef0' != '0x0'\r\n", "0x123456789abcdef0",
+        {"assert equals failed '0x9abcdef0' != '0x0'\r\n", "0x123456789abcdef0", 0x123456789abcdef0,
          "the list's answer is '0x9abcdef0', the expected value '0x0'"},
-        {"assert equals failed '(nil)' != '0x55d1c0'\r\n", "NULL",
+        {"assert equals failed '(nil)' != '0x55d1c0'\r\n", "NULL", 0,
          "the list's answer is '(nil)', the expected value '0x55d1c0'"},
-        {"assert not equals failed '-1' != '-1'\r\n", "-1",
+        {"assert not equals failed '-1' != '-1'\r\n", "-1", -1,
          "the list's answer is '-1', the one value the case rules out"},
-        {"assert null failed. Value: '0x55d1c0' \r\n", "0x55d1c0",
+        {"assert null failed. Value: '0x55d1c0' \r\n", "0x55d1c0", 0x55d1c0,
          "the list's answer is '0x55d1c0', where the case expected NULL"},
-        {"assert not null failed. Value: '(nil)' \r\n", "NULL",
+        {"assert not null failed. Value: '(nil)' \r\n", "NULL", 0,
          "the list's answer is NULL, where the case expected an address"},
-        {"assert equals failed '3' != '4'\r\n", "0", ""},
-        {"assert equals failed '2.000000' != '1.000000'\r\n", "2", ""},
-        {"assert equals failed '1' != '0'\r\n", "", ""}, // the call did not return
+        {"assert equals failed '3' != '4'\r\n", "0", 0, ""},
+        {"assert equals failed '2.000000' != '1.000000'\r\n", "2", 2, ""},
+        {"assert equals failed '1' != '0'\r\n", "", 0, ""}, // the call did not return
     };
     for (const Row& row : rows) {
         Outcome outcome;
         outcome.ending = Ending::assertion;
         outcome.report = row.report;
-        outcome.trail = {{"ll_add(list, NULL)", "0"}, {"ll_len(list)", row.result}};
+        outcome.trail = {{"ll_add(list, NULL)", "0", 0}, {"ll_len(list)", row.result, row.value}};
         const std::vector<std::string> notes = failureNotes(outcome);
         // The first note is the calls' line; the second, when there is one, says which is which.
         const std::string said = notes.size() > 1 ? notes[1] : "";

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -27,6 +28,11 @@ std::string firstReportLine(std::string_view report, bool errors) {
         report.remove_prefix(std::min(end + 1, report.size()));
     }
     return "";
+}
+
+// A text field of the monitor, up to its end or its first NUL.
+template <size_t N> std::string field(const char (&text)[N]) {
+    return {text, strnlen(text, N)};
 }
 
 } // namespace
@@ -61,15 +67,26 @@ Outcome finishedOutcome(const ProbeCase& probe) {
 
 void readTrail(Outcome& outcome) {
     const CaseMonitor& monitor = caseMonitor();
+    // The monitor is written by the case's processes: its texts are cut to their fields, its
+    // counts and indices bounded.
+    const unsigned namedObjects = std::min(monitor.namedObjects, kNamedObjects);
+    for (unsigned i = 0; i < namedObjects; i++) {
+        const NamedObject& named = monitor.names[i];
+        outcome.names.push_back({reinterpret_cast<uintptr_t>(named.address), field(named.name)});
+    }
     const unsigned kept = std::min(monitor.calls, kTrailLength);
     for (unsigned n = monitor.calls - kept; n < monitor.calls; n++) {
         const CallRecord& record = monitor.trail[n % kTrailLength];
-        // The monitor is written by the case's processes: its texts are cut to their fields.
-        outcome.trail.push_back(
-            {std::string(record.call, strnlen(record.call, sizeof record.call)),
-             record.returned
-                 ? std::string(record.result, strnlen(record.result, sizeof record.result))
-                 : ""});
+        TrailCall call{field(record.call), record.returned ? field(record.result) : "",
+                       record.value, "", ""};
+        if (record.list >= 0 && static_cast<unsigned>(record.list) < namedObjects) {
+            call.list = field(monitor.names[record.list].name);
+            call.listMadeBy = field(monitor.names[record.list].madeBy);
+        }
+        if (monitor.blamed >= 0 && static_cast<unsigned>(monitor.blamed) == n) {
+            outcome.blamed = static_cast<int>(outcome.trail.size());
+        }
+        outcome.trail.push_back(std::move(call));
     }
     outcome.lastCall = outcome.trail.empty() ? "" : outcome.trail.back().call;
     outcome.inCall = monitor.callDepth > 0;
@@ -82,7 +99,8 @@ Outcome isolatedOutcome(const ProbeCase& probe, bool timedOut) {
     if (monitor.missing[0] != '\0') {
         outcome.ending = Ending::missing;
         outcome.missing = monitor.missing;
-    } else if (timedOut) {
+    } else if (timedOut && !monitor.sanitizerReporting) {
+        // A process of the case writing a sanitizer's report ends as that report says.
         outcome.ending = Ending::timeout;
     } else if (monitor.caseEnded && monitor.finished != 0 && WIFEXITED(status) &&
                WEXITSTATUS(status) == 0) {
@@ -99,7 +117,9 @@ Outcome isolatedOutcome(const ProbeCase& probe, bool timedOut) {
 }
 
 void addStreams(Outcome& outcome, Captured out, Captured err, Captured sanitizer) {
-    if (outcome.ending == Ending::signal || outcome.ending == Ending::exited) {
+    // A memory error in a process the case forked (the model check's replays) fails the case
+    // through an assertion or a timeout of its own: the error is still the cause.
+    if (outcome.ending != Ending::passed && outcome.ending != Ending::missing) {
         outcome.sanitizerLine = firstReportLine(sanitizer.kept, true);
         if (outcome.sanitizerLine.empty()) {
             outcome.sanitizerLine = firstReportLine(err.kept, false);

@@ -18,7 +18,7 @@ void readTrail(Outcome& outcome);
 // ended it at the timeout.
 Outcome isolatedOutcome(const ProbeCase& probe, bool timedOut);
 
-// Makes a case that crashed or exited one that met a sanitizer, when the sanitizer's report (or,
+// Makes a failed case one that met a sanitizer, when the sanitizer's report (or,
 // for UndefinedBehaviorSanitizer, the case's standard error) holds a report line; keeps the
 // streams in the outcome.
 void addStreams(Outcome& outcome, Captured out, Captured err, Captured sanitizer);

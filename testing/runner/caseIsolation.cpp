@@ -107,6 +107,9 @@ struct Stream {
 
 enum class Waited { ended, deadline, stopped };
 
+// How long a sanitizer's report that began before the case's deadline may take to be written.
+constexpr std::chrono::seconds kSanitizerReportTime{10};
+
 // Reads the case's streams until the lifeline closes (the supervisor ended), the deadline
 // passes, or (when stoppable) a signal asks the runner to stop.
 Waited watchCase(int lifeline, Stream (&streams)[3], Clock::time_point deadline, bool stoppable) {
@@ -221,7 +224,12 @@ Outcome runCaseIsolated(const ProbeCase& probe, const Isolation& isolation) {
     Stream streams[3] = {{&pipes.out.read, &out, kKeptOutput},
                          {&pipes.err.read, &err, kKeptOutput},
                          {&pipes.sanitizer.read, &sanitizer, kKeptSanitizerReport}};
-    const Waited waited = watchCase(pipes.lifeline.read, streams, deadline, true);
+    Waited waited = watchCase(pipes.lifeline.read, streams, deadline, true);
+    if (waited == Waited::deadline && caseMonitor().sanitizerReporting) {
+        // The list's time ended in a sanitizer's report: the report is read whole, as the error
+        // it tells of is the failure, not the time.
+        waited = watchCase(pipes.lifeline.read, streams, Clock::now() + kSanitizerReportTime, true);
+    }
     if (waited != Waited::ended) {
         endCase(supervisor, pipes.lifeline.read, streams);
     }

@@ -2,6 +2,7 @@
 #include "caseMonitor.h"
 
 #include <sys/mman.h>
+#include <sys/time.h>
 
 namespace {
 
@@ -30,6 +31,9 @@ void resetCaseMonitor() {
     m.calls = 0;
     m.callDepth = 0;
     m.missing[0] = '\0';
+    m.namedObjects = 0;
+    m.blamed = -1;
+    m.sanitizerReporting = false;
     m.finished = 0;
     m.assertionFailed = 0;
     m.line = 0;
@@ -45,4 +49,15 @@ void resetCaseMonitor() {
     m.caseEnded = false;
     m.caseStatus = 0;
     m.pidNamespace = false;
+}
+
+// AddressSanitizer calls this as its report begins, in whichever of the case's processes met the
+// error. Writing the report (symbolising each frame) takes longer than a list's call may: the CPU
+// limit a process of the case set (the model check's replays) is lifted, so that the report is
+// read whole and the error reported as such, not as a list that never ends.
+// NOLINTNEXTLINE(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+extern "C" void __asan_on_error() {
+    const itimerval none = {};
+    setitimer(ITIMER_PROF, &none, nullptr);
+    monitor->sanitizerReporting = true;
 }

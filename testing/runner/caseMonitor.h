@@ -11,15 +11,28 @@
 #include <cstddef>
 #include <sys/types.h>
 
-// How many of a case's last list calls the monitor keeps.
-constexpr unsigned kTrailLength = 8;
+// How many of a case's last list calls the monitor keeps: enough to reach back over a table of
+// rows to the call a wrong row came from.
+constexpr unsigned kTrailLength = 64;
 
 // One outermost list call of the case.
 struct CallRecord {
-    char call[160];  // as "ll_pop(list, 2)"
-    char result[24]; // as "0", "NULL" or "0x5581a2c0", once the call returned
+    char call[160];  // as "ll_pop(sub, 2)"
+    char result[24]; // as "0", "NULL", "employee 3" or "0x5581a2c0", once the call returned
     bool returned;
+    long long value; // the result as a number, an address for a pointer
+    int list;        // the entry in names of the first list the call read, or -1
 };
+
+// A list or an element by the name the case knows it by. A list a call returned keeps that call,
+// since the list's contents are that call's answer.
+struct NamedObject {
+    const void* address;
+    char name[24];
+    char madeBy[160]; // as "ll_subList(list, 1, 4)"; "" for an object the case made itself
+};
+
+constexpr unsigned kNamedObjects = 48;
 
 // Blocks left at the end of a case that were allocated during calls of the same text ("" for
 // blocks the case allocated outside any list call).
@@ -37,6 +50,12 @@ struct CaseMonitor {
     unsigned calls;                 // outermost list calls made so far
     int callDepth;                  // list calls under way: above 0 while the list runs
     char missing[64]; // the first list function called that the list does not implement
+    NamedObject names[kNamedObjects]; // the case's lists and elements
+    unsigned namedObjects;            // entries used in names
+    int blamed; // the call number a case's table row named as wrong (utest_blameCall), or -1
+
+    // Written by the sanitizer's hook in any process of the case, as its report begins.
+    bool sanitizerReporting;
 
     // Written by the case's process once the case returned.
     int finished;

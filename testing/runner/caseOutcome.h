@@ -28,8 +28,17 @@ struct Captured {
 
 // One of the case's last list calls.
 struct TrailCall {
-    std::string call;   // as "ll_pop(list, 2)"
-    std::string result; // as "0", "NULL" or "0x5581a2c0"; "" when the call did not return
+    std::string call;    // as "ll_pop(sub, 2)"
+    std::string result;  // as "0", "NULL", "employee 3" or "0x5581a2c0"; "" when it did not return
+    long long value = 0; // the result as a number, an address for a pointer
+    std::string list = "";       // the first list it read, by name ("" when unnamed)
+    std::string listMadeBy = ""; // the call that returned that list ("" when the case made it)
+};
+
+// A list or an element the case named, and its address.
+struct NamedAddress {
+    unsigned long long address = 0;
+    std::string name;
 };
 
 // Blocks left behind, by the call that allocated them ("" outside any list call).
@@ -49,6 +58,8 @@ struct Outcome {
     std::string lastCall;         // the last list call, as "ll_pop(list, 2)"; "" when none was made
     bool inCall = false;          // the case ended inside that call
     std::vector<TrailCall> trail; // the last list calls, oldest first, lastCall the last
+    int blamed = -1;              // the call in trail that a case's table row found wrong, or -1
+    std::vector<NamedAddress> names;    // what the case named, latest last
     std::vector<BlocksFrom> leftBehind; // for Ending::leak: where the blocks came from
     unsigned leftBehindGroups = 0;      // how many groups there are, shown or not
     long foreignFrees = 0;              // frees of nodes that were not blocks of their own

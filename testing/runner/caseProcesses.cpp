@@ -14,6 +14,7 @@
 #include "utest.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/prctl.h>
 
@@ -30,6 +31,19 @@
 extern "C" void __sanitizer_set_report_fd(void* fd) __attribute__((weak));
 extern "C" void __lsan_disable(void) __attribute__((weak));
 // NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+
+namespace {
+
+// The write end of the pipe the case's sanitizer reports go to.
+int sanitizerPipe = -1;
+
+void reportToSanitizerPipe() {
+    // The runtime takes the descriptor in a pointer.
+    const auto fd = static_cast<intptr_t>(sanitizerPipe);
+    __sanitizer_set_report_fd(reinterpret_cast<void*>(fd)); // NOLINT(performance-no-int-to-ptr)
+}
+
+} // namespace
 
 void runCaseHere(const ProbeCase& probe, bool isolated) {
     CaseMonitor& monitor = caseMonitor();
@@ -97,9 +111,12 @@ void onReaperTold(int /*signal*/) {
     // left fully buffered should that fail.
     (void)setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     if (__sanitizer_set_report_fd != nullptr) {
-        // The runtime takes the descriptor in a pointer.
-        const auto fd = static_cast<intptr_t>(pipes.sanitizer.write);
-        __sanitizer_set_report_fd(reinterpret_cast<void*>(fd)); // NOLINT(performance-no-int-to-ptr)
+        sanitizerPipe = pipes.sanitizer.write;
+        reportToSanitizerPipe();
+        // The runtime drops a descriptor it was given in a process the case forks (the model
+        // check's replays) and writes to a file named after the pid instead, or dies when it
+        // cannot: the report would be lost. Each child is given the pipe again.
+        pthread_atfork(nullptr, nullptr, reportToSanitizerPipe);
     }
     if (__lsan_disable != nullptr) {
         __lsan_disable();

@@ -1,6 +1,7 @@
 // The lines that point at the bug under a failed case.
 #include "failureNotes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -27,15 +28,24 @@ std::optional<long long> valueOf(const std::string& text) {
     return value;
 }
 
-// True when the result of a call is the value an assertion line shows; a pointer in the plain
-// forms shows as its lowest 32 bits.
-bool shows(const std::string& result, const std::string& shown) {
-    const auto got = valueOf(result);
+// True when the value a call returned is the value an assertion line shows; a pointer in the
+// plain forms shows as its lowest 32 bits.
+bool shows(long long got, const std::string& shown) {
     const auto value = valueOf(shown);
-    if (!got || !value) {
-        return false;
+    return value && (got == *value || (shown.starts_with("0x") && (got & 0xffffffffLL) == *value));
+}
+
+// The name the case gave the address an assertion shows as text, or "".
+std::string nameShown(const Outcome& outcome, const std::string& shown) {
+    if (!shown.starts_with("0x")) {
+        return "";
     }
-    return *got == *value || (shown.starts_with("0x") && (*got & 0xffffffffLL) == *value);
+    for (auto named = outcome.names.rbegin(); named != outcome.names.rend(); ++named) {
+        if (shows(static_cast<long long>(named->address), shown)) {
+            return named->name;
+        }
+    }
+    return "";
 }
 
 // The last line of the case's report that an assertion wrote, and the values it quotes.
@@ -73,28 +83,83 @@ std::string whichIsWhich(const Outcome& outcome) {
     if (!check || outcome.trail.empty() || outcome.trail.back().result.empty()) {
         return "";
     }
-    const std::string& result = outcome.trail.back().result;
-    const std::vector<std::string>& values = check->values;
+    const long long result = outcome.trail.back().value;
+    std::vector<std::string> values = check->values;
     const std::string& line = check->line;
     if (values.size() == 2 && line.starts_with("assert equals failed")) {
         const bool left = shows(result, values[0]);
         const bool right = shows(result, values[1]);
         if (left != right) {
-            const std::string& answer = values[left ? 0 : 1];
-            const std::string& expected = values[left ? 1 : 0];
+            const std::string answer = withNames(values[left ? 0 : 1], outcome);
+            const std::string expected = withNames(values[left ? 1 : 0], outcome);
             return "the list's answer is '" + answer + "', the expected value '" + expected + "'";
         }
     } else if (values.size() == 2 && line.starts_with("assert not equals failed") &&
                shows(result, values[0])) {
-        return "the list's answer is '" + values[0] + "', the one value the case rules out";
+        return "the list's answer is '" + withNames(values[0], outcome) +
+               "', the one value the case rules out";
     } else if (values.size() == 1 && line.starts_with("assert null failed") &&
                shows(result, values[0])) {
-        return "the list's answer is '" + values[0] + "', where the case expected NULL";
-    } else if (values.size() == 1 && line.starts_with("assert not null failed") &&
-               valueOf(result) == 0) {
+        return "the list's answer is '" + withNames(values[0], outcome) +
+               "', where the case expected NULL";
+    } else if (values.size() == 1 && line.starts_with("assert not null failed") && result == 0) {
         return "the list's answer is NULL, where the case expected an address";
     }
     return "";
+}
+
+// ", and sub was made by ll_subList(list, 1, 4)": a call's list, when another call made it; a
+// new list made empty is no suspect.
+std::string madeBy(const TrailCall& call) {
+    if (call.listMadeBy.empty() || call.listMadeBy.starts_with("ll_newLinkedList(")) {
+        return "";
+    }
+    return ", and " + call.list + " was made by " + call.listMadeBy;
+}
+
+// How far back the calls an address a failed check shows came from are looked for: the calls of
+// the check itself and of the few lines before it.
+constexpr size_t kSourcesSought = 8;
+
+// Where the wrong value came from: the call a case's table row found wrong; else the calls that
+// last returned the values the failed check shows, where that says more than the trail line (an
+// older call, or a list another call made). "" when no call can be named.
+std::string sourceLine(const Outcome& outcome) {
+    const std::vector<TrailCall>& trail = outcome.trail;
+    if (outcome.blamed >= 0) {
+        const TrailCall& call = trail[static_cast<size_t>(outcome.blamed)];
+        return "the wrong value came from " + call.call + ", which returned " + call.result +
+               madeBy(call);
+    }
+    const auto check = failedCheck(outcome.report);
+    if (!check) {
+        return "";
+    }
+    std::string line;
+    bool saysMore = false;
+    std::vector<size_t> named;
+    for (const std::string& value : check->values) {
+        // Null names nothing; a number is as likely a constant of the case: only the last call
+        // answers for it.
+        if (valueOf(value).value_or(0) == 0 && value != "0") {
+            continue;
+        }
+        const size_t sought = value.starts_with("0x") ? kSourcesSought : 1;
+        for (size_t i = trail.size(); i > 0 && trail.size() - i < sought; i--) {
+            const TrailCall& call = trail[i - 1];
+            if (call.result.empty() || !shows(call.value, value)) {
+                continue;
+            }
+            if (std::find(named.begin(), named.end(), i - 1) == named.end()) {
+                named.push_back(i - 1);
+                saysMore = saysMore || i < trail.size() || !madeBy(call).empty();
+                line += (line.empty() ? "'" : "; '") + withNames(value, outcome) + "' came from " +
+                        call.call + madeBy(call);
+            }
+            break;
+        }
+    }
+    return saysMore ? line : "";
 }
 
 // How many calls the trail line names at most.
@@ -148,6 +213,26 @@ std::string leftBehindLine(const Outcome& outcome) {
 
 } // namespace
 
+std::string withNames(const std::string& text, const Outcome& outcome) {
+    if (text.find('\'') == std::string::npos) {
+        const std::string name = nameShown(outcome, text);
+        return name.empty() ? text : name;
+    }
+    std::string named;
+    size_t at = 0;
+    for (size_t open = text.find('\''); open != std::string::npos; open = text.find('\'', at)) {
+        const size_t close = text.find('\'', open + 1);
+        if (close == std::string::npos) {
+            break;
+        }
+        const std::string value = text.substr(open + 1, close - open - 1);
+        const std::string name = nameShown(outcome, value);
+        named += text.substr(at, open + 1 - at) + (name.empty() ? value : name) + "'";
+        at = close + 1;
+    }
+    return named + text.substr(at);
+}
+
 std::vector<std::string> failureNotes(const Outcome& outcome) {
     std::vector<std::string> notes;
     if (outcome.ending == Ending::passed) {
@@ -157,8 +242,11 @@ std::vector<std::string> failureNotes(const Outcome& outcome) {
         notes.push_back(std::move(trail));
     }
     if (outcome.ending == Ending::assertion) {
-        if (std::string which = whichIsWhich(outcome); !which.empty()) {
+        if (std::string which = outcome.blamed < 0 ? whichIsWhich(outcome) : ""; !which.empty()) {
             notes.push_back(std::move(which));
+        }
+        if (std::string source = sourceLine(outcome); !source.empty()) {
+            notes.push_back(std::move(source));
         }
     }
     if (outcome.ending == Ending::leak && !outcome.leftBehind.empty()) {

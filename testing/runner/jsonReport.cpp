@@ -10,13 +10,13 @@
 
 namespace {
 
-// A case's "output": the reason it failed, then its report block.
+// A case's "output": its failure's lines, as the terminal shows them.
 std::string caseOutput(const Result& result, double timeout) {
     if (result.outcome.ending == Ending::passed) {
         return "";
     }
-    std::string output = describeFailure(result.outcome, timeout) + "\n";
-    for (const std::string& line : reportBlock(*result.probe, result.outcome)) {
+    std::string output;
+    for (const std::string& line : failureLines(*result.probe, result.outcome, timeout)) {
         output += line + "\n";
     }
     return output;

@@ -3,7 +3,7 @@
 
 // The results as graders' tools read them: a JSON object with the total "score" and a "tests"
 // array, each case an object with its "name", "status" ("passed" or "failed"), "score",
-// "max_score" and "output" (why it failed and its report block; empty for a passed case).
+// "max_score" and "output" (its failureLines, as the terminal shows them; empty for a passed case).
 
 #include "caseWeights.h"
 #include "junitReport.h"
@@ -17,8 +17,7 @@
 std::string escapeJson(std::string_view text);
 
 // A case's line for the judge: its name, group, how it ended, the values its assertions checked
-// (count and hash), its time, its points, and why it failed with its report, as one JSON object
-// and '\n'.
+// (count and hash), its time, its points, and its failureLines, as one JSON object and '\n'.
 std::string transcriptLine(const Result& result, double timeout, const CaseWeights& weights);
 
 // Writes the results to path, replacing the file in one step; false, with errno set, when the

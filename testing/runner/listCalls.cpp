@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -73,17 +74,71 @@ template <size_t N> class FixedText {
     size_t used_ = 0;
 };
 
-// A call as "ll_pop(list, 2)": lists by their place among the arguments, callbacks and other
-// pointers by their address.
+// The latest entry of the case's names for address, or -1.
+int nameIndex(const void* address) {
+    const CaseMonitor& monitor = caseMonitor();
+    for (int i = static_cast<int>(monitor.namedObjects) - 1; i >= 0; i--) {
+        if (monitor.names[i].address == address) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// A new entry of the case's names, or nullptr when they are full (the object keeps its address).
+NamedObject* addName(const void* address) {
+    CaseMonitor& monitor = caseMonitor();
+    if (monitor.namedObjects >= kNamedObjects) {
+        return nullptr;
+    }
+    NamedObject& entry = monitor.names[monitor.namedObjects++];
+    entry.address = address;
+    entry.name[0] = '\0';
+    entry.madeBy[0] = '\0';
+    return &entry;
+}
+
+// The name a list returned by the function called gets: the first new list is "list", the next
+// "other", then "list3" on; the sub-lists "sub", "sub2" on.
+void nameReturnedList(NamedObject& entry, const char* function) {
+    const bool sub = strcmp(function, "ll_subList") == 0;
+    const CaseMonitor& monitor = caseMonitor();
+    int made = 1; // this one, whose call is not written yet
+    for (unsigned i = 0; i < monitor.namedObjects; i++) {
+        const char* by = monitor.names[i].madeBy;
+        made += strncmp(by, function, strlen(function)) == 0 && by[strlen(function)] == '(';
+    }
+    FixedText text(entry.name);
+    if (made == 1) {
+        text.put(sub ? "sub" : "list");
+    } else if (made == 2 && !sub) {
+        text.put("other");
+    } else {
+        text.put(sub ? "sub" : "list");
+        text.putNumber(made);
+    }
+}
+
+// A call as "ll_pop(sub, 2)": lists and elements by their names; other lists by their place
+// among the arguments, callbacks and unnamed pointers by their address.
 class CallText {
   public:
-    CallText(char (&field)[sizeof CallRecord::call], const char* name) : text_(field) {
+    CallText(CallRecord& record, const char* name) : record_(record), text_(record.call) {
+        record_.list = -1;
         text_.put(name);
         text_.put("(");
     }
     void argument(LinkedList* list) {
         separate();
-        text_.put(list == nullptr ? "NULL" : lists_++ == 0 ? "list" : "list2");
+        const int named = list == nullptr ? -1 : nameIndex(list);
+        if (named >= 0) {
+            text_.put(caseMonitor().names[named].name);
+        } else {
+            text_.put(list == nullptr ? "NULL" : lists_ == 0 ? "list" : "list2");
+        }
+        if (list != nullptr && lists_++ == 0) {
+            record_.list = named;
+        }
     }
     void argument(int value) {
         separate();
@@ -91,7 +146,7 @@ class CallText {
     }
     void argument(const void* pointer) {
         separate();
-        text_.putAddress(reinterpret_cast<uintptr_t>(pointer));
+        putPointer(text_, pointer);
     }
     template <typename Result> void argument(Result (*callback)(void*)) {
         separate();
@@ -101,6 +156,16 @@ class CallText {
         text_.put(")");
     }
 
+    // A pointer by its name, else its address.
+    template <size_t N> static void putPointer(FixedText<N>& text, const void* pointer) {
+        const int named = pointer == nullptr ? -1 : nameIndex(pointer);
+        if (named >= 0) {
+            text.put(caseMonitor().names[named].name);
+        } else {
+            text.putAddress(reinterpret_cast<uintptr_t>(pointer));
+        }
+    }
+
   private:
     void separate() {
         if (arguments_++ > 0) {
@@ -108,17 +173,32 @@ class CallText {
         }
     }
 
+    CallRecord& record_;
     FixedText<sizeof CallRecord::call> text_;
     int arguments_ = 0;
     int lists_ = 0;
 };
 
-// A call's result: a number, or an address.
-void putResult(CallRecord& record, int result) {
+// A call's result: a number; a list, named anew after the call that made it; an element by its
+// name; any other address.
+void putResult(CallRecord& record, const char*, int result) {
+    record.value = result;
     FixedText(record.result).putNumber(result);
 }
-void putResult(CallRecord& record, const void* result) {
-    FixedText(record.result).putAddress(reinterpret_cast<uintptr_t>(result));
+void putResult(CallRecord& record, const char* function, LinkedList* result) {
+    record.value = static_cast<long long>(reinterpret_cast<uintptr_t>(result));
+    NamedObject* entry = result == nullptr ? nullptr : addName(result);
+    if (entry != nullptr) {
+        nameReturnedList(*entry, function);
+        copyField(entry->madeBy, record.call);
+    }
+    FixedText text(record.result);
+    CallText::putPointer(text, result);
+}
+void putResult(CallRecord& record, const char*, const void* result) {
+    record.value = static_cast<long long>(reinterpret_cast<uintptr_t>(result));
+    FixedText text(record.result);
+    CallText::putPointer(text, result);
 }
 
 // Ends a call to a function the list does not have: the case's process leaves with the name in
@@ -149,7 +229,7 @@ template <typename Result, typename... Parameters> struct ListCall {
             record = &monitor.trail[monitor.calls % kTrailLength];
             record->returned = false;
             record->result[0] = '\0';
-            CallText text(record->call, name);
+            CallText text(*record, name);
             (text.argument(arguments), ...);
             text.finish();
             monitor.calls++;
@@ -174,7 +254,7 @@ template <typename Result, typename... Parameters> struct ListCall {
         heapEnterCall(record->call);
         const Result result = real(arguments...);
         heapLeaveCall();
-        putResult(*record, result);
+        putResult(*record, name, result);
         record->returned = true;
         return result;
     }
@@ -200,6 +280,25 @@ void startListCalls(bool isolated) {
 
 void stopListCalls() {
     recording = false;
+}
+
+void utest_name(const void* object, const char* name) {
+    const int named = nameIndex(object);
+    NamedObject* entry = named >= 0 ? &caseMonitor().names[named] : addName(object);
+    if (entry != nullptr) {
+        copyField(entry->name, name);
+    }
+}
+
+unsigned utest_listCallsMade() {
+    return caseMonitor().calls;
+}
+
+void utest_blameCall(unsigned callsMade) {
+    CaseMonitor& monitor = caseMonitor();
+    if (monitor.blamed < 0 && callsMade > 0) {
+        monitor.blamed = static_cast<int>(callsMade - 1);
+    }
 }
 
 // The linker fixes these names: __wrap_<name> receives the calls to <name>, and __real_<name> is

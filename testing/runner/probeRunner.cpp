@@ -87,8 +87,7 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
         }
         utest_totalTestsCounter++;
         utest_okTestsCounter += outcome.ending == Ending::passed;
-        printCaseResult(*probe, outcome, describeFailure(outcome, options.timeout),
-                        utest_totalTestsCounter, options.tap);
+        printCaseResult(*probe, outcome, options.timeout, utest_totalTestsCounter, options.tap);
         results.push_back({probe, std::move(outcome)});
         if (options.transcript &&
             !writeAll(*options.transcript,

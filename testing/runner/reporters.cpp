@@ -77,7 +77,7 @@ void addSanitizerReport(std::vector<std::string>& lines, const ProbeCase& probe,
 
 std::vector<std::string> reportBlock(const ProbeCase& probe, const Outcome& outcome) {
     std::vector<std::string> lines;
-    addLines(lines, outcome.report, "");
+    addLines(lines, withNames(outcome.report, outcome), "");
     addStream(lines, "the list printed:", outcome.out);
     addStream(lines, "the list printed on standard error:", outcome.err);
     addSanitizerReport(lines, probe, outcome.sanitizer);
@@ -94,6 +94,27 @@ std::vector<std::string> runnerNotes(const ProbeCase& probe, const Outcome& outc
     }
     return lines;
 }
+
+std::string why(const Outcome& outcome, double timeout) {
+    return printable(sanitizerDigest().relative(describeFailure(outcome, timeout)));
+}
+
+} // namespace
+
+std::vector<std::string> failureLines(const ProbeCase& probe, const Outcome& outcome,
+                                      double timeout) {
+    std::vector<std::string> lines = {why(outcome, timeout)};
+    for (const std::string& note : runnerNotes(probe, outcome)) {
+        lines.push_back("  " + note);
+    }
+    const std::string label = "  [" + std::string(probe.name) + "] ";
+    for (const std::string& line : reportBlock(probe, outcome)) {
+        lines.push_back(line.empty() ? label.substr(0, label.size() - 1) : label + line);
+    }
+    return lines;
+}
+
+namespace {
 
 const char* painted(const char* text, const char* colour) {
     static std::string buffer;
@@ -119,14 +140,13 @@ void printTapHeader(size_t cases) {
     printf("TAP version 13\n1..%zu\n", cases);
 }
 
-void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::string& why,
-                     int number, bool tap) {
+void printCaseResult(const ProbeCase& probe, const Outcome& outcome, double timeout, int number,
+                     bool tap) {
     const bool passed = outcome.ending == Ending::passed;
-    const std::string reason = sanitizerDigest().relative(why);
     if (tap) {
         printf("%s %d - %s %s\n", passed ? "ok" : "not ok", number, probe.group, probe.name);
         if (!passed) {
-            printf("# %s\n", printable(reason).c_str());
+            printf("# %s\n", why(outcome, timeout).c_str());
             printLines(runnerNotes(probe, outcome), "# ");
             printLines(reportBlock(probe, outcome), "# ");
         }
@@ -138,10 +158,10 @@ void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::
         }
         return;
     }
-    printf("%s %s %s %s\n", painted("FAIL", kRed), probe.group, probe.name,
-           printable(reason).c_str());
-    printLines(runnerNotes(probe, outcome), "  ");
-    printLines(reportBlock(probe, outcome), "  [" + std::string(probe.name) + "] ");
+    printf("%s %s %s ", painted("FAIL", kRed), probe.group, probe.name);
+    for (const std::string& line : failureLines(probe, outcome, timeout)) {
+        printf("%s\n", line.c_str());
+    }
 }
 
 void printWholeReport(bool tap) {

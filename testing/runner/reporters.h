@@ -15,6 +15,13 @@
 // control characters shown as '?'.
 std::vector<std::string> reportBlock(const ProbeCase& probe, const Outcome& outcome);
 
+// Everything said of a failed case, the one text every output carries: why it failed, then,
+// indented, what the case checks, the runner's notes on the failure and its report block, each
+// line labelled with the case. The plain output prints it behind the FAIL line, the TAP stream as
+// comments; the transcript and the JSON results hold it as the case's "output".
+std::vector<std::string> failureLines(const ProbeCase& probe, const Outcome& outcome,
+                                      double timeout);
+
 // How the plain lines look; set once, before the first case.
 struct PlainStyle {
     bool failuresOnly = false; // leave out the PASS lines
@@ -31,9 +38,9 @@ bool colourWanted();
 void printTapHeader(size_t cases);
 
 // One case's line (PASS/FAIL or ok/not ok, number being its place in the run) and, when it
-// failed, what the case checks, the runner's notes on the failure and its report block.
-void printCaseResult(const ProbeCase& probe, const Outcome& outcome, const std::string& why,
-                     int number, bool tap);
+// failed, its failureLines; timeout as describeFailure takes it.
+void printCaseResult(const ProbeCase& probe, const Outcome& outcome, double timeout, int number,
+                     bool tap);
 
 // The whole report buffer the cases wrote, as plain text or TAP comments.
 void printWholeReport(bool tap);

@@ -77,8 +77,10 @@ std::vector<std::string> SanitizerDigest::digest(const std::string& probeCase,
     for (const std::string& line : shown) {
         key += std::regex_replace(line, std::regex("0x[0-9a-f]+"), "0x?") + "\n";
     }
+    // Each output of a case asks for its digest: the case that gave a report first gets it whole
+    // every time.
     const auto [first, isNew] = seen_.emplace(key, probeCase);
-    if (!isNew) {
+    if (!isNew && first->second != probeCase) {
         return {shown.front(),
                 "the same report as for " + first->second + " (--verbose shows it again)"};
     }

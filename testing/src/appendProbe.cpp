@@ -1,7 +1,5 @@
 // Insertion by index: test_addNode, with the nodes read back through test_getNode.
-#include "Employee.h"
-#include "LinkedList.h"
-#include "utest.h"
+#include "caseList.h"
 
 #include <cstdio>
 
@@ -30,7 +28,9 @@ static const char kFrontMsg[] = "El puntero al employee agregado en la pos 0 no 
 
 // A new employee from fixture row i; the name doubles as the last name.
 static Employee* fixtureEmployee(int i) {
-    return newEmployee(id[i], unsortedList[i], unsortedList[i], salary[i], sector[i]);
+    Employee* employee = newEmployee(id[i], unsortedList[i], unsortedList[i], salary[i], sector[i]);
+    caseList::nameEmployee(employee, i);
+    return employee;
 }
 
 // Creates the fixture employees into pAux and inserts each at the end, read from the size field.

@@ -7,9 +7,17 @@
 #include "LinkedList.h"
 #include "utest.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace caseList {
+
+// Names an employee in the runner's notes as the case's fixture numbers it: "employee 3".
+inline void nameEmployee(const void* employee, int number) {
+    char name[24];
+    snprintf(name, sizeof name, "employee %d", number);
+    utest_name(employee, name);
+}
 
 // Employees each case has at hand: the longest list the cases build and a few more to insert.
 constexpr int kStaff = 8;
@@ -29,10 +37,16 @@ inline void disposeEmptied(LinkedList* list) {
     ll_deleteLinkedList(list);
 }
 
-// A list that disposeEmptied disposes of when the case ends.
+// A list that disposeEmptied disposes of when the case ends; named, the runner's notes call it
+// by the case's name for it instead of the one the call that made it gives.
 class ListGuard {
   public:
     explicit ListGuard(LinkedList* list) : list(list) {}
+    ListGuard(LinkedList* list, const char* name) : list(list) {
+        if (list != nullptr) {
+            utest_name(list, name);
+        }
+    }
     ~ListGuard() {
         disposeEmptied(list);
     }
@@ -54,6 +68,7 @@ class Staff {
             if (employees[i] == nullptr) {
                 abort(); // a case has nothing to check without its employees
             }
+            nameEmployee(employees[i], i);
         }
     }
     ~Staff() {

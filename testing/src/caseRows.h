@@ -4,6 +4,8 @@
 #ifndef CASEROWS_H
 #define CASEROWS_H
 
+#include "utest.h"
+
 #include <cstdio>
 
 namespace caseRows {
@@ -12,6 +14,8 @@ struct Row {
     const char* call; // the call as the report shows it
     long got;
     long want;
+    // The list calls made once got was read: the row's own call, if it made one, is the last.
+    unsigned callsMade = utest_listCallsMade();
 };
 
 // A pointer as a row's number: rows compare elements and nodes by identity.
@@ -19,10 +23,15 @@ inline long id(const void* pointer) {
     return static_cast<long>(reinterpret_cast<unsigned long>(pointer));
 }
 
-// The index of the first row that got what it should not, or -1; msg says which call it was.
+// The index of the first row that got what it should not, or -1; msg says which call it was,
+// and the runner is told which list call gave the wrong value, when the row made one (a row
+// reading a field or a count makes none; the first row is taken to).
 template <size_t N> int firstWrong(const Row (&rows)[N], char* msg, size_t size) {
     for (size_t i = 0; i < N; i++) {
         if (rows[i].got != rows[i].want) {
+            if (i == 0 || rows[i].callsMade != rows[i - 1].callsMade) {
+                utest_blameCall(rows[i].callsMade);
+            }
             snprintf(msg, size, "\nError en el resultado de %s (fila %zu de la tabla)\n",
                      rows[i].call, i);
             return static_cast<int>(i);

@@ -1,7 +1,5 @@
 // Removal by index with ll_pop, and ll_get on a null list.
-#include "Employee.h"
-#include "LinkedList.h"
-#include "utest.h"
+#include "caseList.h"
 
 static char firstName[] = "JUAN";
 static char lastName[] = "PEREZ";
@@ -25,7 +23,9 @@ static const char kLengthMsg[] = "\nError en el len() de la lista luego de quita
 
 // The employee every case keeps in the list.
 static Employee* caseEmployee() {
-    return newEmployee(10, firstName, lastName, 1.0f, 1);
+    Employee* employee = newEmployee(10, firstName, lastName, 1.0f, 1);
+    utest_name(employee, "employee");
+    return employee;
 }
 
 // A new list holding pElement alone.

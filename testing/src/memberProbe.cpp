@@ -1,7 +1,5 @@
 // Membership of one element with ll_contains, by pointer identity.
-#include "Employee.h"
-#include "LinkedList.h"
-#include "utest.h"
+#include "caseList.h"
 
 // The fixture rows; the cases use the first LENGTH of them.
 static char names[6][3] = {"Za", "Zb", "Xd", "Xb", "Ya", "Yc"};
@@ -39,6 +37,7 @@ void memberProbeCase02() {
     LinkedList* list = ll_newLinkedList();
     for (int i = 0; i < LENGTH; i++) {
         pAux[i] = newEmployee(id[i], unsortedList[i], unsortedList[i], salary[i], sector[i]);
+        caseList::nameEmployee(pAux[i], i);
         ll_add(list, pAux[i]);
     }
     int r = ll_contains(list, nullptr);

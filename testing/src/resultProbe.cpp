@@ -54,7 +54,7 @@ void resultProbeCase01() {
 // an empty list and on a full one, after one call per element.
 void resultProbeCase02() {
     caseList::CaseList c(3);
-    caseList::ListGuard empty(ll_newLinkedList());
+    caseList::ListGuard empty(ll_newLinkedList(), "empty");
     calls = 0;
     const Row rows[] = {
         {"ll_map(NULL, f)", ll_map(nullptr, called), -1},
@@ -142,10 +142,10 @@ void resultProbeCase04() {
 void resultProbeCase05() {
     caseList::CaseList c(5);
     LinkedList* list = c.list();
-    caseList::ListGuard empty(ll_newLinkedList());
-    caseList::ListGuard none(ll_subList(list, 5, 5));
-    caseList::ListGuard middle(ll_subList(list, 1, 4));
-    caseList::ListGuard twice(ll_newLinkedList());
+    caseList::ListGuard empty(ll_newLinkedList(), "empty");
+    caseList::ListGuard none(ll_subList(list, 5, 5), "none");
+    caseList::ListGuard middle(ll_subList(list, 1, 4), "middle");
+    caseList::ListGuard twice(ll_newLinkedList(), "twice");
     for (int i : {4, 0, 4, 2}) {
         ll_add(twice.list, c.staff[i]);
     }

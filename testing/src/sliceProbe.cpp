@@ -1,7 +1,5 @@
 // Sub-lists with ll_subList: a new list of the same element pointers, end index exclusive.
-#include "Employee.h"
-#include "LinkedList.h"
-#include "utest.h"
+#include "caseList.h"
 
 // The fixture rows; the cases use the first LENGTH of them.
 static char names[6][3] = {"Za", "Zb", "Xd", "Xb", "Ya", "Yc"};
@@ -27,6 +25,7 @@ static LinkedList* listOfFixtureEmployees(Employee* pAux[LENGTH]) {
     LinkedList* list = ll_newLinkedList();
     for (int i = 0; i < LENGTH; i++) {
         pAux[i] = newEmployee(id[i], unsortedList[i], unsortedList[i], salary[i], sector[i]);
+        caseList::nameEmployee(pAux[i], i);
         ll_add(list, pAux[i]);
     }
     return list;

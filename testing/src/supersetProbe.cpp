@@ -1,7 +1,5 @@
 // Membership of every element of a second list with ll_containsAll, by pointer identity.
-#include "Employee.h"
-#include "LinkedList.h"
-#include "utest.h"
+#include "caseList.h"
 
 // The fixture rows; the cases use the first LENGTH of them.
 static char names[6][3] = {"Za", "Zb", "Xd", "Xb", "Ya", "Yc"};
@@ -26,6 +24,7 @@ static void addFixtureEmployeesToBoth(LinkedList* list, LinkedList* pOtherList,
                                       Employee* pAux[LENGTH]) {
     for (int i = 0; i < LENGTH; i++) {
         pAux[i] = newEmployee(id[i], unsortedList[i], unsortedList[i], salary[i], sector[i]);
+        caseList::nameEmployee(pAux[i], i);
         ll_add(list, pAux[i]);
         ll_add(pOtherList, pAux[i]);
     }

@@ -275,6 +275,20 @@ int ll_indexOf(LinkedList* this_, void* pElement) {
     if (this_ == NULL) {
         return -1;
     }
+#ifdef MISBEHAVE_readsPastArray
+    /* Searches an array of the elements one place past its end. */
+    void** elements = malloc(sizeof(void*) * (size_t)this_->size + 1);
+    Node* from = this_->pFirstNode;
+    int found = -1;
+    for (int i = 0; i < this_->size; i++, from = from->pNextNode) {
+        elements[i] = from->pElement;
+    }
+    for (int i = 0; i <= this_->size && found < 0; i++) {
+        found = elements[i] == pElement && i < this_->size ? i : -1;
+    }
+    free(elements);
+    return found;
+#endif
     Node* node = this_->pFirstNode;
     for (int i = 0; i < this_->size; i++) {
         if (node->pElement == pElement) {
