@@ -24,3 +24,12 @@ const char* tr(const char* english)
 {
     return dgettext(kDomain, english);
 }
+
+std::string tr(const char* english, const std::string& value)
+{
+    std::string text = tr(english);
+    if (const size_t at = text.find("%s"); at != std::string::npos) {
+        text.replace(at, 2, value);
+    }
+    return text;
+}
