@@ -19,6 +19,7 @@ configure_file(${PROJECT_SOURCE_DIR}/tools/check-list.sh ${REGISTRO_CHECK_LIST} 
 install(PROGRAMS ${REGISTRO_CHECK_LIST} DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 include(${CMAKE_CURRENT_LIST_DIR}/manpages.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/translations.cmake)
 
 # The libraries, each with a pkg-config file that requires what it links against.
 set(REGISTRO_LIBRARIES inq_gets staffTable informes LinkedList Revelados)

@@ -80,14 +80,16 @@ TEST_F(CheckList, BuildsOnceAndHandsTheOptionsAfterTwoDashesToTheRunner) {
                                   "not implemented\n"),
               std::string::npos)
         << missing.output;
-    EXPECT_TRUE(missing.output.ends_with("\n29 passed, 4 failed (the conformance cases alone)\n")) << missing.output;
+    EXPECT_TRUE(missing.output.ends_with("\n29 passed, 4 failed (the conformance cases alone)\n"))
+        << missing.output;
 
     // Nothing changed: the runner is not built again; the options after -- reach it.
     const auto builtFirst = builtAt();
     const auto again = check({"../c++/list.c", "--", "--group", "countProbe"});
     EXPECT_EQ(again.exitCode, 0) << again.output;
     EXPECT_EQ(again.output, "PASS countProbe countProbeCase01\nPASS countProbe countProbeCase02\n"
-                            "PASS countProbe countProbeCase03\n3 passed, 0 failed (the conformance cases and the extended checks)\n");
+                            "PASS countProbe countProbeCase03\n3 passed, 0 failed (the conformance "
+                            "cases and the extended checks)\n");
     EXPECT_EQ(builtAt(), builtFirst);
 }
 
@@ -123,6 +125,38 @@ TEST_F(CheckList, RunsTheExtendedChecksUnlessAskedForTheBasicCases) {
     }
 }
 
+// The checker's own words follow the locale; the case reports are the same in every language,
+// but for the addresses the list's heap happened to have.
+TEST_F(CheckList, TheCheckersWordsFollowTheLocaleAndTheCaseReportsDoNot) {
+    writeList("lacksContainsAll");
+    setenv("TEXTDOMAINDIR", BUILD_DIR "/share/locale", 1);
+    setenv("LANG", "C.UTF-8", 1);
+    const struct {
+        const char* language;
+        std::string summary;
+        std::string refusal;
+    } rows[] = {
+        {"en", "29 passed, 4 failed (the conformance cases alone)\n",
+         "check-list.sh: unknown option '--bogus'\nUsage: "},
+        {"es", "29 correctos, 4 fallidos (solo los casos de conformidad)\n",
+         "check-list.sh: opción desconocida «--bogus»\nUso: "},
+    };
+    std::vector<std::string> reports;
+    for (const auto& row : rows) {
+        setenv("LANGUAGE", row.language, 1);
+        const auto run = check({"../c++/list.c", "--basic"});
+        EXPECT_EQ(run.exitCode, 1) << run.output;
+        EXPECT_TRUE(run.output.ends_with("\n" + row.summary)) << run.output;
+        reports.push_back(
+            std::regex_replace(run.output.substr(0, run.output.size() - row.summary.size()),
+                               std::regex("0x[0-9a-f]+"), "0x"));
+        EXPECT_TRUE(check({"--bogus"}).output.starts_with(row.refusal)) << row.language;
+    }
+    unsetenv("LANGUAGE");
+    EXPECT_EQ(reports[0], reports[1]);
+    EXPECT_NE(reports[0].find("FAIL supersetProbe supersetProbeCase02"), std::string::npos);
+}
+
 // A changed source is built again; a warning in it is shown and does not stop the build.
 TEST_F(CheckList, RebuildsAChangedSourceShowingItsWarnings) {
     writeList("lacksContainsAll");
@@ -136,7 +170,8 @@ TEST_F(CheckList, RebuildsAChangedSourceShowingItsWarnings) {
         std::regex_search(sound.output, std::regex("list\\.c:[0-9]+:[0-9]+: warning: "
                                                    ".{1,3}unused.{1,3} defined but not used")))
         << sound.output;
-    EXPECT_TRUE(sound.output.ends_with("\n33 passed, 0 failed (the conformance cases alone)\n")) << sound.output;
+    EXPECT_TRUE(sound.output.ends_with("\n33 passed, 0 failed (the conformance cases alone)\n"))
+        << sound.output;
 }
 
 // A source that does not compile: the compiler's message first, then the script's line.
@@ -165,12 +200,12 @@ TEST_F(CheckList, RefusesAHeaderOfItsOwnThatLaysTheListOutOtherwise) {
     console::writeFile(work_ / "c++" / "LinkedList.h", renamed);
     const auto refused = check({"../c++/list.c"});
     EXPECT_EQ(refused.exitCode, 4);
-    EXPECT_NE(refused.output.find(
-                  "LinkedList.h lays out the list differently from " +
-                  (fs::canonical(SOURCE_DIR) / "inc" / "LinkedList.h").string() +
-                  ", which the cases are built with: it differs at the second field of "
-                  "`Node`, `struct Node* pNextNode`."),
-              std::string::npos)
+    EXPECT_NE(
+        refused.output.find("LinkedList.h lays out the list differently from " +
+                            (fs::canonical(SOURCE_DIR) / "inc" / "LinkedList.h").string() +
+                            ", which the cases are built with: it differs at the second field of "
+                            "`Node`, `struct Node* pNextNode`."),
+        std::string::npos)
         << refused.output;
     EXPECT_EQ(refused.output.find("PASS"), std::string::npos) << refused.output;
     const std::string longSize =
@@ -381,7 +416,9 @@ TEST_F(CheckList, ABuildTreeWithoutTheSuiteIsSetUpAndGivenIt) {
         run.output.find("check-list.sh: building the suite's libraries in " + tree.string() + "\n"),
         std::string::npos)
         << run.output;
-    EXPECT_TRUE(run.output.ends_with("\n3 passed, 0 failed (the conformance cases and the extended checks)\n")) << run.output;
+    EXPECT_TRUE(run.output.ends_with(
+        "\n3 passed, 0 failed (the conformance cases and the extended checks)\n"))
+        << run.output;
     EXPECT_FALSE(fs::exists(tree / "check-list" / "libprobeSuiteCases_asan.a"));
 }
 
@@ -397,7 +434,9 @@ TEST_F(CheckList, AUseAfterFreeFailsItsCaseWithTheSanitizersReport) {
                                "heap-use-after-free on address 0x[0-9a-f]+ .* in "
                                "ll_pop\\(list, 0\\)\n")))
         << run.output;
-    EXPECT_TRUE(run.output.ends_with("\n2 passed, 3 failed (the conformance cases and the extended checks)\n")) << run.output;
+    EXPECT_TRUE(run.output.ends_with(
+        "\n2 passed, 3 failed (the conformance cases and the extended checks)\n"))
+        << run.output;
 }
 
 // A list that brings a main() of its own would run instead of the runner and say what it likes:
@@ -431,10 +470,14 @@ TEST_F(CheckList, InstalledFindsItsSuiteBesideItsOwnFolder) {
                                               "../c++/list.c", "--", "--group", "supersetProbe"},
                                              work_ / "elsewhere", "", std::chrono::minutes(10));
         EXPECT_EQ(run.exitCode, 1) << libdir << "\n" << run.output;
-        EXPECT_TRUE(run.output.ends_with("\n0 passed, 4 failed (the conformance cases and the extended checks)\n")) << libdir << "\n" << run.output;
+        EXPECT_TRUE(run.output.ends_with(
+            "\n0 passed, 4 failed (the conformance cases and the extended checks)\n"))
+            << libdir << "\n"
+            << run.output;
         EXPECT_FALSE(fs::exists(work_ / "no build")) << libdir;
         EXPECT_TRUE(console::runProgram({(prefix / "bin" / "check-list").string()})
-                        .output.find("Usage: check-list [OPTION]... SOURCE...") != std::string::npos);
+                        .output.find("Usage: check-list [OPTION]... SOURCE...") !=
+                    std::string::npos);
     }
 }
 

@@ -49,7 +49,7 @@ fi
 # say FORMAT [ARGUMENT...]: the format in the user's language, filled in as printf does, no newline.
 say() {
     local format
-    format=$(gettext -- "$1" 2>/dev/null) || format=$1
+    format=$(gettext "$1" 2>/dev/null) || format=$1
     shift
     # shellcheck disable=SC2059 # the format is the catalog's
     printf -- "$format" "$@"
@@ -62,10 +62,10 @@ usage() {
 }
 help() {
     usage
-    say '
+    say "
 Builds a linked list of your own in a sandbox against the conformance cases, and runs them and
-the extended checks, leaks included, the verdicts decided outside the list'"'"'s reach. The
-SOURCE files (.c, .cpp) implement the functions of the list'"'"'s header:
+the extended checks, leaks included, the verdicts decided outside the list's reach. The
+SOURCE files (.c, .cpp) implement the functions of the list's header:
 %s,
 or a LinkedList.h of their own beside them that lays the records out alike.
 
@@ -74,7 +74,7 @@ Options:
   --asan             build the list, and link it with the suite, under AddressSanitizer and
                      UndefinedBehaviorSanitizer
   --no-sandbox       build and run without bubblewrap, for a list you trust
-  --check-setup      check what is the grader'"'"'s and not the list'"'"'s: the suite, the cache,
+  --check-setup      check what is the grader's and not the list's: the suite, the cache,
                      TMPDIR, the sandbox and the runner options
   --class DIR        check every folder under DIR as a submission
   --help             show this help
@@ -83,15 +83,15 @@ Options:
 Runner options (also after --, as probeRunner takes them):
   --group NAME       run only the cases of group NAME (may be repeated)
   --case NAME        run only case NAME, such as extractProbeCase04 or Case04 (may be repeated)
-  --seed N           draw the extended checks'"'"' random operations from seed N
+  --seed N           draw the extended checks' random operations from seed N
   --timeout SECONDS  fail a case still running after SECONDS
   --case-timeout NAME=SECONDS  the same for case NAME alone (may be repeated)
   --failures         show only the failed cases and the summary
   --report           after the results, print the whole report the cases wrote
-  --verbose          show a sanitizer'"'"'s reports whole
+  --verbose          show a sanitizer's reports whole
   --tap              write a TAP stream instead of the plain lines
   --list             list the selected cases instead of running them
-  --json FILE        also write the results to FILE as graders'"'"' JSON
+  --json FILE        also write the results to FILE as graders' JSON
   --junit FILE       also write the results to FILE as JUnit XML
   --weights FILE     the points of the cases in the JSON (default: one a case)
   --repro FILE       when the model check fails, write its program to FILE
@@ -99,7 +99,7 @@ Runner options (also after --, as probeRunner takes them):
 Exit status: 0 every case passed, 1 a case failed, 2 the checker could not do its work (a
 wrong command line, no sandbox, a broken suite), 3 the list does not compile or link, 4 its
 LinkedList.h lays the records out otherwise than %s or does not compile on its own.
-' "$list_header" "$list_header"
+" "$list_header" "$list_header"
 }
 fail() {
     echo "$program: $(say "$1")" >&2

@@ -537,7 +537,8 @@ int judgeList(int argc, char** argv) {
         }
     }
     const int failed = static_cast<int>(verdicts.size()) - passed;
-    // Which checks ran, since the extended ones are the default and a bare count hides their absence.
+    // Which checks ran, since the extended ones are the default and a bare count hides their
+    // absence.
     printf(options.extended ? tr("%d passed, %d failed (the conformance cases and the extended "
                                  "checks)\n")
                             : tr("%d passed, %d failed (the conformance cases alone)\n"),
