@@ -485,12 +485,8 @@ TEST(CheckListUsage, RefusesNoSourceAndAMissingOne) {
     const std::string script = std::string(SOURCE_DIR) + "/tools/check-list.sh";
     const auto none = console::runProgram({script});
     EXPECT_EQ(none.exitCode, 2);
-    EXPECT_EQ(none.output,
-              "check-list.sh: name the list's source files\n"
-              "Usage: check-list.sh [OPTION]... SOURCE... [-- RUNNER_OPTION...]\n"
-              "       check-list.sh --check-setup [OPTION]... [-- RUNNER_OPTION...]\n"
-              "       check-list.sh --class DIR [CLASS_OPTION]... (see check-list.sh --class "
-              "--help)\n");
+    EXPECT_EQ(none.output, "check-list.sh: name the list's source files\n" +
+                               console::runProgram({script, "--help"}).output);
     const auto absent = console::runProgram({script, "no/such/list.c"});
     EXPECT_EQ(absent.exitCode, 2);
     EXPECT_EQ(absent.output, "check-list.sh: no list source 'no/such/list.c'\n");

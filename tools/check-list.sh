@@ -41,7 +41,9 @@ fi
 # The checker's words from the build tree's catalogs or the installed ones, wherever the prefix.
 export TEXTDOMAIN=registro_personal
 if [ -z "${TEXTDOMAINDIR:-}" ]; then
-    for locales in "$here/../share/locale" "${CHECK_LIST_BUILD_DIR:-$here/../build}/share/locale"; do
+    localedir='@CMAKE_INSTALL_LOCALEDIR@'
+    [[ $localedir != @* ]] || localedir=share/locale
+    for locales in "$here/../$localedir" "${CHECK_LIST_BUILD_DIR:-$here/../build}/share/locale"; do
         [ -n "$(compgen -G "$locales/*/LC_MESSAGES/$TEXTDOMAIN.mo")" ] &&
             export TEXTDOMAINDIR=$locales && break
     done
@@ -57,8 +59,8 @@ say() {
 
 usage() {
     say 'Usage: %s [OPTION]... SOURCE... [-- RUNNER_OPTION...]\n' "$program"
-    say '       %s --check-setup [OPTION]... [-- RUNNER_OPTION...]\n' "$program"
-    say '       %s --class DIR [CLASS_OPTION]... (see %s --class --help)\n' "$program" "$program"
+    say '  or:  %s --check-setup [OPTION]... [-- RUNNER_OPTION...]\n' "$program"
+    say '  or:  %s --class DIR [CLASS_OPTION]...\n' "$program"
 }
 help() {
     usage
@@ -76,7 +78,8 @@ Options:
   --no-sandbox       build and run without bubblewrap, for a list you trust
   --check-setup      check what is the grader's and not the list's: the suite, the cache,
                      TMPDIR, the sandbox and the runner options
-  --class DIR        check every folder under DIR as a submission
+  --class DIR        check every folder under DIR as a submission (its options:
+                     --class DIR --help)
   --help             show this help
   --version          show the version
 
@@ -102,7 +105,7 @@ LinkedList.h lays the records out otherwise than %s or does not compile on its o
 " "$list_header" "$list_header"
 }
 fail() {
-    echo "$program: $(say "$1")" >&2
+    echo "$program: $1" >&2
     exit "${2:-$EXIT_TROUBLE}"
 }
 # The build writes the version into an installed copy; the source tree reads it where it is kept.
@@ -113,10 +116,10 @@ version() {
             "$here/../CMakeLists.txt")
     echo "$program $version"
 }
-# A wrong command line: the reason, then the usage.
+# A wrong command line: the reason, then the help.
 refuse() {
-    echo "$program: $(say "$1")" >&2
-    usage >&2
+    echo "$program: $1" >&2
+    help >&2
     exit $EXIT_TROUBLE
 }
 # A whole class: the class runner, installed beside the suite or built in the build tree, checks
@@ -158,7 +161,7 @@ while [ $# -gt 0 ]; do
     --version) version && exit 0 ;;
     # The runner's options, which a source's name cannot be mistaken for; each value its own word,
     # as the judge reads them.
-    --extended | --failures | --report | --verbose | --tap | --list) runner_options+=("$1") ;;
+    --failures | --report | --verbose | --tap | --list) runner_options+=("$1") ;;
     --group=* | --case=* | --seed=* | --timeout=* | --case-timeout=* | --json=* | --junit=* | \
         --weights=* | --repro=*)
         runner_options+=("${1%%=*}" "${1#*=}")
