@@ -101,8 +101,9 @@ Runner options (also after --, as probeRunner takes them):
 
 Exit status: 0 every case passed, 1 a case failed, 2 the checker could not do its work (a
 wrong command line, no sandbox, a broken suite), 3 the list does not compile or link, 4 its
-LinkedList.h lays the records out otherwise than %s or does not compile on its own.
-" "$list_header" "$list_header"
+LinkedList.h lays the records out otherwise than the header above, or does not compile on its
+own.
+" "$list_header"
 }
 fail() {
     echo "$program: $1" >&2
