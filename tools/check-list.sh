@@ -38,16 +38,18 @@ else
     list_header=$(realpath -m -- "$here/../inc/LinkedList.h")
 fi
 
-# The checker's words from the build tree's catalogs or the installed ones, wherever the prefix.
+# The checker's words from the build tree's catalogs or the installed ones, wherever the prefix;
+# looked for again once a build tree set up here has made them.
 export TEXTDOMAIN=registro_personal
-if [ -z "${TEXTDOMAINDIR:-}" ]; then
-    localedir='@CMAKE_INSTALL_LOCALEDIR@'
+find_catalogs() {
+    local localedir='@CMAKE_INSTALL_LOCALEDIR@' locales
     [[ $localedir != @* ]] || localedir=share/locale
     for locales in "$here/../$localedir" "${CHECK_LIST_BUILD_DIR:-$here/../build}/share/locale"; do
         [ -n "$(compgen -G "$locales/*/LC_MESSAGES/$TEXTDOMAIN.mo")" ] &&
-            export TEXTDOMAINDIR=$locales && break
+            export TEXTDOMAINDIR=$locales && return
     done
-fi
+}
+[ -n "${TEXTDOMAINDIR:-}" ] || find_catalogs
 # say FORMAT [ARGUMENT...]: the format in the user's language, filled in as printf does, no newline.
 say() {
     local format
@@ -135,7 +137,8 @@ if [ "${1:-}" = --class ]; then
         build=$(realpath -m -- "${CHECK_LIST_BUILD_DIR:-$here/../build}")
         if ! { [ -f "$build/CMakeCache.txt" ] ||
             (cd "$here/.." && cmake --preset default -B "$build"); } >/dev/null 2>&1 ||
-            ! cmake --build "$build" --target checkClass checkListSuite >/dev/null 2>&1; then
+            ! cmake --build "$build" --target checkClass checkListSuite translations \
+                >/dev/null 2>&1; then
             fail "$(say "cannot build the class runner: run 'cmake --preset default && cmake --build build --target checkClass'")"
         fi
     fi
@@ -237,7 +240,7 @@ build_suite() {
     fi
     [ -t 2 ] || echo "$program: $(say "building the suite's libraries in %s" "$build")" >&2
     cmake --build "$build" --target "probeSuiteRunner$flavour" "probeSuiteCases$flavour" \
-        referenceRunner listJudge 2>&1 |
+        referenceRunner listJudge translations 2>&1 |
         tee "$log" | while IFS= read -r line; do
             [[ $line =~ ^\[([0-9]+/[0-9]+)\] ]] &&
                 progress "$(say "building the suite's libraries in %s: %s" "$build" "${BASH_REMATCH[1]}")"
@@ -262,6 +265,7 @@ if [ -z "$suite" ]; then
         "$suite/referenceRunner" "$suite/listJudge"; do
         [ -f "$library" ] || { build_suite "$build" && break; }
     done
+    [ -n "${TEXTDOMAINDIR:-}" ] || find_catalogs
 fi
 # shellcheck source=/dev/null # written by the build; it sets the suite_* arrays
 source "$suite/check-list.conf" 2>/dev/null || fail "$(say "cannot read %s/check-list.conf" "$suite")"
