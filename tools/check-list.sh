@@ -3,13 +3,16 @@
 # command: copies the list's folder, compiles the copy and links it with the suite's prebuilt runner
 # and cases inside a sandbox, keeps that runner in a cache keyed by everything it was built from,
 # then has the judge run it, in a sandbox too, with the options given. A list that did not change is
-# not built again. The help (usage() below) lists the options; docs/check-list.md says the rest.
+# not built again. Its help (help() below) lists the options; docs/check-list.md says the rest.
 # The list's folder is the nearest one above every source; it is copied (hidden entries left out,
 # symbolic links kept as links, at most 10000 entries and 64 MiB) and the sandbox sees that copy
 # alone, with the suite, read-only: a source or include that reaches outside it is missing.
 # Installed (as check-list), it finds the suite in LIBDIR/registro_personal beside its own folder;
 # in the source tree, in check-list/ of the build tree (build/, or $CHECK_LIST_BUILD_DIR), which
 # it sets up and builds first where the suite is missing.
+# Environment: CC and CXX name the compilers (cc and c++ otherwise); the cache,
+# ${XDG_CACHE_HOME:-~/.cache}/check-list (a private one for this run alone without either), keeps
+# the newest $CHECK_LIST_CACHE_ENTRIES runners (16).
 # Its own words are in the user's language where the catalog has them (gettext, domain
 # registro_personal); the runner's case lines never are.
 set -uo pipefail
