@@ -6,6 +6,13 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(REGISTRO_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/registro_personal)
+# The Debian package: its name, and the prefix it installs under. Debian keeps a package's
+# documents (and its copyright file) in a folder of the package's name, hyphen and all.
+set(REGISTRO_PACKAGE_NAME registro-personal)
+set(REGISTRO_PACKAGE_PREFIX /usr)
+set(CMAKE_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${REGISTRO_PACKAGE_NAME})
+# The header a list implements, as the package's users have it: check-list's help names it.
+set(REGISTRO_HEADER ${REGISTRO_PACKAGE_PREFIX}/${REGISTRO_INCLUDEDIR}/LinkedList.h)
 set(REGISTRO_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/RegistroPersonal)
 
 # The programs. The build tree keeps the salary export's deliverable name, main; on a PATH it
@@ -19,6 +26,13 @@ configure_file(${PROJECT_SOURCE_DIR}/tools/check-list.sh ${REGISTRO_CHECK_LIST} 
 install(PROGRAMS ${REGISTRO_CHECK_LIST} DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 include(${CMAKE_CURRENT_LIST_DIR}/manpages.cmake)
+
+# The documents, as the package's users read them, with the package's copyright file.
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+file(GLOB REGISTRO_DOCS ${PROJECT_SOURCE_DIR}/docs/*.md)
+install(FILES ${REGISTRO_DOCS} ${PROJECT_SOURCE_DIR}/cmake/copyright
+    DESTINATION ${CMAKE_INSTALL_DOCDIR})
+include(${CMAKE_CURRENT_LIST_DIR}/translations.cmake)
 
 # The libraries, each with a pkg-config file that requires what it links against.
 set(REGISTRO_LIBRARIES inq_gets staffTable informes LinkedList Revelados)

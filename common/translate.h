@@ -1,6 +1,8 @@
 #ifndef COMMON_TRANSLATE_H
 #define COMMON_TRANSLATE_H
 
+#include <string>
+
 // The checker's own words in the user's language. They are written in English where they are
 // used and looked up in the "registro_personal" message catalog; where the locale asks for a
 // language we have no catalog of, the English text stands. The case reports and the texts the
@@ -16,5 +18,8 @@ void startTranslations();
 
 // The text in the user's language, always as UTF-8; english itself when there is no translation.
 const char* tr(const char* english);
+
+// The same for a text with one "%s" where value goes: the translation may move it.
+std::string tr(const char* english, const std::string& value);
 
 #endif

@@ -4,7 +4,8 @@
 # hold, one by one in field order, so that the message names the first field that differs. The
 # compiler itself judges the types, typedefs and padding, in the language of the list's sources.
 # Used by check-list (inside its sandbox) and by the build's add_probe_runner, alike.
-# Usage: checkLayout.sh HEADER LANGUAGE LISTLAYOUT_C COMPILER [OPTION...]
+# Usage: [LAYOUT_HEADER=PATH] checkLayout.sh HEADER LANGUAGE LISTLAYOUT_C COMPILER [OPTION...]
+#   LAYOUT_HEADER names the header the cases are built with as the user has it (inc/LinkedList.h)
 #   LANGUAGE is C or CXX; the compiler's options should include -x c or -x c++
 # Exit status: 0 the layout holds; 1 with one line on standard output saying why it does not.
 set -uo pipefail
@@ -26,7 +27,7 @@ fi
 for line in "${rules[@]}"; do
     rule=${line%% *}
     holds "$@" && continue
-    echo "$header lays out the list differently from inc/LinkedList.h, which the cases are built" \
-        "with: it differs at ${line#* }."
+    echo "$header lays out the list differently from ${LAYOUT_HEADER:-inc/LinkedList.h}, which the" \
+        "cases are built with: it differs at ${line#* }."
     exit 1
 done

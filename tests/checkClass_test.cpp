@@ -21,10 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Stands in for check-list: takes [--no-sandbox] SOURCE... -- OPTION..., finds --json FILE among
-// the options and runs the first source as a script, with pass NAME, fail NAME OUTPUT and finish
-// STATUS to write the results. Its --check-setup keeps its arguments in setup-args beside it, and
-// fails where setup-fails is.
+// Stands in for check-list: takes [--no-sandbox] [--basic] SOURCE... -- OPTION..., finds --json
+// FILE among the options and runs the first source as a script, with pass NAME, fail NAME OUTPUT
+// and finish STATUS to write the results. Its --check-setup keeps its arguments in setup-args
+// beside it, and fails where setup-fails is.
 constexpr char kStub[] = R"(#!/usr/bin/env bash
 here=$(dirname "$0")
 if [ "$1" = --check-setup ]; then
@@ -33,6 +33,7 @@ if [ "$1" = --check-setup ]; then
   exit 0
 fi
 no_sandbox=; [ "$1" = --no-sandbox ] && { no_sandbox=yes; shift; }
+basic=; [ "$1" = --basic ] && { basic=yes; shift; }
 sources=(); while [ "$1" != -- ]; do sources+=("$1"); shift; done; shift
 json=; while [ $# -gt 0 ]; do [ "$1" = --json ] && json=$2; shift; done
 tests=()
@@ -438,6 +439,22 @@ TEST_F(CheckClass, ASubmissionTheGraderCouldNotCheckIsAnErrorAndTheRunEndsWith2)
               std::string::npos);
     EXPECT_EQ(console::readFile(dir_ / "setup-args").find("--check-setup --no-sandbox -- --seed "),
               0U);
+}
+
+// --basic reaches the setup check and every submission's; the run's own words follow the locale.
+TEST_F(CheckClass, HandsBasicOnAndSpeaksTheUsersLanguage) {
+    addSubmission("alice", "[ \"$basic\" = yes ] && pass c1; fail c2 'informe'; finish 1");
+    setenv("TEXTDOMAINDIR", BUILD_DIR "/share/locale", 1);
+    setenv("LANG", "C.UTF-8", 1);
+    setenv("LANGUAGE", "es", 1);
+    const auto run = checkClass({"--basic", "--", "--seed", "7"});
+    unsetenv("LANGUAGE");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.output,
+              "[1/1] alice: failed, 1 de 2 casos correctos\n"
+              "1 submission: 0 passed, 1 failed, 0 build-error, 0 layout-error, 0 error "
+              "(semilla 7)\n");
+    EXPECT_EQ(console::readFile(dir_ / "setup-args"), "--check-setup --basic -- --seed 7\n");
 }
 
 TEST_F(CheckClass, AFailingSetupStopsTheRunBeforeAnySubmission) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,27 @@ TEST(CommandLine, EveryProgramAnswersHelpVersionAndAWrongLineAlike) {
         EXPECT_TRUE(reason.starts_with(name + ": ") && reason.find(wrong.back()) != reason.npos);
         EXPECT_TRUE(console::namesIn(dir.path()).empty());
     }
+}
+
+// check-list takes the runner's options itself: its help names each, but for the one the judge
+// keeps (--transcript), the one that would lift the runner's protection (--no-fork) and the
+// extended checks, which it runs unless told --basic.
+TEST(CommandLine, CheckListsHelpNamesEveryRunnerOptionItPassesOn) {
+    const console::TempDir dir;
+    const std::string runner = run(PROBERUNNER_PATH, {"--help"}, dir).out;
+    const std::string help = run(CHECK_LIST_PATH, {"--help"}, dir).out;
+    const std::regex option("\n  (--[a-z-]+)");
+    size_t named = 0;
+    for (auto at = std::sregex_iterator(runner.begin(), runner.end(), option);
+         at != std::sregex_iterator(); ++at, ++named) {
+        const std::string name = (*at)[1];
+        if (name != "--transcript" && name != "--no-fork" && name != "--extended") {
+            EXPECT_NE(help.find("\n  " + name + " "), std::string::npos) << name;
+        }
+    }
+    EXPECT_GT(named, 15U);
+    EXPECT_NE(help.find("\n  --basic "), std::string::npos);
+    EXPECT_NE(help.find("/inc/LinkedList.h,\n"), std::string::npos) << help;
 }
 
 TEST(CommandLine, AfterTwoDashesAnArgumentIsAFileWhateverItLooksLike) {

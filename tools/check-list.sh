@@ -1,16 +1,9 @@
 #!/usr/bin/env bash
-# Checks a linked list of your own against the conformance cases in one command: copies the list's
-# folder, compiles the copy and links it with the suite's prebuilt runner and cases inside a
-# sandbox, keeps that runner in a cache keyed by everything it was built from, then runs it, in a
-# sandbox too, with the options given. A list that did not change is not built again.
-# Usage: check-list.sh [--asan] [--no-sandbox] SOURCE... [-- RUNNER_OPTION...]
-#        check-list.sh --check-setup [--no-sandbox] [-- RUNNER_OPTION...]
-#        check-list.sh --class ...   (docs/grading.md)
-#   --asan         build the list, and link it with the suite, under AddressSanitizer and
-#                  UndefinedBehaviorSanitizer
-#   --no-sandbox   build and run without bubblewrap, for a list you trust
-#   --check-setup  check what is the grader's and not the list's: the suite, the cache, TMPDIR, the
-#                  sandbox and the runner options
+# Checks a linked list of your own against the conformance cases and the extended checks in one
+# command: copies the list's folder, compiles the copy and links it with the suite's prebuilt runner
+# and cases inside a sandbox, keeps that runner in a cache keyed by everything it was built from,
+# then has the judge run it, in a sandbox too, with the options given. A list that did not change is
+# not built again. Its help (help() below) lists the options; docs/check-list.md says the rest.
 # The list's folder is the nearest one above every source; it is copied (hidden entries left out,
 # symbolic links kept as links, at most 10000 entries and 64 MiB) and the sandbox sees that copy
 # alone, with the suite, read-only: a source or include that reaches outside it is missing.
@@ -20,38 +13,121 @@
 # Environment: CC and CXX name the compilers (cc and c++ otherwise); the cache,
 # ${XDG_CACHE_HOME:-~/.cache}/check-list (a private one for this run alone without either), keeps
 # the newest $CHECK_LIST_CACHE_ENTRIES runners (16).
-# Exit status: 0 all cases passed, 1 one failed, 2 the checker could not do its work (a wrong
-# command line, no sandbox, a broken suite), 3 the list does not compile or link, 4 its LinkedList.h
-# lays the records out otherwise than inc/LinkedList.h or does not compile on its own.
+# Its own words are in the user's language where the catalog has them (gettext, domain
+# registro_personal); the runner's case lines never are.
 set -uo pipefail
 umask 077
 
 readonly EXIT_TROUBLE=2 EXIT_BUILD=3 EXIT_LAYOUT=4
 program=${0##*/}
+here=$(dirname -- "$(realpath -- "${BASH_SOURCE[0]}")")
+
+# The suite: installed, in LIBDIR/registro_personal beside this script's folder; otherwise this
+# script is in tools/ of the source tree, and the suite in check-list/ of the build tree.
+suite=
+for conf in "$here"/../lib*/registro_personal/check-list.conf \
+    "$here"/../lib/*/registro_personal/check-list.conf; do
+    [ -f "$conf" ] && suite=$(realpath -- "${conf%/*}") && break
+done
+# The header the cases are built with, as this user has it: installed beside the suite, where the
+# package puts it for the copy the build writes the manual page from, or in the source tree.
+includedir='@CMAKE_INSTALL_INCLUDEDIR@'
+[[ $includedir != @* ]] || includedir=include
+if [ -n "$suite" ]; then
+    list_header=$(realpath -m -- "$here/../$includedir/registro_personal/LinkedList.h")
+elif [[ '@REGISTRO_HEADER@' != @* ]]; then
+    list_header='@REGISTRO_HEADER@'
+else
+    list_header=$(realpath -m -- "$here/../inc/LinkedList.h")
+fi
+
+# The checker's words from the build tree's catalogs or the installed ones, wherever the prefix;
+# looked for again once a build tree set up here has made them.
+export TEXTDOMAIN=registro_personal
+find_catalogs() {
+    local localedir='@CMAKE_INSTALL_LOCALEDIR@' locales
+    [[ $localedir != @* ]] || localedir=share/locale
+    for locales in "$here/../$localedir" "${CHECK_LIST_BUILD_DIR:-$here/../build}/share/locale"; do
+        [ -n "$(compgen -G "$locales/*/LC_MESSAGES/$TEXTDOMAIN.mo")" ] &&
+            export TEXTDOMAINDIR=$locales && return
+    done
+}
+[ -n "${TEXTDOMAINDIR:-}" ] || find_catalogs
+# say FORMAT [ARGUMENT...]: the format in the user's language, filled in as printf does, no newline.
+say() {
+    local format
+    format=$(gettext "$1" 2>/dev/null) || format=$1
+    shift
+    # shellcheck disable=SC2059 # the format is the catalog's
+    printf -- "$format" "$@"
+}
+
 usage() {
-    echo "Usage: $program [--asan] [--no-sandbox] SOURCE... [-- RUNNER_OPTION...]"
-    echo "       $program --check-setup [--no-sandbox] [-- RUNNER_OPTION...]"
+    say 'Usage: %s [OPTION]... SOURCE... [-- RUNNER_OPTION...]\n' "$program"
+    say '  or:  %s --check-setup [OPTION]... [-- RUNNER_OPTION...]\n' "$program"
+    say '  or:  %s --class DIR [CLASS_OPTION]...\n' "$program"
+}
+help() {
+    usage
+    say "
+Builds a linked list of your own in a sandbox against the conformance cases, and runs them and
+the extended checks, leaks included, the verdicts decided outside the list's reach. The
+SOURCE files (.c, .cpp) implement the functions of the list's header:
+%s,
+or a LinkedList.h of their own beside them that lays the records out alike.
+
+Options:
+  --basic            run the 33 conformance cases alone, without the extended checks
+  --asan             build the list, and link it with the suite, under AddressSanitizer and
+                     UndefinedBehaviorSanitizer
+  --no-sandbox       build and run without bubblewrap, for a list you trust
+  --check-setup      check what is the grader's and not the list's: the suite, the cache,
+                     TMPDIR, the sandbox and the runner options
+  --class DIR        check every folder under DIR as a submission (its options:
+                     --class DIR --help)
+  --help             show this help
+  --version          show the version
+
+Runner options (also after --, as probeRunner takes them):
+  --group NAME       run only the cases of group NAME (may be repeated)
+  --case NAME        run only case NAME, such as extractProbeCase04 or Case04 (may be repeated)
+  --seed N           draw the extended checks' random operations from seed N
+  --timeout SECONDS  fail a case still running after SECONDS
+  --case-timeout NAME=SECONDS  the same for case NAME alone (may be repeated)
+  --failures         show only the failed cases and the summary
+  --report           after the results, print the whole report the cases wrote
+  --verbose          show a sanitizer's reports whole
+  --tap              write a TAP stream instead of the plain lines
+  --list             list the selected cases instead of running them
+  --json FILE        also write the results to FILE as graders' JSON
+  --junit FILE       also write the results to FILE as JUnit XML
+  --weights FILE     the points of the cases in the JSON (default: one a case)
+  --repro FILE       when the model check fails, write its program to FILE
+
+Exit status: 0 every case passed, 1 a case failed, 2 the checker could not do its work (a
+wrong command line, no sandbox, a broken suite), 3 the list does not compile or link, 4 its
+LinkedList.h lays the records out otherwise than the header above, or does not compile on its
+own.
+" "$list_header"
 }
 fail() {
     echo "$program: $1" >&2
     exit "${2:-$EXIT_TROUBLE}"
-}
-# A wrong command line: the reason, then the usage.
-refuse() {
-    echo "$program: $1" >&2
-    usage >&2
-    exit $EXIT_TROUBLE
 }
 # The build writes the version into an installed copy; the source tree reads it where it is kept.
 version() {
     local version='@PROJECT_VERSION@'
     [[ $version != @* ]] ||
         version=$(sed -n 's/^project(registro_personal VERSION \([0-9.]*\).*/\1/p' \
-            "$(dirname -- "$(realpath -- "${BASH_SOURCE[0]}")")/../CMakeLists.txt")
+            "$here/../CMakeLists.txt")
     echo "$program $version"
 }
-
-here=$(dirname -- "$(realpath -- "${BASH_SOURCE[0]}")")
+# A wrong command line: the reason, then the help.
+refuse() {
+    echo "$program: $1" >&2
+    help >&2
+    exit $EXIT_TROUBLE
+}
 # A whole class: the class runner, installed beside the suite or built in the build tree, checks
 # each submission with this script (docs/grading.md). In a source tree not built yet, it is built
 # first.
@@ -64,33 +140,49 @@ if [ "${1:-}" = --class ]; then
         build=$(realpath -m -- "${CHECK_LIST_BUILD_DIR:-$here/../build}")
         if ! { [ -f "$build/CMakeCache.txt" ] ||
             (cd "$here/.." && cmake --preset default -B "$build"); } >/dev/null 2>&1 ||
-            ! cmake --build "$build" --target checkClass checkListSuite >/dev/null 2>&1; then
-            fail "cannot build the class runner: run 'cmake --preset default && cmake --build build --target checkClass'"
+            ! cmake --build "$build" --target checkClass checkListSuite translations \
+                >/dev/null 2>&1; then
+            fail "$(say "cannot build the class runner: run 'cmake --preset default && cmake --build build --target checkClass'")"
         fi
     fi
-    [ -x "$class" ] || fail "no class runner at $class: run 'cmake --build build --target checkClass'"
+    [ -x "$class" ] || fail "$(say "no class runner at %s: run 'cmake --build build --target checkClass'" "$class")"
     exec "$class" --check-list "$(realpath -- "$0")" "$@"
 fi
 
 mode=plain
 sandboxed=1
 setup=
+extended=1
 sources=()
+runner_options=()
 while [ $# -gt 0 ]; do
     case "$1" in
+    --basic) extended= ;;
     --asan) mode=asan ;;
     --no-sandbox) sandboxed= ;;
     --check-setup) setup=1 ;;
     # A mode that checks something other than a list takes its option here, before any source,
     # and hands the rest of the command line over to its own program.
     --) shift && break ;;
-    -h | --help) usage && exit 0 ;;
+    -h | --help) help && exit 0 ;;
     --version) version && exit 0 ;;
-    -*) refuse "unknown option '$1'" ;;
+    # The runner's options, which a source's name cannot be mistaken for; each value its own word,
+    # as the judge reads them.
+    --failures | --report | --verbose | --tap | --list) runner_options+=("$1") ;;
+    --group=* | --case=* | --seed=* | --timeout=* | --case-timeout=* | --json=* | --junit=* | \
+        --weights=* | --repro=*)
+        runner_options+=("${1%%=*}" "${1#*=}")
+        ;;
+    --group | --case | --seed | --timeout | --case-timeout | --json | --junit | --weights | --repro)
+        [ $# -gt 1 ] || refuse "$(say "option '%s' needs a value" "$1")"
+        runner_options+=("$1" "$2")
+        shift
+        ;;
+    -*) refuse "$(say "unknown option '%s'" "$1")" ;;
     *)
         # A source is named by where it is, never by where a link of it leads: the copy keeps the
         # link, which leads nowhere inside the sandbox when it leads out of the folder.
-        { [ -f "$1" ] || [ -L "$1" ]; } || fail "no list source '$1'"
+        { [ -f "$1" ] || [ -L "$1" ]; } || fail "$(say "no list source '%s'" "$1")"
         source=$1
         [[ $source == /* ]] || source=$PWD/$source
         sources+=("$(realpath -s -m -- "$source")")
@@ -98,8 +190,12 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-[ -n "$setup" ] || [ ${#sources[@]} -gt 0 ] || refuse "name the list's source files"
-[ -z "$setup" ] || [ ${#sources[@]} -eq 0 ] || refuse "--check-setup checks no list"
+# The extended checks, leaks included, unless the 33 cases alone were asked for: the runner's
+# options as the judge, the reference and the setup check all get them.
+[ -z "$extended" ] || runner_options=(--extended "${runner_options[@]}")
+set -- "${runner_options[@]}" "$@"
+[ -n "$setup" ] || [ ${#sources[@]} -gt 0 ] || refuse "$(say "name the list's source files")"
+[ -z "$setup" ] || [ ${#sources[@]} -eq 0 ] || refuse "$(say '%s checks no list' --check-setup)"
 # A line that says what is under way, on a terminal only, where the next one replaces it.
 progress() {
     [ -t 2 ] && printf '\r\033[K%s' "$program: $1" >&2
@@ -128,13 +224,6 @@ messages() {
         END { flush() }' "$1"
 }
 
-# The suite: installed, in LIBDIR/registro_personal beside this script's folder; otherwise this
-# script is in tools/ of the source tree, and the suite in check-list/ of the build tree.
-suite=
-for conf in "$here"/../lib*/registro_personal/check-list.conf \
-    "$here"/../lib/*/registro_personal/check-list.conf; do
-    [ -f "$conf" ] && suite=$(realpath -- "${conf%/*}") && break
-done
 flavour=
 [ $mode = asan ] && flavour=_asan
 
@@ -142,28 +231,28 @@ flavour=
 # showing how far it got.
 build_suite() {
     local build=$1 log=$1/check-list/build.log line status
-    mkdir -p -- "$build/check-list" || fail "cannot create the build folder $build"
+    mkdir -p -- "$build/check-list" || fail "$(say "cannot create the build folder %s" "$build")"
     if [ ! -f "$build/CMakeCache.txt" ]; then
-        [ -t 2 ] || echo "$program: setting the build up in $build" >&2
-        progress "setting the build up in $build"
+        [ -t 2 ] || echo "$program: $(say "setting the build up in %s" "$build")" >&2
+        progress "$(say "setting the build up in %s" "$build")"
         if ! (cd "$here/.." && cmake --preset default -B "$build") >"$log" 2>&1; then
             progress_done
             messages "$log" >&2
-            fail "cannot set the build up (the whole log: $log)"
+            fail "$(say "cannot set the build up (the whole log: %s)" "$log")"
         fi
     fi
-    [ -t 2 ] || echo "$program: building the suite's libraries in $build" >&2
+    [ -t 2 ] || echo "$program: $(say "building the suite's libraries in %s" "$build")" >&2
     cmake --build "$build" --target "probeSuiteRunner$flavour" "probeSuiteCases$flavour" \
-        referenceRunner listJudge 2>&1 |
+        referenceRunner listJudge translations 2>&1 |
         tee "$log" | while IFS= read -r line; do
             [[ $line =~ ^\[([0-9]+/[0-9]+)\] ]] &&
-                progress "building the suite's libraries in $build: ${BASH_REMATCH[1]}"
+                progress "$(say "building the suite's libraries in %s: %s" "$build" "${BASH_REMATCH[1]}")"
         done
     status=${PIPESTATUS[0]}
     progress_done
     if [ "$status" -ne 0 ]; then
         messages "$log" >&2
-        fail "cannot build the suite (the whole log: $log)"
+        fail "$(say "cannot build the suite (the whole log: %s)" "$log")"
     fi
 }
 
@@ -173,17 +262,18 @@ if [ -z "$suite" ]; then
     suite=$build/check-list
     if [ $mode = asan ] && [ -f "$suite/check-list.conf" ] &&
         ! grep -q "^suite_asan_c_flags=('" "$suite/check-list.conf"; then
-        fail "$build builds no sanitised suite (PROBE_SUITE_ASAN is OFF there)"
+        fail "$(say "%s builds no sanitised suite (PROBE_SUITE_ASAN is OFF there)" "$build")"
     fi
     for library in "$suite/libprobeSuiteRunner$flavour.a" "$suite/libprobeSuiteCases$flavour.a" \
         "$suite/referenceRunner" "$suite/listJudge"; do
         [ -f "$library" ] || { build_suite "$build" && break; }
     done
+    [ -n "${TEXTDOMAINDIR:-}" ] || find_catalogs
 fi
 # shellcheck source=/dev/null # written by the build; it sets the suite_* arrays
-source "$suite/check-list.conf" 2>/dev/null || fail "cannot read $suite/check-list.conf"
+source "$suite/check-list.conf" 2>/dev/null || fail "$(say "cannot read %s/check-list.conf" "$suite")"
 # shellcheck disable=SC2154
-[ $mode = plain ] || [ ${#suite_asan_c_flags[@]} -gt 0 ] || fail "$suite holds no sanitised suite"
+[ $mode = plain ] || [ ${#suite_asan_c_flags[@]} -gt 0 ] || fail "$(say "%s holds no sanitised suite" "$suite")"
 if [ $mode = asan ]; then
     suite_c_flags=("${suite_asan_c_flags[@]}")
     suite_cxx_flags=("${suite_asan_cxx_flags[@]}")
@@ -194,7 +284,7 @@ read -ra cc <<<"${CC:-cc}"
 read -ra cxx <<<"${CXX:-c++}"
 keep=${CHECK_LIST_CACHE_ENTRIES:-16}
 [[ $keep =~ ^[1-9][0-9]{0,5}$ ]] ||
-    fail "CHECK_LIST_CACHE_ENTRIES must be a whole number from 1, not '$keep'"
+    fail "$(say "CHECK_LIST_CACHE_ENTRIES must be a whole number from 1, not '%s'" "$keep")"
 sandbox=$suite/sandbox
 reference=$suite/referenceRunner
 # Without the sandbox no list is built or run: the checker never falls back to running without one.
@@ -204,9 +294,9 @@ check_sandbox() {
 
 # The temporary folders are handed to the sandbox and used from other folders: absolute, always.
 if [ -n "${TMPDIR:-}" ]; then
-    [[ $TMPDIR == /* ]] || fail "TMPDIR must be an absolute path, not '$TMPDIR'"
+    [[ $TMPDIR == /* ]] || fail "$(say "TMPDIR must be an absolute path, not '%s'" "$TMPDIR")"
     { [ -d "$TMPDIR" ] && [ -w "$TMPDIR" ]; } ||
-        fail "TMPDIR ($TMPDIR) is no folder this account can write in"
+        fail "$(say "TMPDIR (%s) is no folder this account can write in" "$TMPDIR")"
 fi
 
 # The cache, private to the account; without a home to keep it in, private to this run.
@@ -219,14 +309,14 @@ cache_home=${XDG_CACHE_HOME:-${HOME:+$HOME/.cache}}
 if [ -n "$cache_home" ]; then
     cache=$cache_home/check-list
     { mkdir -p -- "$cache" && chmod 700 -- "$cache"; } 2>/dev/null ||
-        fail "cannot make the cache folder $cache private"
+        fail "$(say "cannot make the cache folder %s private" "$cache")"
 else
-    cache=$(mktemp -d) || fail "cannot create a temporary cache folder"
+    cache=$(mktemp -d) || fail "$(say "cannot create a temporary cache folder")"
     temporary+=("$cache")
 fi
 
 if [ -n "$setup" ]; then
-    [ -x "$reference" ] && [ -x "$suite/listJudge" ] || fail "$suite has no referenceRunner or listJudge"
+    [ -x "$reference" ] && [ -x "$suite/listJudge" ] || fail "$(say "%s has no referenceRunner or listJudge" "$suite")"
     check_sandbox
     # The runner options as the reference runner reads them: the first line of its own message
     # says what is wrong, without the usage that follows it.
@@ -249,7 +339,7 @@ for source in "${sources[@]}"; do
     done
 done
 max_entries=10000 max_bytes=$((64 * 1024 * 1024))
-copy=$(mktemp -d) || fail "cannot create a temporary folder"
+copy=$(mktemp -d) || fail "$(say "cannot create a temporary folder")"
 temporary+=("$copy")
 copy_list() {
     local entries bytes
@@ -257,18 +347,18 @@ copy_list() {
         \( -type f -o -type d -o -type l \) -printf '%s\n' 2>/dev/null |
         awk '{ n++; s += $1 } END { print n + 0, s + 0 }')
     if [ "$entries" -gt $max_entries ] || [ "$bytes" -gt $max_bytes ]; then
-        fail "the list's folder ${folder:-/} is too large to check ($entries entries, $bytes bytes; at most $max_entries and $max_bytes)" $EXIT_BUILD
+        fail "$(say "the list's folder %s is too large to check (%s entries, %s bytes; at most %s and %s)" "${folder:-/}" "$entries" "$bytes" "$max_entries" "$max_bytes")" $EXIT_BUILD
     fi
     (cd "${folder:-/}/" && find . -mindepth 1 -name '.*' -prune -o \
         \( -type f -o -type d -o -type l \) -print0 |
         tar --null --no-recursion -T - -cf - 2>/dev/null) | tar -xf - -C "$copy" ||
-        fail "cannot copy the list's folder ${folder:-/}"
+        fail "$(say "cannot copy the list's folder %s" "${folder:-/}")"
     # A folder the list keeps read-only would outlive this run: the copy is this account's to remove.
     chmod -R u+rwX -- "$copy"
     # Files that grew while being copied count as they are in the copy.
     bytes=$(find "$copy" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
     [ "$bytes" -le $max_bytes ] ||
-        fail "the list's folder ${folder:-/} is too large to check ($bytes bytes; at most $max_bytes)" $EXIT_BUILD
+        fail "$(say "the list's folder %s is too large to check (%s bytes; at most %s)" "${folder:-/}" "$bytes" "$max_bytes")" $EXIT_BUILD
 }
 copy_list
 names=("${sources[@]#"${folder}"/}")
@@ -317,8 +407,8 @@ layout() {
     local options
     if [ "${language[$2]}" = C ]; then options=("${cc[@]}" "${suite_c_flags[@]}" -x c)
     else options=("${cxx[@]}" "${suite_cxx_flags[@]}" -x c++); fi
-    bash "$SUITE/checkLayout.sh" "$2" "${language[$2]}" "$SUITE/listLayout.c" "${options[@]}" \
-        >"$OUT/objects/layout.$1" || return 0
+    LAYOUT_HEADER=$list_header bash "$SUITE/checkLayout.sh" "$2" "${language[$2]}" \
+        "$SUITE/listLayout.c" "${options[@]}" >"$OUT/objects/layout.$1" || return 0
     rm -f "$OUT/objects/layout.$1"
 }
 for index in "${!headers[@]}"; do in_background layout "$index" "${headers[$index]}"; done
@@ -341,6 +431,19 @@ link=("${cxx[@]}" "${suite_cxx_flags[@]}" "${objects[@]}" "$OUT/objects/folder.o
 if ! compgen -G "$OUT/objects/*.failed" >/dev/null; then
     printf "%q " "${link[@]}" >"$OUT/objects/link.command"
     "${link[@]}" >"$OUT/objects/link.log" 2>&1 || touch "$OUT/objects/link.failed"
+fi
+# A main() of the list'"'"'s own, where the runner has its own: where it is, from the debugging
+# information, in $OUT/main.
+if grep -q "multiple definition of .main'"'"'" "$OUT/objects/link.log" 2>/dev/null; then
+    for index in "${!sources[@]}"; do
+        where=$(nm -l --defined-only "$OUT/objects/$index.o" 2>/dev/null |
+            sed -n "s|^[0-9a-f]* T main\t\(/list/\)\{0,1\}||p")
+        if [ -z "$where" ] && nm --defined-only "$OUT/objects/$index.o" 2>/dev/null |
+            grep -q " T main$"; then
+            where=${sources[$index]}
+        fi
+        [ -z "$where" ] || { echo "$where" >"$OUT/main"; break; }
+    done
 fi
 '
 
@@ -422,21 +525,21 @@ for candidate in "$cache/$key"-*; do
 done
 
 if [ -z "$entry" ]; then
-    work=$(mktemp -d) || fail "cannot create a temporary folder"
+    work=$(mktemp -d) || fail "$(say "cannot create a temporary folder")"
     temporary+=("$work")
     {
         # shellcheck disable=SC2154 # set by check-list.conf
         declare -p cc cxx headers language suite_c_flags suite_cxx_flags suite_warning_flags \
             suite_link_flags
         sources=("${names[@]}")
-        declare -p sources
+        declare -p sources list_header
         libraries=("libprobeSuiteRunner$flavour.a" "libprobeSuiteCases$flavour.a")
         declare -p libraries
     } >"$work/plan"
     # The folder the list has inside the run's sandbox, for the runner's sanitizer reports.
     echo 'const char probeListFolder[] = "/list";' >"$work/listFolder.c"
-    progress "building the runner for ${names[*]}"
-    confined "$work" bash -c "$build_script" || fail "cannot build the runner"
+    progress "$(say "building the runner for %s" "${names[*]}")"
+    confined "$work" bash -c "$build_script" || fail "$(say "cannot build the runner")"
     progress_done
     if [ -f "$work/layout" ]; then
         cat -- "$work/layout" >&2
@@ -447,7 +550,11 @@ if [ -z "$entry" ]; then
         [ -f "$work/objects/$index.log" ] && shown+=("$work/objects/$index.log")
     done
     # What the compiler and the linker said: warnings, or why the list does not build.
-    [ ${#shown[@]} -eq 0 ] || cat -- "${shown[@]}" >&2
+    [ ${#shown[@]} -eq 0 ] || [ -f "$work/main" ] || cat -- "${shown[@]}" >&2
+    if [ -f "$work/main" ]; then
+        echo "$(head -1 -- "$work/main"): $(say "the list defines main(), and the runner the cases run in has its own: leave main out of the list, or name only the list's sources")" >&2
+        exit $EXIT_BUILD
+    fi
     if compgen -G "$work/objects/*.failed" >/dev/null; then
         log=$cache/$key.log
         for index in "${!names[@]}" link; do
@@ -455,13 +562,13 @@ if [ -z "$entry" ]; then
             cat -- "$work/objects/$index.command" && echo && cat -- "$work/objects/$index.log"
         done >"$work/build.log"
         mv -f -- "$work/build.log" "$log"
-        fail "the list does not build (the whole log: $log)" $EXIT_BUILD
+        fail "$(say "the list does not build (the whole log: %s)" "$log")" $EXIT_BUILD
     fi
-    [ -x "$work/probeRunner" ] || fail "cannot build the runner"
+    [ -x "$work/probeRunner" ] || fail "$(say "cannot build the runner")"
 
     # The files the sources read outside the list's folder and the suite, as the compiler named
     # them (make's syntax: escaped blanks, lines continued with a backslash), one a line.
-    kept=$(mktemp -d -- "$cache/tmp.XXXXXX") || fail "cannot create a folder in the cache $cache"
+    kept=$(mktemp -d -- "$cache/tmp.XXXXXX") || fail "$(say "cannot create a folder in the cache %s" "$cache")"
     cat -- "$work"/objects/[0-9]*.d 2>/dev/null | awk '
         { text = text $0 "\n" }
         END {
@@ -480,7 +587,7 @@ if [ -z "$entry" ]; then
         grep -v -F -e "$suite/" -e "$work/" |
         sort -u >"$kept/included"
     { cp -- "$work/probeRunner" "$kept/probeRunner" && hold "$kept"; } ||
-        fail "cannot keep the runner in $cache"
+        fail "$(say "cannot keep the runner in %s" "$cache")"
     # Held before it has its name, so that no eviction takes it first. A run at the same time may
     # have put the same runner in place: this one then serves this run alone.
     candidate=$cache/$key-$(included_sum "$kept/included")

@@ -6,6 +6,7 @@
 #include "safeText.h"
 #include "status.h"
 #include "submissions.h"
+#include "translate.h"
 #include "verdict.h"
 
 #include <signal.h>
@@ -72,6 +73,9 @@ Check checkListIn(size_t id, const fs::path& folder, const ClassOptions& options
     Check check{id, {options.checkList}, folder / "work", folder / "log"};
     if (options.noSandbox) {
         check.argv.push_back("--no-sandbox");
+    }
+    if (options.basic) {
+        check.argv.push_back("--basic");
     }
     return check;
 }
@@ -140,7 +144,8 @@ int checkSetup(const ClassOptions& options, const fs::path& work,
     }
     const std::string line = lastLine(readLog(check.log));
     fprintf(stderr, "%s\n",
-            shown(line.empty() ? "check-list: the setup check failed" : line).c_str());
+            shown(line.empty() ? std::string("check-list: ") + tr("the setup check failed") : line)
+                .c_str());
     return EXIT_TROUBLE;
 }
 
@@ -151,8 +156,10 @@ void printRow(const Row& row, size_t done, size_t total) {
     line.append(std::to_string(done)).append("/").append(std::to_string(total)).append("] ");
     line.append(shown(row.name)).append(": ").append(statusName(row.status));
     if (!row.cases.empty()) {
-        line.append(", ").append(std::to_string(row.passed())).append(" of ");
-        line.append(std::to_string(row.cases.size())).append(" cases passed");
+        char counts[128];
+        snprintf(counts, sizeof counts, tr(", %zu of %zu cases passed"), row.passed(),
+                 row.cases.size());
+        line.append(counts);
     }
     if (!row.reason.empty()) {
         line.append(": ").append(shown(row.reason));
@@ -200,7 +207,7 @@ int checkAll(const std::vector<Submission>& submissions, const ClassOptions& opt
             std::error_code error;
             fs::create_directories(folder / "work", error);
             if (error || !pool.start(checkOf(i, submissions[i], folder, options, runner))) {
-                fprintf(stderr, "check-list: cannot start the check of %s: %s\n",
+                fprintf(stderr, tr("check-list: cannot start the check of %s: %s\n"),
                         shown(submissions[i].name).c_str(),
                         (error ? error.message() : std::string(strerror(errno))).c_str());
                 return -1;
@@ -222,7 +229,7 @@ int checkAll(const std::vector<Submission>& submissions, const ClassOptions& opt
 // Writes the files asked for; false, with a message, when one fails.
 bool writeReports(const ClassOptions& options, const std::vector<Row>& rows) {
     const auto failed = [](const std::string& path) {
-        fprintf(stderr, "check-list: %s: cannot write: %s\n", path.c_str(), strerror(errno));
+        fprintf(stderr, tr("check-list: %s: cannot write: %s\n"), path.c_str(), strerror(errno));
         return false;
     };
     if (options.csv && !writeCsv(*options.csv, rows)) {
@@ -248,13 +255,14 @@ int checkClass(ClassOptions& options) {
         tmpdir != nullptr &&
         (tmpdir[0] != '/' || !fs::is_directory(tmpdir) || access(tmpdir, W_OK | X_OK) != 0)) {
         fprintf(stderr,
-                "check-list: TMPDIR must be an absolute path of a writable folder, not '%s'\n",
+                tr("check-list: TMPDIR must be an absolute path of a writable folder, not "
+                   "'%s'\n"),
                 shown(tmpdir).c_str());
         return EXIT_TROUBLE;
     }
     WorkFolder work;
     if (!work.create()) {
-        fprintf(stderr, "check-list: cannot create a working folder: %s\n", strerror(errno));
+        fprintf(stderr, tr("check-list: cannot create a working folder: %s\n"), strerror(errno));
         return EXIT_TROUBLE;
     }
     options.checkList = fs::absolute(options.checkList).string();
@@ -270,12 +278,12 @@ int checkClass(ClassOptions& options) {
     }
     const bool anyError = std::any_of(rows.begin(), rows.end(),
                                       [](const Row& row) { return row.status == Status::error; });
-    printf("%s (seed %s)\n", classSummary(rows).c_str(), seed.c_str());
+    printf(tr("%s (seed %s)\n"), classSummary(rows).c_str(), seed.c_str());
     if (!writeReports(options, rows)) {
         return EXIT_TROUBLE;
     }
     if (!flushOutput()) {
-        fprintf(stderr, "check-list: cannot write the results: %s\n", strerror(errno));
+        fprintf(stderr, tr("check-list: cannot write the results: %s\n"), strerror(errno));
         return EXIT_TROUBLE;
     }
     return anyError ? EXIT_TROUBLE : EXIT_OK;
@@ -285,6 +293,7 @@ int checkClass(ClassOptions& options) {
 
 int main(int argc, char** argv) {
     // A closed pipe then shows as a failed write, which the run reports, and not as a kill.
+    startTranslations();
     (void)signal(SIGPIPE, SIG_IGN);
     ClassOptions options;
     if (const auto status = parseClassOptions(argc, argv, options)) {
@@ -296,7 +305,7 @@ int main(int argc, char** argv) {
     }
     // Every check is ended and the working folder gone: end as the signal would have.
     fflush(stdout);
-    fprintf(stderr, "check-list: stopped by SIG%s\n", sigabbrev_np(-status));
+    fprintf(stderr, tr("check-list: stopped by SIG%s\n"), sigabbrev_np(-status));
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, -status);

@@ -2,6 +2,7 @@
 #include "classOptions.h"
 
 #include "numbers.h"
+#include "translate.h"
 #include "usage.h"
 
 #include <sched.h>
@@ -22,10 +23,12 @@ per submission as it finishes, then a summary.
   --html FILE        write the class as a page of submissions by cases to FILE
   --shard K/N        check only the K-th of N consecutive parts of the sorted submissions
   --time-limit SECS  stop a submission's build and check after SECS seconds (default 600)
+  --basic            check the 33 conformance cases alone, without the extended checks
   --no-sandbox       build and run every list with your own rights, outside the sandbox
                      (only for a class whose code you trust)
   --help             show this help
-Options after -- go to probeRunner for every submission (--extended, --timeout ...).
+Options after -- go to probeRunner for every submission (--group, --timeout ...). Every
+submission meets the conformance cases and the extended checks, leaks included, with one seed.
 
 Before the first submission, check-list --check-setup checks the suite, the sandbox and the
 runner's options. A submission's status is passed, failed, build-error, layout-error, or
@@ -36,7 +39,7 @@ error, a failed setup check, a submission in error, or when the run itself faile
 )";
 
 int usageError(const std::string& message) {
-    fprintf(stderr, "check-list: %s\nTry 'check-list --class --help'.\n", message.c_str());
+    fprintf(stderr, tr("check-list: %s\nTry 'check-list --class --help'.\n"), message.c_str());
     return EXIT_USAGE;
 }
 
@@ -61,7 +64,7 @@ std::optional<int> apply(std::string_view option, const std::string& value, Clas
     } else if (option == "--jobs") {
         options.jobs = wholeNumber(value, 256);
         if (options.jobs == 0) {
-            return usageError("the jobs must be a whole number from 1 to 256, not '" + value + "'");
+            return usageError(tr("the jobs must be a whole number from 1 to 256, not '%s'", value));
         }
     } else if (option == "--shard") {
         const size_t slash = value.find('/');
@@ -70,14 +73,14 @@ std::optional<int> apply(std::string_view option, const std::string& value, Clas
         options.shard =
             options.shards == 0 ? 0 : wholeNumber(value.substr(0, slash), options.shards);
         if (options.shard == 0) {
-            return usageError("the shard must be K/N with 1 <= K <= N, not '" + value + "'");
+            return usageError(tr("the shard must be K/N with 1 <= K <= N, not '%s'", value));
         }
     } else { // --time-limit
         options.timeLimit = isDecimal(value) ? strtod(value.c_str(), nullptr) : 0;
         if (options.timeLimit <= 0 || options.timeLimit > 86400) {
-            return usageError("the time limit must be a number of seconds above 0 and at most "
-                              "86400, not '" +
-                              value + "'");
+            return usageError(tr("the time limit must be a number of seconds above 0 and at most "
+                                 "86400, not '%s'",
+                                 value));
         }
     }
     return std::nullopt;
@@ -102,8 +105,8 @@ std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& option
             options.runnerOptions.assign(argv + i + 1, argv + argc);
             break;
         }
-        if (argument == "--no-sandbox") {
-            options.noSandbox = true;
+        if (argument == "--no-sandbox" || argument == "--basic") {
+            (argument == "--basic" ? options.basic : options.noSandbox) = true;
             continue;
         }
         const size_t equals = argument.find('=');
@@ -113,10 +116,10 @@ std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& option
             known = known || option == valued;
         }
         if (!known) {
-            return usageError("unknown option '" + std::string(argument) + "'");
+            return usageError(tr("unknown option '%s'", std::string(argument)));
         }
         if (equals == std::string_view::npos && i + 1 == argc) {
-            return usageError("option '" + std::string(option) + "' needs a value");
+            return usageError(tr("option '%s' needs a value", std::string(option)));
         }
         const std::string value = equals == std::string_view::npos
                                       ? std::string(argv[++i])
@@ -126,8 +129,8 @@ std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& option
         }
     }
     if (options.classFolder.empty() || options.checkList.empty()) {
-        return usageError(options.classFolder.empty() ? "name the class folder with --class DIR"
-                                                      : "name the checker with --check-list");
+        return usageError(options.classFolder.empty() ? tr("name the class folder with --class DIR")
+                                                      : tr("name the checker with --check-list"));
     }
     if (options.jobs == 0) {
         options.jobs = processors();

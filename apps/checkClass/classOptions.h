@@ -19,6 +19,7 @@ struct ClassOptions {
     size_t shards = 1;
     double timeLimit = 600; // seconds a submission may take, its build included
     bool noSandbox = false; // submissions built and run with the grader's rights: a trusted class
+    bool basic = false;     // the 33 conformance cases alone, without the extended checks
     std::vector<std::string> runnerOptions;
 };
 

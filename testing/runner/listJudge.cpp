@@ -9,6 +9,7 @@
 #include "junitReport.h"
 #include "numbers.h"
 #include "status.h"
+#include "translate.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -60,6 +61,7 @@ struct JudgeOptions {
     std::vector<std::string> weights; // for the reference alone, which weighs the cases
     bool seeded = false, timed = false, onlyAsks = false;
     bool sanitised = false; // the list's runner is built with the sanitizers
+    bool extended = false;  // the extended checks run after the conformance cases
 };
 
 // The runner options that take a value, and those the judge keeps for itself.
@@ -128,6 +130,7 @@ JudgeOptions parse(int argc, char** argv) {
             options.weights = {option, value};
         } else {
             options.seeded = options.seeded || option == "--seed";
+            options.extended = options.extended || option == "--extended";
             options.timed = options.timed || option == "--timeout" || option == "--case-timeout";
             options.onlyAsks = options.onlyAsks || option == "--list" || option == "--help" ||
                                option == "-h" || option == "--version";
@@ -316,12 +319,13 @@ std::string referenceTranscript(const JudgeOptions& options,
     close(err);
     const std::vector<CaseLine> lines = readTranscript(text);
     if (!WIFEXITED(status) || WEXITSTATUS(status) == EXIT_TROUBLE || lines.empty()) {
-        trouble(messages.empty() ? "the reference run failed" : firstLine(messages));
+        trouble(messages.empty() ? tr("the reference run failed") : firstLine(messages));
     }
     for (const CaseLine& line : lines) {
         if (line.ending != "passed") {
-            trouble("the correct list the checks are compared with failed " + line.name +
-                    " on this machine; the list was not judged");
+            trouble(tr("the correct list the checks are compared with failed %s on this "
+                       "machine; the list was not judged",
+                       line.name));
         }
     }
     if (entry) {
@@ -533,7 +537,12 @@ int judgeList(int argc, char** argv) {
         }
     }
     const int failed = static_cast<int>(verdicts.size()) - passed;
-    printf("%d passed, %d failed\n", passed, failed);
+    // Which checks ran, since the extended ones are the default and a bare count hides their
+    // absence.
+    printf(options.extended ? tr("%d passed, %d failed (the conformance cases and the extended "
+                                 "checks)\n")
+                            : tr("%d passed, %d failed (the conformance cases alone)\n"),
+           passed, failed);
     if (options.json) {
         writeJson(*options.json, verdicts);
     }
@@ -546,7 +555,7 @@ int judgeList(int argc, char** argv) {
     }
     fs::remove_all(out, ignored);
     if (!flushOutput()) {
-        troubleWith("cannot write the results");
+        troubleWith(tr("cannot write the results"));
     }
     return failed == 0 ? EXIT_OK : EXIT_FAILED;
 }
@@ -554,6 +563,7 @@ int judgeList(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    startTranslations();
     (void)signal(SIGPIPE, SIG_IGN);
     try {
         return judgeList(argc, argv);

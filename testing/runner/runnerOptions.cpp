@@ -27,6 +27,7 @@ Runs the linked-list conformance cases against the list this program was built w
 Each case runs in processes of its own: a crash, a hang, an exit or a stray process of
 the list fails that case alone, and what the list prints is kept out of the results.
 
+Options:
 )";
 constexpr char kUsageTail[] = R"(
 Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when the

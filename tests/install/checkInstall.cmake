@@ -63,7 +63,9 @@ list(APPEND expected include/registro_personal/status.h
     ${LIBDIR}/cmake/RegistroPersonal/RegistroPersonalConfig.cmake
     ${LIBDIR}/registro_personal/check-list.conf ${LIBDIR}/registro_personal/checkClass
     ${LIBDIR}/registro_personal/referenceRunner ${LIBDIR}/registro_personal/sandbox
-    ${LIBDIR}/registro_personal/checkLayout.sh ${LIBDIR}/registro_personal/listJudge)
+    ${LIBDIR}/registro_personal/checkLayout.sh ${LIBDIR}/registro_personal/listJudge
+    share/doc/registro-personal/README.md share/doc/registro-personal/check-list.md
+    share/doc/registro-personal/copyright share/locale/es/LC_MESSAGES/registro_personal.mo)
 foreach(file IN LISTS expected)
     if(NOT file IN_LIST installed)
         message(FATAL_ERROR "the install lacks ${file}; it holds\n${installed}")
@@ -93,9 +95,23 @@ $(pkg-config --cflags --libs inq_gets informes LinkedList Revelados)"
     ${SOURCE}/tests/install/app.cpp ${WORK}/pkgconfig-app)
 run(${WORK}/pkgconfig-app)
 
-# check-list from the install, with a cache of its own: the bundled list passes, a list whose
-# ll_pop keeps the length fails its cases (status 1).
+# check-list from the install, with a cache of its own: its help names the installed header, it
+# finds the installed Spanish catalog, the bundled list passes, a list whose ll_pop keeps the
+# length fails its cases (status 1).
 set(ENV{XDG_CACHE_HOME} ${WORK}/cache)
+run(${prefix}/bin/check-list --help)
+string(FIND "${out}" "${prefix}/include/registro_personal/LinkedList.h" at)
+if(at EQUAL -1)
+    message(FATAL_ERROR "check-list --help does not name the installed header:\n${out}")
+endif()
+set(ENV{LANG} C.UTF-8)
+set(ENV{LANGUAGE} es)
+unset(ENV{TEXTDOMAINDIR})
+execute_process(COMMAND ${prefix}/bin/check-list --bogus OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT out MATCHES "^check-list: opción desconocida «--bogus»\n")
+    message(FATAL_ERROR "check-list in Spanish from the install says:\n${out}")
+endif()
+unset(ENV{LANGUAGE})
 run(${prefix}/bin/check-list ${SOURCE}/lib/LinkedList.cpp)
 file(READ ${SOURCE}/tests/lists/faultyList.c faulty)
 file(WRITE ${WORK}/faulty/popKeepsLength.c "#define FAULT_popKeepsLength\n${faulty}")

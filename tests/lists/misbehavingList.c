@@ -256,7 +256,17 @@ int ll_remove(LinkedList* this_, int index) {
     if (this_ == NULL || index < 0 || index >= this_->size) {
         return -1;
     }
+#ifdef MISBEHAVE_removeLeaks
+    /* Unlinks the node and forgets it: only a count of the heap's blocks sees the difference. */
+    Node** link = &this_->pFirstNode;
+    for (int i = 0; i < index; i++) {
+        link = &(*link)->pNextNode;
+    }
+    *link = (*link)->pNextNode;
+    this_->size--;
+#else
     ll_pop(this_, index);
+#endif
     return 0;
 }
 
