@@ -77,7 +77,7 @@ void writeSubmission(FILE* file, const Row& row, size_t index,
             "<th class=\"name\" title=\"%s\">%s</th><td class=\"score\">%s%%</td>"
             "<td class=\"status %s\">%s</td>",
             who.c_str(), percentText(score).c_str(), status.c_str(), who.c_str(), who.c_str(),
-            percentText(score).c_str(), status.c_str(), word(status.c_str()).c_str());
+            percentText(score).c_str(), status.c_str(), escapeHtml(statusWord(row.status)).c_str());
     if (row.cases.empty()) {
         // Not run as a list: one cell across the groups with the reason, its messages below.
         fprintf(file, "<td class=\"cell %s\" colspan=\"%zu\"><a href=\"#%sm\">%s</a></td></tr>\n",

@@ -30,6 +30,10 @@ std::string groupOf(const std::string& caseName);
 // it, the conformance groups before the extended ones.
 std::vector<CaseGroup> caseGroups(const std::vector<Row>& rows);
 
+// A status as the page shows it, in the user's language (the page's data and the CSV keep
+// statusName's).
+std::string statusWord(Status status);
+
 // Writes the summary: the count of each status, a histogram of the scores of the submissions that
 // ran, and the cases failed most often.
 void writeSummary(FILE* file, const std::vector<Row>& rows);
