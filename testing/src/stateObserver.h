@@ -313,7 +313,7 @@ class Walk {
             return "la llamada " + gave(got, want);
         }
         if (!(snapshot(t.list) == before)) {
-            return "una lectura cambio la lista: " +
+            return "la llamada no debia cambiar la lista y la cambio: " +
                    (differences(pool, t).empty() ? std::string("sus nodos no son los de antes")
                                                  : differences(pool, t));
         }
