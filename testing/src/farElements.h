@@ -1,5 +1,5 @@
 // Elements whose addresses a list cannot make assumptions about: each in a page of its own,
-// mapped low and high in the address space, some pairs exactly 4 GiB apart (the same low 32 bits),
+// mapped low and high in the address space, pairs a multiple of 4 GiB apart (the same low 32 bits),
 // one whose low 32 bits are all zero, one whose low 32 bits read as a negative int, and two in the
 // same page. A list compares elements by identity, so any list that keeps, compares or orders them
 // by part of their value finds the wrong one. Where a hint cannot be mapped (a sanitizer's shadow,
@@ -16,7 +16,7 @@
 
 namespace farElements {
 
-// Where the pages are asked for. Pairs 4 GiB apart: the 1st and 6th, the 3rd and 4th.
+// Where the pages are asked for. The 1st and 6th, and the 3rd and 4th, have the same low 32 bits.
 constexpr uintptr_t kHints[] = {
     0x10000,        // the lowest page most kernels map
     0x7fff0000,     // just below 2 GiB
