@@ -210,7 +210,11 @@ class Walk {
                 lists[i].list = ll_newLinkedList();
             }
             for (int step = 0; step < steps; step++) {
-                const std::string wrong = one(lists[draw(3)]);
+                std::string wrong = one(lists[draw(3)]);
+                // A call on one list must leave the other two as they were.
+                for (const Tracked& t : lists) {
+                    wrong = wrong.empty() ? differences(pool, t) : wrong;
+                }
                 if (!wrong.empty()) {
                     return "secuencia " + std::to_string(s + 1) + ", paso " +
                            std::to_string(step + 1) + ": " + call + errnoText() + "\n" + wrong;
