@@ -346,11 +346,11 @@ class Walk {
                              " y deberia dar " + (valid ? "una lista" : "NULL")
                        : read(t, before, 0, 0, false);
         }
-        Tracked part;
-        part.list = sub;
-        part.name = 'S';
-        part.elements.assign(t.elements.begin() + from, t.elements.begin() + to);
-        std::string wrong = differences(pool, part);
+        Tracked slice;
+        slice.list = sub;
+        slice.name = 'S';
+        slice.elements.assign(t.elements.begin() + from, t.elements.begin() + to);
+        std::string wrong = differences(pool, slice);
         Node* node = sub->pFirstNode;
         for (int i = from; wrong.empty() && i < to; i++, node = node->pNextNode) {
             for (Node* own : before.nodes) {
@@ -360,11 +360,11 @@ class Walk {
         }
         if (wrong.empty()) {
             void* element = drawElement();
-            named("ll_add", part, name(element));
+            named("ll_add", slice, name(element));
             beforeCall();
             const int added = ll_add(sub, element);
-            part.elements.push_back(element);
-            wrong = added != 0 ? "la llamada " + gave(added, 0) : differences(pool, part);
+            slice.elements.push_back(element);
+            wrong = added != 0 ? "la llamada " + gave(added, 0) : differences(pool, slice);
         }
         if (wrong.empty()) {
             wrong = read(t, before, 0, 0, false);
