@@ -157,3 +157,12 @@ EXTENDED_CASE(pastSizeProbe, 01,
 EXTENDED_CASE(pastSizeProbe, 02,
     "inserts, pops and removes at the end leave the nodes past size alone (test_addNode, ll_pop)")
 EXTENDED_CASE(pastSizeProbe, 03, "disposal frees only the first size nodes (ll_deleteLinkedList)")
+EXTENDED_CASE(observeProbe, 01,
+    "three lists' chains, sizes and last links after every call; reads change nothing (all ll_ calls)")
+EXTENDED_CASE(surroundProbe, 01,
+    "the observed sequences with errno set before every call give the same (all ll_ calls)")
+EXTENDED_CASE(surroundProbe, 02,
+    "callbacks that read the list walking them and append to another (ll_map, ll_count, ll_add)")
+EXTENDED_CASE(surroundProbe, 03,
+    "elements far apart and sharing low 32 bits are told apart (ll_indexOf, ll_contains)")
+EXTENDED_CASE(surroundProbe, 04, "sums at and past INT_MAX are held at INT_MAX (ll_count)")

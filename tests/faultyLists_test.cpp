@@ -126,6 +126,74 @@ TEST_P(CaughtByAssertion, FirstFailsItsCaseWithTheExactReport) {
 INSTANTIATE_TEST_SUITE_P(FaultyLists, CaughtByAssertion, testing::ValuesIn(kCaught),
                          [](const auto& info) { return info.param.fault; });
 
+// A fault of the kinds the state observer and the surroundings checks look for, at seed 1: the
+// first of their cases to fail, and what it says of the call that went wrong (for a crash, the
+// failure's own line).
+struct ObservedFault {
+    std::string fault;
+    std::string probeCase;
+    std::string says;
+};
+
+const std::vector<ObservedFault> kObserved = {
+    {"addTrustsErrno", "surroundProbeCase01",
+     "paso 5: ll_add(B, NULL) con errno 12 antes de la llamada\r\n"
+     "la llamada da -1 y deberia dar 0\r\n"},
+    {"containsSharesWalk", "surroundProbeCase02", "crashed (SIGSEGV) in ll_map(list, 0x?)"},
+    {"mapWalksOnCursor", "surroundProbeCase02", "crashed (SIGSEGV) in ll_map(list, 0x?)"},
+    {"indexOfComparesLowHalf", "observeProbeCase01",
+     "paso 17: ll_indexOf(B, e5)\r\nla llamada da 0 y deberia dar -1\r\n"},
+    {"containsStopsPastAddress", "observeProbeCase01",
+     "paso 17: ll_contains(C, e7)\r\nla llamada da 0 y deberia dar 1\r\n"},
+    {"countNotClamped", "surroundProbeCase04",
+     "Error en el resultado de ll_count de {INT_MAX, 1} (fila 2 de la tabla)"},
+    {"subListTailDangles", "observeProbeCase01",
+     "ll_subList(A, 0, 2)\r\nla lista S: el ultimo nodo (1) enlaza con otro nodo en lugar de "
+     "NULL\r\n"},
+    {"getRewritesSize", "observeProbeCase01",
+     "ll_add(B, e0)\r\nla llamada no debia cambiar la lista y la cambio: la lista B tiene size 1 "
+     "y deberia tener 3\r\n"},
+    {"indexOfMovesToFront", "observeProbeCase01",
+     "ll_indexOf(B, e3)\r\nla llamada no debia cambiar la lista y la cambio: la lista B: el nodo "
+     "0 tiene e3 y deberia tener e2 (deberia ser [e2, e0, e3, e5])\r\n"},
+    {"popLastLeavesLink", "observeProbeCase01",
+     "ll_remove(C, 1)\r\nla lista C: el ultimo nodo (0) enlaza con otro nodo en lugar de NULL"},
+    {"tailSharedByLists", "observeProbeCase01",
+     "ll_add(C, e4)\r\nla llamada da 0 y deberia dar -1\r\n"},
+};
+
+void PrintTo(const ObservedFault& observed, std::ostream* out) {
+    *out << observed.fault;
+}
+
+class CaughtByObserving : public testing::TestWithParam<ObservedFault> {};
+
+// The report names the call and what it left wrong; the command it gives repeats it exactly.
+TEST_P(CaughtByObserving, FirstFailsItsCaseNamingTheCall) {
+    const ObservedFault& expected = GetParam();
+    const std::vector<std::string> options = {
+        "--extended", "--seed", "1", "--group", "observeProbe", "--group", "surroundProbe"};
+    const auto checked = runChecked(expected.fault, options);
+    const auto failures = failuresOf(checked.cases);
+    ASSERT_FALSE(failures.empty()) << checked.run.output;
+    EXPECT_EQ(failures[0].name, expected.probeCase);
+    const std::string said = hidePointers(failures[0].why + "\n" + failures[0].report);
+    EXPECT_NE(said.find(expected.says), std::string::npos) << said;
+    // The drawn sequences' reports, and theirs alone, give the command that repeats them.
+    if (expected.probeCase == "observeProbeCase01" || expected.probeCase == "surroundProbeCase01") {
+        const std::string repeat =
+            "Repetirla: probeRunner --extended --seed 1 --case " + expected.probeCase + "\r\n";
+        EXPECT_NE(said.find(repeat), std::string::npos) << said;
+        const auto alone =
+            runChecked(expected.fault, {"--extended", "--seed", "1", "--case", expected.probeCase});
+        ASSERT_EQ(alone.cases.size(), 1u);
+        EXPECT_EQ(hidePointers(alone.cases[0].report), hidePointers(failures[0].report));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FaultyLists, CaughtByObserving, testing::ValuesIn(kObserved),
+                         [](const auto& info) { return info.param.fault; });
+
 TEST(FaultyLists, ACrashFailsItsCaseByItsSignalAndTheRunGoesOn) {
     const auto checked = runChecked("crashOnNullList", {});
     EXPECT_EQ(checked.run.exitCode, 1);

@@ -264,10 +264,21 @@ int ll_map(LinkedList* this_, void (*pFunc)(void* pElement)) {
     if (this_ == NULL || pFunc == NULL) {
         return -1;
     }
+#ifdef FAULT_mapWalksOnCursor
+    /* The walk steps on the list's own cursor, which any call the callback makes may move. */
+    forgetIfRewritten(this_);
+    this_->pCursorNode = this_->pFirstNode;
+    for (this_->cursorIndex = 0; this_->cursorIndex < this_->size && this_->pCursorNode != NULL;
+         this_->cursorIndex++) {
+        pFunc(this_->pCursorNode->pElement);
+        this_->pCursorNode = this_->pCursorNode->pNextNode;
+    }
+#else
     Node* node = this_->pFirstNode;
     for (int i = 0; i < this_->size && node != NULL; i++, node = node->pNextNode) {
         pFunc(node->pElement);
     }
+#endif
     return 0;
 }
 
@@ -280,7 +291,8 @@ int ll_count(LinkedList* this_, int (*pFunc)(void* pElement)) {
     for (int i = 0; i < this_->size && node != NULL; i++, node = node->pNextNode) {
         int result = pFunc(node->pElement);
         if (result > 0) {
-            total += result;
+            /* Held at INT_MAX: what is left below it is all a result may still add. */
+            total += result < INT_MAX - total ? result : INT_MAX - total;
         }
     }
     return total;

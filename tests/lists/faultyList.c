@@ -5,10 +5,24 @@
  * difference. */
 #include "LinkedList.h"
 
+#include <errno.h>
 #include <limits.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
+
+#ifdef FAULT_containsSharesWalk
+/* One walking position for the whole program, shared by ll_map and ll_contains. */
+static Node* walk;
+#endif
+
+#ifdef FAULT_tailSharedByLists
+/* The node ll_add last appended, and the size it left behind: one remembered tail for every list,
+ * trusted by whichever list has that size. */
+static Node* lastAppended;
+static int sizeAfterAppend;
+#endif
 
 #ifdef FAULT_subListCopiesRecords
 /* How much of a record the faulty sub-list copies: every record the cases use is longer. */
@@ -48,6 +62,12 @@ Node* test_getNode(LinkedList* this_, int nodeIndex) {
     Node* node = this_->pFirstNode;
     for (int i = 0; i < nodeIndex && node != NULL; i++) {
         node = node->pNextNode;
+#ifdef FAULT_getRewritesSize
+        /* A chain that ends before size says is taken as size's mistake, and size is put right. */
+        if (node == NULL) {
+            this_->size = i + 1;
+        }
+#endif
     }
     return node;
 }
@@ -87,6 +107,13 @@ int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
     }
 #endif
     Node* node = malloc(sizeof(Node));
+#ifdef FAULT_addTrustsErrno
+    /* Failure read from errno, which malloc sets on failure but never clears on success. */
+    if (errno == ENOMEM) {
+        free(node);
+        return -1;
+    }
+#endif
     if (node == NULL) {
         return -1;
     }
@@ -112,7 +139,31 @@ int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
 }
 
 int ll_add(LinkedList* this_, void* pElement) {
+#ifdef FAULT_tailSharedByLists
+    if (this_ == NULL) {
+        return -1;
+    }
+    if (lastAppended != NULL && this_->size == sizeAfterAppend && this_->size < INT_MAX) {
+        Node* node = malloc(sizeof(Node));
+        if (node == NULL) {
+            return -1;
+        }
+        node->pElement = pElement;
+        node->pNextNode = NULL;
+        lastAppended->pNextNode = node;
+        lastAppended = node;
+        sizeAfterAppend = ++this_->size;
+        return 0;
+    }
+    const int added = test_addNode(this_, this_->size, pElement);
+    if (added == 0) {
+        lastAppended = test_getNode(this_, this_->size - 1);
+        sizeAfterAppend = this_->size;
+    }
+    return added;
+#else
     return this_ == NULL ? -1 : test_addNode(this_, this_->size, pElement);
+#endif
 }
 
 void* ll_get(LinkedList* this_, int index) {
@@ -134,6 +185,10 @@ static Node* unlinkNode(LinkedList* this_, int index) {
     }
     if (index == 0) {
         this_->pFirstNode = node->pNextNode;
+#ifdef FAULT_popLastLeavesLink
+        /* Nothing is taken to follow the last node, so the one before it is not relinked. */
+    } else if (index == this_->size - 1) {
+#endif
     } else {
         test_getNode(this_, index - 1)->pNextNode = node->pNextNode;
     }
@@ -248,6 +303,13 @@ LinkedList* ll_subList(LinkedList* this_, int from, int to) {
 #endif
         ll_add(subList, pElement);
     }
+#ifdef FAULT_subListTailDangles
+    /* The nodes are taken to be copied whole, links and all, and relinked but for the last, which
+     * still links into the original's chain. */
+    if (to > from) {
+        test_getNode(subList, to - from - 1)->pNextNode = test_getNode(this_, to - 1)->pNextNode;
+    }
+#endif
     return subList;
 }
 
@@ -261,12 +323,27 @@ int ll_contains(LinkedList* this_, void* pElement) {
         return 1;
     }
 #endif
+#ifdef FAULT_containsSharesWalk
+    int i = 0;
+    for (walk = this_->pFirstNode; i < this_->size && walk != NULL; i++, walk = walk->pNextNode) {
+        if (walk->pElement == pElement) {
+            return 1;
+        }
+    }
+#else
     Node* node = this_->pFirstNode;
     for (int i = 0; i < this_->size && node != NULL; i++, node = node->pNextNode) {
+#ifdef FAULT_containsStopsPastAddress
+        /* Elements taken to be in the order of their addresses, as malloc hands out in a row. */
+        if ((uintptr_t)node->pElement > (uintptr_t)pElement) {
+            return 0;
+        }
+#endif
         if (node->pElement == pElement) {
             return 1;
         }
     }
+#endif
     return 0;
 }
 
@@ -315,8 +392,19 @@ int ll_indexOf(LinkedList* this_, void* pElement) {
 #ifdef FAULT_indexOfMissesNull
         /* An empty slot never matches, so a null element is never found. */
         if (node->pElement != NULL && node->pElement == pElement) {
+#elif defined(FAULT_indexOfComparesLowHalf)
+        /* Elements compared as ints: only the low 32 bits of the addresses. */
+        if ((int)(intptr_t)node->pElement == (int)(intptr_t)pElement) {
 #else
         if (node->pElement == pElement) {
+#endif
+#ifdef FAULT_indexOfMovesToFront
+            /* A found element moves to the front, so that the next lookup of it is quick. */
+            if (index > 0) {
+                test_getNode(this_, index - 1)->pNextNode = node->pNextNode;
+                node->pNextNode = this_->pFirstNode;
+                this_->pFirstNode = node;
+            }
 #endif
             return index;
         }
@@ -358,6 +446,12 @@ int ll_map(LinkedList* this_, void (*pFunc)(void* pElement)) {
     if (this_ == NULL || pFunc == NULL) {
         return -1;
     }
+#ifdef FAULT_containsSharesWalk
+    int i = 0;
+    for (walk = this_->pFirstNode; i < this_->size && walk != NULL; i++, walk = walk->pNextNode) {
+        pFunc(walk->pElement);
+    }
+#else
     Node* node = this_->pFirstNode;
 #ifdef FAULT_mapSkipsLast
     /* One short: the last element is never visited. */
@@ -367,6 +461,7 @@ int ll_map(LinkedList* this_, void (*pFunc)(void* pElement)) {
 #endif
         pFunc(node->pElement);
     }
+#endif
     return 0;
 }
 
@@ -382,7 +477,16 @@ int ll_count(LinkedList* this_, int (*pFunc)(void* pElement)) {
         /* The faulty list adds every result, negative ones too. */
         if (result > 0)
 #endif
-            total += result;
+        {
+#ifndef FAULT_countNotClamped
+            /* The faulty list lets the sum wrap past INT_MAX instead of holding it there. */
+            if ((long long)total + result > INT_MAX) {
+                result = INT_MAX - total;
+            }
+#endif
+            /* Added as unsigned, so that the faulty list's sum wraps as machines do. */
+            total = (int)((unsigned)total + (unsigned)result);
+        }
     }
     return total;
 }
