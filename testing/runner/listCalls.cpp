@@ -120,7 +120,7 @@ void nameReturnedList(NamedObject& entry, const char* function) {
 }
 
 // A call as "ll_pop(sub, 2)": lists and elements by their names; other lists by their place
-// among the arguments, callbacks and unnamed pointers by their address.
+// among the arguments, callbacks by their names too, and unnamed pointers by their address.
 class CallText {
   public:
     CallText(CallRecord& record, const char* name) : record_(record), text_(record.call) {
@@ -150,7 +150,7 @@ class CallText {
     }
     template <typename Result> void argument(Result (*callback)(void*)) {
         separate();
-        text_.putAddress(reinterpret_cast<uintptr_t>(callback));
+        putPointer(text_, reinterpret_cast<const void*>(callback));
     }
     void finish() {
         text_.put(")");

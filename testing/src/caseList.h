@@ -19,6 +19,11 @@ inline void nameEmployee(const void* employee, int number) {
     utest_name(employee, name);
 }
 
+// Names a callback in the runner's notes as the case's report calls it: "ll_map(list, f)".
+template <typename Result> void nameCallback(Result (*callback)(void*), const char* name) {
+    utest_name(reinterpret_cast<const void*>(callback), name);
+}
+
 // Employees each case has at hand: the longest list the cases build and a few more to insert.
 constexpr int kStaff = 8;
 

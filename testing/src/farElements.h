@@ -8,6 +8,8 @@
 #ifndef FARELEMENTS_H
 #define FARELEMENTS_H
 
+#include "utest.h"
+
 #include <sys/mman.h>
 
 #include <cstdint>
@@ -36,6 +38,11 @@ class Elements {
     Elements() {
         for (int i = 0; i < kPages; i++) {
             pages[i] = map(kHints[i]);
+        }
+        for (int i = 0; i < kCount; i++) {
+            char text[16];
+            name((*this)[i], text, sizeof text);
+            utest_name((*this)[i], text);
         }
     }
     ~Elements() {

@@ -203,11 +203,15 @@ class Walk {
     // Empty when every sequence agreed with the model; otherwise the report's lines.
     std::string run(int sequences, int steps) {
         countedPool = &pool;
+        caseList::nameCallback(visit, "f");
+        caseList::nameCallback(score, "f");
         for (int s = 0; s < sequences; s++) {
             for (int i = 0; i < 3; i++) {
                 lists[i] = Tracked{};
                 lists[i].name = static_cast<char>('A' + i);
                 lists[i].list = ll_newLinkedList();
+                const char name[] = {lists[i].name, '\0'};
+                utest_name(lists[i].list, name);
             }
             for (int step = 0; step < steps; step++) {
                 std::string wrong = one(lists[draw(3)]);
@@ -240,7 +244,9 @@ class Walk {
 
     // Sets errno for the next call.
     void beforeCall() {
-        errnoValue = oddErrno ? kErrnos[draw(sizeof kErrnos / sizeof kErrnos[0])] : 0;
+        // Drawn in both modes, so that a walk with errno 0 repeats the sequences of one without.
+        const int drawn = kErrnos[draw(sizeof kErrnos / sizeof kErrnos[0])];
+        errnoValue = oddErrno ? drawn : 0;
         errno = errnoValue;
     }
 
@@ -349,6 +355,7 @@ class Walk {
         Tracked slice;
         slice.list = sub;
         slice.name = 'S';
+        utest_name(sub, "S");
         slice.elements.assign(t.elements.begin() + from, t.elements.begin() + to);
         std::string wrong = differences(pool, slice);
         Node* node = sub->pFirstNode;

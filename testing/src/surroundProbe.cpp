@@ -21,6 +21,8 @@ constexpr int kSteps = 40;
 
 const char kErrnoMsg[] =
     "\nError: la lista responde segun lo que errno tenia antes de la llamada de arriba\n";
+const char kAnyErrnoMsg[] =
+    "\nError: la lista no queda como deberia luego de la llamada de arriba, tambien con errno 0\n";
 
 // The list the callbacks are handed by ll_map and ll_count, and what they find in it: its elements
 // in order, one element it does not hold, and a second list each visited element is appended to.
@@ -151,11 +153,14 @@ void surroundProbeSetup() {
 void surroundProbeCase01() {
     const farElements::Elements pool;
     const std::string report = stateObserver::Walk(pool, true).run(kSequences, kSteps);
+    // errno is to blame only where the same sequences go right with errno 0.
+    const bool errnoMatters =
+        report.empty() || stateObserver::Walk(pool, false).run(kSequences, kSteps).empty();
     if (!report.empty()) {
         stateObserver::printReport("Llamadas con errno distinto de 0", "surroundProbeCase01",
                                    report);
     }
-    utest_assertEqualsIntMsg(report.empty() ? 1 : 0, 1, kErrnoMsg);
+    utest_assertEqualsIntMsg(report.empty() ? 1 : 0, 1, errnoMatters ? kErrnoMsg : kAnyErrnoMsg);
 }
 
 // Callbacks of ll_map and ll_count that read the list walking them, walk it again, and append to
@@ -163,8 +168,12 @@ void surroundProbeCase01() {
 // lists end as the model says.
 void surroundProbeCase02() {
     const farElements::Elements pool;
-    caseList::ListGuard walkedList(ll_newLinkedList());
-    caseList::ListGuard otherList(ll_newLinkedList());
+    caseList::ListGuard walkedList(ll_newLinkedList(), "list");
+    caseList::ListGuard otherList(ll_newLinkedList(), "other");
+    caseList::nameCallback(lookAround, "f");
+    caseList::nameCallback(lookAroundCounting, "f");
+    caseList::nameCallback(one, "g");
+    caseList::nameCallback(countVisit, "g");
     stateObserver::Tracked walked;
     walked.list = walkedList.list;
     walked.elements = {pool[0], nullptr, pool[3], pool[0], pool[5], pool[7]};
