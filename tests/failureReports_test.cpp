@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
         // sub-list's maker, by the case's name for the sub-list.
         Blamed{"subListOneTooMany",
                "resultProbeCase05",
-               {"the wrong value came from ll_len(none), which returned 1, and none was made by "
+               {"the wrong value came from ll_len(atEnd), which returned 1, and atEnd was made by "
                 "ll_subList(list, 5, 5)"},
                false},
         Blamed{"subListOneTooMany",

@@ -143,7 +143,7 @@ void resultProbeCase05() {
     caseList::CaseList c(5);
     LinkedList* list = c.list();
     caseList::ListGuard empty(ll_newLinkedList(), "empty");
-    caseList::ListGuard none(ll_subList(list, 5, 5), "none");
+    caseList::ListGuard atEnd(ll_subList(list, 5, 5), "atEnd");
     caseList::ListGuard middle(ll_subList(list, 1, 4), "middle");
     caseList::ListGuard twice(ll_newLinkedList(), "twice");
     for (int i : {4, 0, 4, 2}) {
@@ -156,8 +156,8 @@ void resultProbeCase05() {
         {"ll_subList(list, 0, INT_MAX)", id(ll_subList(list, 0, INT_MAX)), id(nullptr)},
         {"ll_subList(list, 3, 2)", id(ll_subList(list, 3, 2)), id(nullptr)},
         {"ll_subList(list, 6, 6) con 5 elementos", id(ll_subList(list, 6, 6)), id(nullptr)},
-        {"ll_subList(list, 5, 5) no es NULL", none.list != nullptr, 1},
-        {"ll_len(ll_subList(list, 5, 5))", ll_len(none.list), 0},
+        {"ll_subList(list, 5, 5) no es NULL", atEnd.list != nullptr, 1},
+        {"ll_len(ll_subList(list, 5, 5))", ll_len(atEnd.list), 0},
         {"ll_len(ll_subList(list, 1, 4))", ll_len(middle.list), 3},
         {"ll_containsAll(list, NULL)", ll_containsAll(list, nullptr), -1},
         {"ll_containsAll(NULL, list)", ll_containsAll(nullptr, list), -1},
