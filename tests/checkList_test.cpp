@@ -487,8 +487,9 @@ TEST(CheckListUsage, RefusesNoSourceAndAMissingOne) {
     const std::string script = std::string(SOURCE_DIR) + "/tools/check-list.sh";
     const auto none = console::runProgram({script});
     EXPECT_EQ(none.exitCode, 2);
-    EXPECT_EQ(none.output, "check-list.sh: name the list's source files\n" +
-                               console::runProgram({script, "--help"}).output);
+    const std::string help = console::runProgram({script, "--help"}).output;
+    EXPECT_EQ(none.output, "check-list.sh: name the list's source files\n" + help);
+    EXPECT_TRUE(help.ends_with("on its\nown.\n")) << help;
     const auto absent = console::runProgram({script, "no/such/list.c"});
     EXPECT_EQ(absent.exitCode, 2);
     EXPECT_EQ(absent.output, "check-list.sh: no list source 'no/such/list.c'\n");

@@ -56,7 +56,12 @@ find_catalogs() {
 # say FORMAT [ARGUMENT...]: the format in the user's language, filled in as printf does, no newline.
 say() {
     local format
-    format=$(gettext "$1" 2>/dev/null) || format=$1
+    # The x keeps the format's line ends at its end, which a command substitution drops.
+    if format=$(gettext "$1" 2>/dev/null && printf x); then
+        format=${format%x}
+    else
+        format=$1
+    fi
     shift
     # shellcheck disable=SC2059 # the format is the catalog's
     printf -- "$format" "$@"
