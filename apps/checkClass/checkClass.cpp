@@ -235,7 +235,7 @@ bool writeReports(const ClassOptions& options, const std::vector<Row>& rows) {
     if (options.csv && !writeCsv(*options.csv, rows)) {
         return failed(*options.csv);
     }
-    const std::string title = "Class " + fs::absolute(options.classFolder).filename().string();
+    const std::string title = tr("Class %s", fs::absolute(options.classFolder).filename().string());
     if (options.html && !writeHtml(*options.html, rows, title)) {
         return failed(*options.html);
     }
