@@ -4,7 +4,8 @@
 # same and every one is built and checked, and every tenth one the list that spins forever in
 # ll_indexOf, as a class's worst hang; then prints the wall time, the time per submission and the
 # statuses. A fresh cache, as for a class never checked before.
-# Usage: bench/class.sh [N] [-- RUNNER_OPTION...]   (default 300 submissions, --extended)
+# Usage: bench/class.sh [N] [-- OPTION...]   (default 300 submissions, the full check; --basic
+# for the 33 cases alone)
 # The class runner is build/bin/checkClass unless CHECK_CLASS names another.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +13,6 @@ count=${1:-300}
 shift || true
 [ "${1:-}" = -- ] && shift
 options=("$@")
-[ ${#options[@]} -gt 0 ] || options=(--extended)
 export CHECK_CLASS=${CHECK_CLASS:-$PWD/build/bin/checkClass}
 [ -x "$CHECK_CLASS" ] || { echo "no class runner at $CHECK_CLASS: build it first (cmake --build build --target checkClass)"; exit 1; }
 
@@ -41,9 +41,9 @@ for ((i = 0; i < count; i++)); do
 done
 
 start=$(date +%s.%N)
-tools/check-list.sh --class "$work/class" --csv "$work/class.csv" -- "${options[@]}" >"$work/out.txt"
+tools/check-list.sh --class "$work/class" --csv "$work/class.csv" "${options[@]}" >"$work/out.txt"
 end=$(date +%s.%N)
 tail -n 1 "$work/out.txt"
-awk -v n="$count" -v s="$start" -v e="$end" -v cores="$(nproc)" -v options="${options[*]}" 'BEGIN {
+awk -v n="$count" -v s="$start" -v e="$end" -v cores="$(nproc)" -v options="${options[*]:-the full check}" 'BEGIN {
     printf "%d submissions (%s) on %d cores: %.1f s, %.2f s a submission\n", n, options, cores, e - s, (e - s) / n
 }'
