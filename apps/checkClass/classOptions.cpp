@@ -13,30 +13,37 @@
 
 namespace {
 
-constexpr char kUsage[] = R"(Usage: check-list --class DIR [OPTION]... [-- RUNNER_OPTION...]
-Checks every folder directly under DIR as one submission: its .c and .cpp files are the
-list, checked with its own LinkedList.h as check-list checks a single list. Prints a line
-per submission as it finishes, then a summary.
-
-  --jobs N           check N submissions at once (default: the number of processors)
-  --csv FILE         write a row per submission to FILE as CSV
-  --html FILE        write the class as a page of submissions by cases to FILE
-  --shard K/N        check only the K-th of N consecutive parts of the sorted submissions
-  --time-limit SECS  stop a submission's build and check after SECS seconds (default 600)
-  --basic            check the 33 conformance cases alone, without the extended checks
-  --no-sandbox       build and run every list with your own rights, outside the sandbox
-                     (only for a class whose code you trust)
-  --help             show this help
-Options after -- go to probeRunner for every submission (--group, --timeout ...). Every
-submission meets the conformance cases and the extended checks, leaks included, with one seed.
-
-Before the first submission, check-list --check-setup checks the suite, the sandbox and the
-runner's options. A submission's status is passed, failed, build-error, layout-error, or
-error when the grader could not check it.
-
-Exit status: 0 when every submission was checked, whatever its lists did; 2 for a usage
-error, a failed setup check, a submission in error, or when the run itself failed.
-)";
+// The help, in the user's language.
+const char* usageText() {
+    return tr("Usage: check-list --class DIR [OPTION]... [-- RUNNER_OPTION...]\n"
+              "Checks every folder directly under DIR as one submission: its .c and .cpp files\n"
+              "are the list, checked with its own LinkedList.h as check-list checks a single\n"
+              "list. Prints a line per submission as it finishes, then a summary.\n"
+              "\n"
+              "  --jobs N           check N submissions at once (default: the processors)\n"
+              "  --csv FILE         write a row per submission to FILE as CSV\n"
+              "  --html FILE        write the class as a page of submissions by cases to FILE\n"
+              "  --shard K/N        check only the K-th of N consecutive parts of the sorted\n"
+              "                     submissions\n"
+              "  --time-limit SECS  stop a submission's build and check after SECS seconds\n"
+              "                     (default 600)\n"
+              "  --basic            check the 33 conformance cases alone, without the extended\n"
+              "                     checks\n"
+              "  --no-sandbox       build and run every list with your own rights, outside the\n"
+              "                     sandbox (only for a class whose code you trust)\n"
+              "  --help             show this help\n"
+              "Options after -- go to probeRunner for every submission (--group, --timeout ...).\n"
+              "Every submission meets the conformance cases and the extended checks, leaks\n"
+              "included, with one seed.\n"
+              "\n"
+              "Before the first submission, check-list --check-setup checks the suite, the\n"
+              "sandbox and the runner's options. A submission's status is passed, failed,\n"
+              "build-error, layout-error, or error when the grader could not check it.\n"
+              "\n"
+              "Exit status: 0 when every submission was checked, whatever its lists did; 2 for\n"
+              "a usage error, a failed setup check, a submission in error, or when the run\n"
+              "itself failed.\n");
+}
 
 int usageError(const std::string& message) {
     fprintf(stderr, tr("check-list: %s\nTry 'check-list --class --help'.\n"), message.c_str());
@@ -95,7 +102,7 @@ std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& option
     // (check-list --class --help).
     for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; i++) {
         if (asksForHelp(argv[i])) {
-            fputs(kUsage, stdout);
+            fputs(usageText(), stdout);
             return flushOutput() ? EXIT_OK : EXIT_TROUBLE;
         }
     }
