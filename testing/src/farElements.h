@@ -79,6 +79,7 @@ class Elements {
 
     static void* map(uintptr_t hint) {
         constexpr int kind = MAP_PRIVATE | MAP_ANONYMOUS;
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the address asked for is a number by nature.
         void* page = mmap(reinterpret_cast<void*>(hint), kPageBytes, PROT_READ | PROT_WRITE,
                           kind | MAP_FIXED_NOREPLACE, -1, 0);
         if (page == MAP_FAILED) {
@@ -90,7 +91,7 @@ class Elements {
         return page;
     }
 
-    void* pages[kPages];
+    void* pages[kPages] = {};
 };
 
 } // namespace farElements

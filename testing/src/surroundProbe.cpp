@@ -206,8 +206,8 @@ void surroundProbeCase03() {
     void* secondHalf[] = {pool[5], pool[3], pool[1], pool[7]};
     std::mt19937_64 rng(probeSeed);
     std::shuffle(std::begin(firstHalf), std::end(firstHalf), rng);
-    std::sort(std::begin(secondHalf), std::end(secondHalf), [](void* a, void* b) {
-        return reinterpret_cast<uintptr_t>(a) < reinterpret_cast<uintptr_t>(b);
+    std::ranges::sort(secondHalf, std::less<>{}, [](void* element) {
+        return reinterpret_cast<uintptr_t>(element);
     });
     caseList::ListGuard shuffled(ll_newLinkedList());
     caseList::ListGuard descending(ll_newLinkedList());
