@@ -120,7 +120,7 @@ void nameReturnedList(NamedObject& entry, const char* function) {
 }
 
 // A call as "ll_pop(sub, 2)": lists and elements by their names; other lists by their place
-// among the arguments, callbacks by their names too, and unnamed pointers by their address.
+// among the arguments, callbacks as f unless named, and unnamed pointers by their address.
 class CallText {
   public:
     CallText(CallRecord& record, const char* name) : record_(record), text_(record.call) {
@@ -150,7 +150,12 @@ class CallText {
     }
     template <typename Result> void argument(Result (*callback)(void*)) {
         separate();
-        putPointer(text_, reinterpret_cast<const void*>(callback));
+        const int named =
+            callback == nullptr ? -1 : nameIndex(reinterpret_cast<const void*>(callback));
+        // The cases' reports call a callback f; a case with two names the other.
+        text_.put(callback == nullptr ? "NULL"
+                  : named >= 0        ? caseMonitor().names[named].name
+                                      : "f");
     }
     void finish() {
         text_.put(")");

@@ -19,7 +19,8 @@ inline void nameEmployee(const void* employee, int number) {
     utest_name(employee, name);
 }
 
-// Names a callback in the runner's notes as the case's report calls it: "ll_map(list, f)".
+// Names a callback in the runner's notes as the case's report calls it, where a case has another
+// beside the one the notes call f: "ll_map(list, g)".
 template <typename Result> void nameCallback(Result (*callback)(void*), const char* name) {
     utest_name(reinterpret_cast<const void*>(callback), name);
 }

@@ -203,8 +203,6 @@ class Walk {
     // Empty when every sequence agreed with the model; otherwise the report's lines.
     std::string run(int sequences, int steps) {
         countedPool = &pool;
-        caseList::nameCallback(visit, "f");
-        caseList::nameCallback(score, "f");
         for (int s = 0; s < sequences; s++) {
             for (int i = 0; i < 3; i++) {
                 lists[i] = Tracked{};

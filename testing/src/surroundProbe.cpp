@@ -170,8 +170,6 @@ void surroundProbeCase02() {
     const farElements::Elements pool;
     caseList::ListGuard walkedList(ll_newLinkedList(), "list");
     caseList::ListGuard otherList(ll_newLinkedList(), "other");
-    caseList::nameCallback(lookAround, "f");
-    caseList::nameCallback(lookAroundCounting, "f");
     caseList::nameCallback(one, "g");
     caseList::nameCallback(countVisit, "g");
     stateObserver::Tracked walked;
