@@ -63,6 +63,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "the list's answer is 'employee 0', where the case expected NULL",
                 "[readProbeCase01] assert null failed. Value: 'employee 0' "},
                false},
+        // A row far down a long table still names its call, not the disposal after it.
+        Blamed{"countNotClamped",
+               "surroundProbeCase04",
+               {"the wrong value came from ll_count(results, f), which returned -2147483648"},
+               false},
         // A callback by the name the case's report gives it.
         Blamed{"mapSkipsLast", "mapProbeCase01", {"then ll_map(list, f) returned 0\n"}, false},
         // Nodes have no names: their addresses stay.

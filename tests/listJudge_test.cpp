@@ -190,16 +190,18 @@ TEST(ListJudge, AMemoryErrorInAModelReplayIsReportedAsSuchUnderTheSanitizers) {
     if (!fs::exists(fs::path(BUILD_DIR) / "check-list" / "libprobeSuiteRunner_asan.a")) {
         GTEST_SKIP() << "this build makes no sanitised suite";
     }
+    // The cache beside the list's folder, not in it: its runners would be checked as the list's.
     const fs::path work = fs::path(WORK_DIR) / "pastArray";
-    fs::create_directories(work);
+    fs::remove_all(work);
+    fs::create_directories(work / "list");
     setenv("CHECK_LIST_BUILD_DIR", BUILD_DIR, 1);
     setenv("XDG_CACHE_HOME", (work / "cache").c_str(), 1);
-    console::writeFile(work / "list.c", "#define MISBEHAVE_readsPastArray\n" +
-                                            console::readFile(MISBEHAVING_SOURCE));
-    const auto run = console::runProgram({std::string(SOURCE_DIR) + "/tools/check-list.sh",
-                                          "--asan", "--no-sandbox", (work / "list.c").string(),
-                                          "--", "--extended", "--case", "modelProbeCase01",
-                                          "--json", (work / "results.json").string()});
+    console::writeFile(work / "list" / "list.c", "#define MISBEHAVE_readsPastArray\n" +
+                                                     console::readFile(MISBEHAVING_SOURCE));
+    const auto run =
+        console::runProgram({std::string(SOURCE_DIR) + "/tools/check-list.sh", "--asan",
+                             "--no-sandbox", (work / "list" / "list.c").string(), "--case",
+                             "modelProbeCase01", "--json", (work / "results.json").string()});
     const std::string error = "ERROR: AddressSanitizer: heap-buffer-overflow";
     EXPECT_NE(run.output.find("FAIL modelProbe modelProbeCase01 " + error), std::string::npos)
         << run.output;

@@ -13,7 +13,7 @@
 
 // How many of a case's last list calls the monitor keeps: enough to reach back over a table of
 // rows to the call a wrong row came from.
-constexpr unsigned kTrailLength = 64;
+constexpr unsigned kTrailLength = 256;
 
 // One outermost list call of the case.
 struct CallRecord {

@@ -130,16 +130,25 @@ int valueOf(void* pElement) {
     return pElement != nullptr ? *static_cast<int*>(pElement) : 0;
 }
 
+// The list calls made once countOf's ll_count answered, for its row to blame that call rather
+// than the disposal after it.
+unsigned countedAt = 0;
+
 // What ll_count answers for a new list of these results, in order.
 int countOf(std::initializer_list<int> results) {
     static int values[8];
-    caseList::ListGuard list(ll_newLinkedList());
+    caseList::ListGuard list(ll_newLinkedList(), "results");
     int at = 0;
     for (int result : results) {
         values[at] = result;
+        char name[24];
+        snprintf(name, sizeof name, "result %d", result);
+        utest_name(&values[at], name);
         ll_add(list.list, &values[at++]);
     }
-    return ll_count(list.list, valueOf);
+    const int sum = ll_count(list.list, valueOf);
+    countedAt = utest_listCallsMade();
+    return sum;
 }
 
 } // namespace
@@ -204,9 +213,8 @@ void surroundProbeCase03() {
     void* secondHalf[] = {pool[5], pool[3], pool[1], pool[7]};
     std::mt19937_64 rng(probeSeed);
     std::shuffle(std::begin(firstHalf), std::end(firstHalf), rng);
-    std::ranges::sort(secondHalf, std::less<>{}, [](void* element) {
-        return reinterpret_cast<uintptr_t>(element);
-    });
+    std::ranges::sort(secondHalf, std::less<>{},
+                      [](void* element) { return reinterpret_cast<uintptr_t>(element); });
     caseList::ListGuard shuffled(ll_newLinkedList());
     caseList::ListGuard descending(ll_newLinkedList());
     for (void* element : firstHalf) {
@@ -265,20 +273,21 @@ void surroundProbeCase03() {
 void surroundProbeCase04() {
     constexpr int kHalf = 1 << 30;
     const Row rows[] = {
-        {"ll_count de {INT_MAX}", countOf({INT_MAX}), INT_MAX},
-        {"ll_count de {INT_MAX - 1, 1}", countOf({INT_MAX - 1, 1}), INT_MAX},
-        {"ll_count de {INT_MAX, 1}", countOf({INT_MAX, 1}), INT_MAX},
-        {"ll_count de {1, INT_MAX}", countOf({1, INT_MAX}), INT_MAX},
-        {"ll_count de {2^30, 2^30 - 1}", countOf({kHalf, kHalf - 1}), INT_MAX},
-        {"ll_count de {2^30, 2^30}", countOf({kHalf, kHalf}), INT_MAX},
-        {"ll_count de {INT_MAX, INT_MAX, 2}", countOf({INT_MAX, INT_MAX, 2}), INT_MAX},
-        {"ll_count de {INT_MAX, INT_MAX, 7}", countOf({INT_MAX, INT_MAX, 7}), INT_MAX},
-        {"ll_count de {INT_MAX, -5}", countOf({INT_MAX, -5}), INT_MAX},
-        {"ll_count de {INT_MAX, 1, INT_MIN}", countOf({INT_MAX, 1, INT_MIN}), INT_MAX},
-        {"ll_count de {INT_MIN, INT_MAX, 0}", countOf({INT_MIN, INT_MAX, 0}), INT_MAX},
+        {"ll_count de {INT_MAX}", countOf({INT_MAX}), INT_MAX, countedAt},
+        {"ll_count de {INT_MAX - 1, 1}", countOf({INT_MAX - 1, 1}), INT_MAX, countedAt},
+        {"ll_count de {INT_MAX, 1}", countOf({INT_MAX, 1}), INT_MAX, countedAt},
+        {"ll_count de {1, INT_MAX}", countOf({1, INT_MAX}), INT_MAX, countedAt},
+        {"ll_count de {2^30, 2^30 - 1}", countOf({kHalf, kHalf - 1}), INT_MAX, countedAt},
+        {"ll_count de {2^30, 2^30}", countOf({kHalf, kHalf}), INT_MAX, countedAt},
+        {"ll_count de {INT_MAX, INT_MAX, 2}", countOf({INT_MAX, INT_MAX, 2}), INT_MAX, countedAt},
+        {"ll_count de {INT_MAX, INT_MAX, 7}", countOf({INT_MAX, INT_MAX, 7}), INT_MAX, countedAt},
+        {"ll_count de {INT_MAX, -5}", countOf({INT_MAX, -5}), INT_MAX, countedAt},
+        {"ll_count de {INT_MAX, 1, INT_MIN}", countOf({INT_MAX, 1, INT_MIN}), INT_MAX, countedAt},
+        {"ll_count de {INT_MIN, INT_MAX, 0}", countOf({INT_MIN, INT_MAX, 0}), INT_MAX, countedAt},
         {"ll_count de tres veces 1500000000", countOf({1500000000, 1500000000, 1500000000}),
-         INT_MAX},
-        {"ll_count de {2^30, -1, 2^30 - 2}", countOf({kHalf, -1, kHalf - 2}), INT_MAX - 1},
+         INT_MAX, countedAt},
+        {"ll_count de {2^30, -1, 2^30 - 2}", countOf({kHalf, -1, kHalf - 2}), INT_MAX - 1,
+         countedAt},
     };
     char msg[256];
     utest_assertEqualsIntMsg(caseRows::firstWrong(rows, msg, sizeof msg), -1, msg);
