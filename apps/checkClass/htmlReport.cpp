@@ -15,11 +15,6 @@
 
 namespace {
 
-// The text in the user's language, escaped for the page.
-std::string word(const char* english) {
-    return escapeHtml(tr(english));
-}
-
 void writeHead(FILE* file, const std::string& title) {
     fprintf(file,
             "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"

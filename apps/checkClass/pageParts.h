@@ -30,6 +30,9 @@ std::string groupOf(const std::string& caseName);
 // it, the conformance groups before the extended ones.
 std::vector<CaseGroup> caseGroups(const std::vector<Row>& rows);
 
+// The text in the user's language, escaped for the page.
+std::string word(const char* english);
+
 // A status as the page shows it, in the user's language (the page's data and the CSV keep
 // statusName's).
 std::string statusWord(Status status);

@@ -21,7 +21,7 @@ void writeCounts(FILE* file, const std::vector<Row>& rows) {
         counts[static_cast<int>(row.status)]++;
     }
     fprintf(file, "<p class=\"counts\"><span class=\"tile\"><strong>%zu</strong> %s</span>",
-            rows.size(), escapeHtml(tr("submissions")).c_str());
+            rows.size(), word("submissions").c_str());
     for (int i = 0; i < kStatuses; i++) {
         const char* name = statusName(static_cast<Status>(i));
         fprintf(file, " <span class=\"tile %s\"><strong>%zu</strong> %s</span>", name, counts[i],
@@ -39,7 +39,7 @@ void writeHistogram(FILE* file, const std::vector<Row>& rows) {
     }
     const size_t most = std::max<size_t>(1, *std::max_element(bins, bins + kBins));
     fprintf(file, "<figure id=\"histogram\"><figcaption>%s</figcaption><table class=\"bars\">\n",
-            escapeHtml(tr("Scores of the submissions that ran")).c_str());
+            word("Scores of the submissions that ran").c_str());
     for (int bin = 0; bin < kBins; bin++) {
         const std::string label =
             bin == kBins - 1 ? "100%"
@@ -75,9 +75,9 @@ void writeMostFailed(FILE* file, const std::vector<Row>& rows) {
                      [](const auto& a, const auto& b) { return a.second > b.second; });
     failures.resize(std::min(failures.size(), kMostFailed));
     fprintf(file, "<figure id=\"most-failed\"><figcaption>%s</figcaption>\n",
-            escapeHtml(tr("Cases failed most often")).c_str());
+            word("Cases failed most often").c_str());
     if (failures.empty()) {
-        fprintf(file, "<p>%s</p>", escapeHtml(tr("No case failed.")).c_str());
+        fprintf(file, "<p>%s</p>", word("No case failed.").c_str());
     } else {
         fputs("<ol>\n", file);
         for (const auto& [name, count] : failures) {
@@ -91,20 +91,29 @@ void writeMostFailed(FILE* file, const std::vector<Row>& rows) {
 
 } // namespace
 
+std::string word(const char* english) {
+    return escapeHtml(tr(english));
+}
+
 std::string statusWord(Status status) {
     // Spelled out, so that the catalog's template finds each word.
     switch (status) {
-    case Status::passed: return tr("passed");
-    case Status::failed: return tr("failed");
-    case Status::buildError: return tr("build-error");
-    case Status::layoutError: return tr("layout-error");
-    case Status::error: return tr("error");
+    case Status::passed:
+        return tr("passed");
+    case Status::failed:
+        return tr("failed");
+    case Status::buildError:
+        return tr("build-error");
+    case Status::layoutError:
+        return tr("layout-error");
+    case Status::error:
+        return tr("error");
     }
     return statusName(status);
 }
 
 void writeSummary(FILE* file, const std::vector<Row>& rows) {
-    fprintf(file, "<section id=\"summary\">\n<h2>%s</h2>\n", escapeHtml(tr("Summary")).c_str());
+    fprintf(file, "<section id=\"summary\">\n<h2>%s</h2>\n", word("Summary").c_str());
     writeCounts(file, rows);
     fputs("<div class=\"charts\">\n", file);
     writeHistogram(file, rows);
