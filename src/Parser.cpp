@@ -26,6 +26,33 @@ struct Fault {
 constexpr IntegerRefusals kId = integerRefusals("el id");
 constexpr IntegerRefusals kHoras = integerRefusals("las horas trabajadas", true);
 
+// "el nombre tiene más de NOMBRE_LENGTH bytes", its figure written out when compiling: it follows
+// the record's field, and a Fault points at it as at its other reasons. A text too long for the
+// array does not compile.
+constexpr auto kNombreTooLong = [] {
+    static_assert(NOMBRE_LENGTH > 0);
+    constexpr std::string_view before = "el nombre tiene más de ";
+    constexpr std::string_view after = " bytes";
+    std::array<char, 48> text{};
+    size_t at = 0;
+    for (const char c : before) {
+        text[at++] = c;
+    }
+    std::array<char, 10> digits{}; // last first
+    size_t count = 0;
+    for (int rest = NOMBRE_LENGTH; rest > 0; rest /= 10) {
+        digits[count++] = static_cast<char>('0' + rest % 10);
+    }
+    while (count > 0) {
+        text[at++] = digits[--count];
+    }
+    for (const char c : after) {
+        text[at++] = c;
+    }
+    text[at] = '\0'; // its end too must fit
+    return text;
+}();
+
 // Fills record from one line "id,nombre,horasTrabajadas" without its line end; what is wrong with
 // the line when it is malformed, the fields checked in their order.
 Fault parseEmpleado(std::string_view line, Empleado& record) {
@@ -51,7 +78,7 @@ Fault parseEmpleado(std::string_view line, Empleado& record) {
         return tooManyFields() ? commaTooMany : Fault{"el nombre está vacío", line};
     }
     if (nombre.size() > NOMBRE_LENGTH) {
-        return {"el nombre tiene más de 127 bytes", nombre};
+        return {kNombreTooLong.data(), nombre};
     }
     if (hasControlCharacter(nombre)) {
         return {"el nombre tiene un carácter de control", nombre};

@@ -195,8 +195,8 @@ TEST_F(Parser, SaysOnWhichLineAndWhyAPayrollIsRefused) {
         {"1,Ana\rPaz,5\r\n", "2: el nombre tiene un carácter de control: \"Ana\\rPaz\""},
         {std::string("1,A\0a,5", 7), "2: el nombre tiene un carácter de control: \"A\\0a\""},
         {"1,Ana\x1b[2J,5", "2: el nombre tiene un carácter de control: \"Ana\\x1b[2J\""},
-        {"1," + longName + ",5", "2: el nombre tiene más de 127 bytes: \"" +
-                                     longName.substr(0, 60) + "\"..."},
+        {"1," + longName + ",5", "2: el nombre tiene más de " + std::to_string(NOMBRE_LENGTH) +
+                                     " bytes: \"" + longName.substr(0, 60) + "\"..."},
         {"1,Ana," + std::string(300000, '0'), "2: la línea es demasiado larga (más de 262144 bytes)"},
     };
     for (const auto& c : cases) {

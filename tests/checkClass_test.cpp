@@ -540,6 +540,18 @@ TEST(ClassVerdict, TellsEachWayACheckEnds) {
     }
 }
 
+TEST(ClassVerdict, TheSummaryCountsEveryStatusInTheEnumsOrder) {
+    std::vector<Row> rows;
+    for (const Status status : {Status::error, Status::passed, Status::layoutError, Status::passed,
+                                Status::buildError, Status::failed}) {
+        Row row;
+        row.status = status;
+        rows.push_back(row);
+    }
+    EXPECT_EQ(classSummary(rows),
+              "6 submissions: 2 passed, 1 failed, 1 build-error, 1 layout-error, 1 error");
+}
+
 TEST(ClassCsv, ScoresAsTheReportsShowThem) {
     const auto verdicts = [](std::vector<std::pair<bool, double>> cases) {
         Row row;

@@ -201,6 +201,23 @@ TEST(Registro, ModificarChangesTheFieldItIsToldAndNothingElse) {
             listed(2, "María José", cut, "20.00", 9) + menu(2));
 }
 
+// A changed employee keeps its line in the file, even with a free slot above it from a baja.
+TEST(Registro, ModificarKeepsTheEmployeesPlaceInTheFile) {
+    const console::TempDir dir;
+    console::writeFile(dir / "empleados.csv",
+                       kHeader + std::string("1,Ana,Paz,10.00,1\n2,Eva,Sol,20.00,2\n"
+                                             "3,Luz,Rey,30.00,3\n"));
+    const auto session = registroIn(dir.path(), Lines{"3", "1", "s", "2", "3", "3", "35"});
+    EXPECT_EQ(session.exitCode, 0);
+    EXPECT_SAME_LINES(session.output, menu(3) + kAskId + summary(1, "Ana Paz", "10.00", 1) +
+                                          kConfirm + "Baja del empleado con id 1.\n" + menu(2) +
+                                          kAskId + summary(3, "Luz Rey", "30.00", 3) + kAskField +
+                                          "Salario: Empleado modificado.\n" +
+                                          summary(3, "Luz Rey", "35.00", 3) + menu(2) + "\n");
+    EXPECT_EQ(console::readFile(dir / "empleados.csv"),
+              kHeader + std::string("2,Eva,Sol,20.00,2\n3,Luz,Rey,35.00,3\n"));
+}
+
 TEST(Registro, BajaNeedsAnSAloneAndIdsAreNotGivenTwice) {
     const auto session = registro(alta("Ana", "Paz", "10", "1") + alta("Eva", "Sol", "20", "2") +
                                   Lines{"3", "2", "n"} + Lines{"3", "2", "si"} +

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kStatuses = static_cast<int>(Status::error) + 1;
 // Ten bins of ten points each, and a bin of its own for the submissions that passed everything.
 constexpr int kBins = 11;
 constexpr size_t kMostFailed = 10;

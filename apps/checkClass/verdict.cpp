@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -79,6 +80,7 @@ std::string reasonIn(const std::vector<std::string>& lines,
 const char* statusName(Status status) {
     static constexpr const char* kNames[] = {"passed", "failed", "build-error", "layout-error",
                                              "error"};
+    static_assert(std::size(kNames) == kStatuses, "a name for every status");
     return kNames[static_cast<int>(status)];
 }
 
@@ -164,7 +166,6 @@ Row withoutSources(const std::string& name) {
 }
 
 std::string classSummary(const std::vector<Row>& rows) {
-    constexpr int kStatuses = static_cast<int>(Status::error) + 1;
     size_t counts[kStatuses] = {};
     for (const Row& row : rows) {
         counts[static_cast<int>(row.status)]++;

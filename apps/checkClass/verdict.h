@@ -12,6 +12,30 @@
 // not the time limit's, no results): its fault and not the list's.
 enum class Status { passed, failed, buildError, layoutError, error };
 
+// Whether status is one of the enum's. The switch names every status, so that the compiler refuses
+// a status added to the enum until it is named here too, and kStatuses follows it.
+constexpr bool isStatus(Status status) {
+    switch (status) {
+    case Status::passed:
+    case Status::failed:
+    case Status::buildError:
+    case Status::layoutError:
+    case Status::error:
+        return true;
+    }
+    return false;
+}
+
+// How many statuses there are, their values running from 0 in the enum's order: the length of an
+// array that a status indexes.
+inline constexpr int kStatuses = [] {
+    int count = 0;
+    while (isStatus(static_cast<Status>(count))) {
+        ++count;
+    }
+    return count;
+}();
+
 // "passed", "failed", "build-error", "layout-error", "error".
 const char* statusName(Status status);
 

@@ -209,10 +209,12 @@ bool changeField(Employee& employee, int field) {
     }
 }
 
-// The table has no operation to change a record in place: the changed copy replaces the old
-// record through removeEmployee and addEmployee, keeping its id.
+// The answers go to a copy, which takes the employee's slot only once every answer is given: a
+// change given up leaves the record as it was. Written over its own slot, the employee keeps its
+// place in the table, and so its line in the file; the table's operations would only add it
+// again in the first free slot.
 void modifyEmployee(Register& reg) {
-    const Employee* found = askEmployee(reg);
+    Employee* found = askEmployee(reg);
     if (found == nullptr) {
         return;
     }
@@ -221,9 +223,7 @@ void modifyEmployee(Register& reg) {
     if (!askNumber(FIELD, field, FIELD_SECTOR) || !changeField(changed, field)) {
         throw Cancelled{};
     }
-    removeEmployee(reg.table, EMPLOYEES, changed.id);
-    addEmployee(reg.table, EMPLOYEES, changed.id, changed.name, changed.lastName, changed.salary,
-                changed.sector);
+    *found = changed;
     keepChange(reg, "Empleado modificado.\n" + summary(changed));
 }
 
