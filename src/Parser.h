@@ -10,7 +10,7 @@ constexpr char ARCHIVO_EMPLEADOS[] = "archivo.csv";
 //
 // The file: the header line id,nombre,horasTrabajadas (a UTF-8 byte order mark may come before
 // it); then one employee a line, id,nombre,horasTrabajadas, with LF or CRLF line ends. id and
-// hours are decimal 32-bit integers with an optional leading '-'; nombre has 1 to 127 bytes, no
+// hours are decimal 32-bit integers with an optional leading '-'; nombre has 1 to NOMBRE_LENGTH bytes, no
 // comma and no control character. Blank lines are skipped; the last line may lack its line end.
 //
 // Returns 1 when the whole file was read. Returns 0 for a null path or list, a file that cannot be
