@@ -27,6 +27,7 @@ struct Options {
     std::optional<std::string> repro; // where to write the model check's program
     std::optional<std::string> json;  // the graders' results, each case weighed by weights
     std::optional<int> transcript;    // the descriptor each case's line goes to, for the judge
+    std::optional<std::string> weightsFile;
     std::map<std::string, double, std::less<>> caseTimeouts; // cases' own limits, by full name
     CaseWeights weights;
 };
