@@ -46,7 +46,7 @@ std::string secondsRefusal(const char* option, const char* text) {
 }
 
 // Every program, as built, answers alike; the register's in Spanish whatever the locale, the
-// checker's (the runner, the class grader and check-list) in the user's language, and the numbers
+// checker's (the runner, the class grader, the judge and check-list) in the user's language, and the numbers
 // each checker takes refused in the same words, be it C++ or the shell that reads them.
 TEST(CommandLine, EveryProgramAnswersHelpVersionAWrongOptionAndABadNumberAlike) {
     const struct {
@@ -68,6 +68,7 @@ TEST(CommandLine, EveryProgramAnswersHelpVersionAWrongOptionAndABadNumberAlike) 
          secondsRefusal("--time-limit", "1e3")},
         {CHECKCLASS_PATH, "check-list", true, {"--jobs", "010", "--jobs", "257"},
          wholeRefusal("--jobs", "256", "257")},
+        {LISTJUDGE_PATH, "listJudge", true, {}, ""},
         {CHECK_LIST_PATH, "check-list.sh", true, {"--timeout", "86400.5"},
          secondsRefusal("--timeout", "86400.5")},
         {CHECK_LIST_PATH, "check-list.sh", true, {"--seed", "18446744073709551616"},
