@@ -1,3 +1,4 @@
+// The command line every program reads, from its table of options.
 #include "usage.h"
 
 #include "numbers.h"
@@ -58,8 +59,7 @@ bool named(const Option& option, std::string_view name) {
     return name == option.name || (!option.alias.empty() && name == option.alias);
 }
 
-} // namespace
-
+// The name a program was started under: the last part of argv[0], or fallback when there is none.
 const char* programName(int argc, char** argv, const char* fallback) {
     if (argc < 1 || argv[0] == nullptr || argv[0][0] == '\0') {
         return fallback;
@@ -67,6 +67,8 @@ const char* programName(int argc, char** argv, const char* fallback) {
     const char* slash = std::strrchr(argv[0], '/');
     return slash != nullptr && slash[1] != '\0' ? slash + 1 : argv[0];
 }
+
+} // namespace
 
 CommandLine::CommandLine(const Program& program, int argc, char** argv)
     : program_(program), argc_(argc), argv_(argv),

@@ -80,18 +80,12 @@ class CommandLine {
     // Prints "NAME: reason" and then the usage on standard error; EXIT_USAGE.
     int refuse(std::string_view reason) const;
 
-    // Why text cannot be option's number, in the words of refusals of numbers everywhere.
-    std::string numberRefusal(const Option& option, std::string_view text) const;
-
+  private:
     // The words in the program's language: english through tr(), or spanish.
     const char* words(const char* english, const char* spanish) const;
-
-    const char* name() const {
-        return name_;
-    }
     std::string usage() const;
-
-  private:
+    // Why text cannot be option's number, in the same words for every program.
+    std::string numberRefusal(const Option& option, std::string_view text) const;
     std::optional<int> answerAsked(int argc, char** argv) const;
     const char* operandRefusal(std::string_view arg, size_t count) const;
     std::string take(const Option& option, std::string_view text, const ApplyOption& apply) const;
@@ -101,9 +95,5 @@ class CommandLine {
     char** argv_;
     const char* name_;
 };
-
-// The name a program was started under, which its messages carry: the last part of argv[0], or
-// fallback when there is none.
-const char* programName(int argc, char** argv, const char* fallback);
 
 #endif
