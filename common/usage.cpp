@@ -173,9 +173,8 @@ std::optional<int> CommandLine::read(const ApplyOption& apply,
     for (int i = 1; i < argc_; i++) {
         std::string_view arg = argv_[i];
         if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
-            const char* refusal = optionsEnded && program_.passOn
-                                      ? nullptr
-                                      : operandRefusal(arg, operands.size());
+            const char* refusal =
+                optionsEnded && program_.passOn ? nullptr : operandRefusal(arg, operands.size());
             if (refusal != nullptr) {
                 return refuse(fill(refusal, {arg}));
             }
@@ -196,15 +195,16 @@ std::optional<int> CommandLine::read(const ApplyOption& apply,
             option = option == nullptr && named(candidate, arg) ? &candidate : option;
         }
         if (option == nullptr && (named(kHelp, arg) || named(kVersion, arg))) {
-            return refuse(fill(words("option '%s' takes no value", "la opción '%s' no toma valor"),
-                               {arg}));
+            return refuse(
+                fill(words("option '%s' takes no value", "la opción '%s' no toma valor"), {arg}));
         }
         if (option == nullptr) {
-            return refuse(fill(words("unknown option '%s'", "opción desconocida '%s'"), {argv_[i]}));
+            return refuse(
+                fill(words("unknown option '%s'", "opción desconocida '%s'"), {argv_[i]}));
         }
         if (option->takes == Takes::nothing && value) {
-            return refuse(fill(words("option '%s' takes no value", "la opción '%s' no toma valor"),
-                               {arg}));
+            return refuse(
+                fill(words("option '%s' takes no value", "la opción '%s' no toma valor"), {arg}));
         }
         if (option->takes != Takes::nothing && !value) {
             if (i + 1 == argc_) {

@@ -35,7 +35,7 @@ enum class Takes {
 };
 
 struct Option {
-    std::string_view name; // "--jobs"
+    std::string_view name;  // "--jobs"
     std::string_view alias; // another name ("-j"), or ""
     Takes takes;
     const char* value; // its value's name in the help ("N"), nullptr when it takes nothing
@@ -64,9 +64,9 @@ class CommandLine {
         const char* synopsis; // what follows "Usage: NAME" on the first line, " [ARCHIVO]" or ""
         const char* about;    // the lines between the first and the options, each with its end
         std::span<const Option> options; // without --help and --version, which every one takes
-        const char* closing;  // the lines after the options
+        const char* closing;             // the lines after the options
         size_t maxOperands;
-        bool passOn;          // the arguments after "--" are operands whatever they are, any number
+        bool passOn; // the arguments after "--" are operands whatever they are, any number
         Speaks speaks;
     };
 

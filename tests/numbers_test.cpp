@@ -40,9 +40,9 @@ TEST(Numbers, SecondsAreDigitsWithAnOptionalFractionAboveZeroAndAtMostTheirLimit
         const char* text;
         std::optional<double> read;
     } rows[] = {
-        {"0.5", 0.5},     {"86400", 86400},         {"007", 7},
-        {"0", std::nullopt}, {"0.0", std::nullopt}, {"86400.5", std::nullopt},
-        {".5", std::nullopt}, {"5.", std::nullopt}, {"1.2.3", std::nullopt},
+        {"0.5", 0.5},          {"86400", 86400},      {"007", 7},
+        {"0", std::nullopt},   {"0.0", std::nullopt}, {"86400.5", std::nullopt},
+        {".5", std::nullopt},  {"5.", std::nullopt},  {"1.2.3", std::nullopt},
         {"1e3", std::nullopt}, {"inf", std::nullopt}, {"0x10", std::nullopt},
     };
     for (const auto& row : rows) {

@@ -18,8 +18,7 @@ constexpr Option kOptions[] = {
     {"--class", "", Takes::text, "DIR",
      trLater("check every folder directly under DIR as one submission"), kClass},
     {"--check-list", "", Takes::text, "PROGRAM",
-     trLater("the check-list that checks each submission (check-list names itself)"),
-     kCheckList},
+     trLater("the check-list that checks each submission (check-list names itself)"), kCheckList},
     {"--jobs", "", Takes::whole, "N",
      trLater("check N submissions at once (default: the processors)"), kJobs, 1, 256},
     {"--csv", "", Takes::text, "FILE", trLater("write a row per submission to FILE as CSV"), kCsv},
@@ -133,8 +132,9 @@ std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& option
     }
     options.runnerOptions.assign(runner.begin(), runner.end());
     if (options.classFolder.empty() || options.checkList.empty()) {
-        return line.refuse(options.classFolder.empty() ? tr("name the class folder with --class DIR")
-                                                       : tr("name the checker with --check-list"));
+        return line.refuse(options.classFolder.empty()
+                               ? tr("name the class folder with --class DIR")
+                               : tr("name the checker with --check-list"));
     }
     if (options.jobs == 0) {
         options.jobs = processors();

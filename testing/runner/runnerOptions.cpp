@@ -55,12 +55,12 @@ constexpr Option kOptions[] = {
      kSeed, 0, ULLONG_MAX},
     {"--list", "", Takes::nothing, nullptr,
      trLater("list the selected cases instead of running them"), kList},
-    {"--tap", "", Takes::nothing, nullptr,
-     trLater("write a TAP stream instead of the plain lines"), kTap},
+    {"--tap", "", Takes::nothing, nullptr, trLater("write a TAP stream instead of the plain lines"),
+     kTap},
     {"--junit", "", Takes::text, "FILE", trLater("also write the results to FILE as JUnit XML"),
      kJunit},
-    {"--json", "", Takes::text, "FILE",
-     trLater("also write the results to FILE as graders' JSON"), kJson},
+    {"--json", "", Takes::text, "FILE", trLater("also write the results to FILE as graders' JSON"),
+     kJson},
     {"--weights", "", Takes::text, "FILE",
      trLater("the points of the cases in the JSON (default: one a case)"), kWeights},
     {"--report", "", Takes::nothing, nullptr,
@@ -95,10 +95,11 @@ constexpr CommandLine::Program kProgram = {
     "probeRunner",
     false,
     trLater(" [OPTION]..."),
-    trLater("Runs the linked-list conformance cases against the list this program was built with.\n"
-            "Each case runs in processes of its own: a crash, a hang, an exit or a stray process of\n"
-            "the list fails that case alone, and what the list prints is kept out of the results.\n"
-            "\n"),
+    trLater(
+        "Runs the linked-list conformance cases against the list this program was built with.\n"
+        "Each case runs in processes of its own: a crash, a hang, an exit or a stray process of\n"
+        "the list fails that case alone, and what the list prints is kept out of the results.\n"
+        "\n"),
     kOptions,
     trLater("\n"
             "Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when the\n"
