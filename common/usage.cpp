@@ -131,13 +131,13 @@ const char* CommandLine::operandRefusal(std::string_view arg, size_t count) cons
 }
 
 // Help and version win wherever they stand before "--".
-std::optional<int> CommandLine::answerAsked(int argc, char** argv) const {
-    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; i++) {
-        if (named(kHelp, argv[i])) {
+std::optional<int> CommandLine::answerAsked() const {
+    for (int i = 1; i < argc_ && std::string_view(argv_[i]) != "--"; i++) {
+        if (named(kHelp, argv_[i])) {
             std::fputs(usage().c_str(), stdout);
             return flushOutput() ? EXIT_OK : EXIT_FAILED;
         }
-        if (named(kVersion, argv[i])) {
+        if (named(kVersion, argv_[i])) {
             std::printf("%s %s\n", name_, kProjectVersion);
             return flushOutput() ? EXIT_OK : EXIT_FAILED;
         }
@@ -166,7 +166,7 @@ std::string CommandLine::take(const Option& option, std::string_view text,
 
 std::optional<int> CommandLine::read(const ApplyOption& apply,
                                      std::vector<const char*>& operands) const {
-    if (const auto answer = answerAsked(argc_, argv_)) {
+    if (const auto answer = answerAsked()) {
         return answer;
     }
     bool optionsEnded = false;

@@ -86,7 +86,7 @@ class CommandLine {
     std::string usage() const;
     // Why text cannot be option's number, in the same words for every program.
     std::string numberRefusal(const Option& option, std::string_view text) const;
-    std::optional<int> answerAsked(int argc, char** argv) const;
+    std::optional<int> answerAsked() const;
     const char* operandRefusal(std::string_view arg, size_t count) const;
     std::string take(const Option& option, std::string_view text, const ApplyOption& apply) const;
 
