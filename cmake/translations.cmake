@@ -6,7 +6,8 @@
 set(REGISTRO_LANGUAGES es)
 # The sources whose words go through tr() or the page's word() (C++), or say (check-list).
 set(REGISTRO_TRANSLATED_CXX apps/checkClass/checkClass.cpp apps/checkClass/classOptions.cpp
-    apps/checkClass/htmlReport.cpp apps/checkClass/pageSummary.cpp testing/runner/listJudge.cpp)
+    apps/checkClass/htmlReport.cpp apps/checkClass/pageSummary.cpp testing/runner/listJudge.cpp
+    common/usage.cpp testing/runner/runnerOptions.cpp testing/runner/probeRunner.cpp)
 set(REGISTRO_TRANSLATED_SHELL tools/check-list.sh)
 
 find_program(MSGFMT msgfmt)
@@ -37,7 +38,8 @@ if(XGETTEXT)
     set(common --from-code=UTF-8 --package-name=registro_personal
         --package-version=${PROJECT_VERSION} --sort-by-file --output=${pot})
     add_custom_target(pot
-        COMMAND ${XGETTEXT} ${common} --language=C++ --keyword=tr --keyword=word ${REGISTRO_TRANSLATED_CXX}
+        COMMAND ${XGETTEXT} ${common} --language=C++ --keyword=tr --keyword=word --keyword=words --keyword=trLater
+            ${REGISTRO_TRANSLATED_CXX}
         COMMAND ${XGETTEXT} ${common} --join-existing --language=Shell --keyword=say
             ${REGISTRO_TRANSLATED_SHELL}
         WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}

@@ -1,17 +1,18 @@
 #ifndef COMMON_NUMBERS_H
 #define COMMON_NUMBERS_H
 
-// The numbers every checker reads from its command line, in the one form they all take.
+// The one form of a number on every command line: decimal digits, no sign, blank, exponent,
+// hexadecimal or octal form (a leading 0 is a decimal digit like any other), nothing after them.
 
-#include <cstddef>
+#include <optional>
 #include <string_view>
 
-// True when text is decimal digits with at most one '.' between digits: the only form of a
-// number on the command line (no sign, exponent, blank, hexadecimal or "inf").
-bool isDecimal(std::string_view text);
+// The whole number text holds, from least to most; nothing when it holds none in that range.
+std::optional<unsigned long long> readWhole(std::string_view text, unsigned long long least,
+                                            unsigned long long most);
 
-// The whole number text holds, from 1 to most; 0 when it holds none in that range or is not
-// digits alone.
-size_t wholeNumber(std::string_view text, size_t most);
+// The seconds text holds, digits with at most one '.' between digits, above 0 and at most most;
+// nothing when it holds no such number.
+std::optional<double> readSeconds(std::string_view text, double most);
 
 #endif

@@ -185,3 +185,14 @@ void leaveProcess(int status) {
     writeOutBeforeEnding();
     _exit(status);
 }
+
+void endAsSignal(int signal) {
+    writeOutBeforeEnding();
+    (void)::signal(signal, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    (void)sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    (void)raise(signal);
+    _exit(128 + signal);
+}

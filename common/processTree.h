@@ -40,4 +40,10 @@ void writeOutBeforeEnding();
 // writeOutBeforeEnding().
 [[noreturn]] void leaveProcess(int status);
 
+// Ends this process as signal would have, after writeOutBeforeEnding(): its default action
+// restored and the signal unblocked, so that a waiting parent sees the signal itself. Should it
+// not end the process (a signal whose default is to be ignored), exits with 128 + signal, as a
+// shell tells a signal's end.
+[[noreturn]] void endAsSignal(int signal);
+
 #endif

@@ -22,4 +22,9 @@ const char* tr(const char* english);
 // The same for a text with one "%s" where value goes: the translation may move it.
 std::string tr(const char* english, const std::string& value);
 
+// Marks a text of a table for the catalog; tr() translates it where it is shown.
+constexpr const char* trLater(const char* english) {
+    return english;
+}
+
 #endif

@@ -16,15 +16,22 @@ namespace {
 
 constexpr const char* kFileName = "archivo.txt";
 
-constexpr Usage kUsage = {
+constexpr CommandLine::Program kProgram = {
+    "ioPrimer",
+    true,
     "",
     "\n"
     "Escribe archivo.txt en la carpeta actual (el texto \"Hola\" con su fin de línea, los cuatro\n"
     "bytes del entero 456984 y el mismo entero como texto), vuelve a abrirlo, lee sus cuatro\n"
     "primeros bytes como un entero y lo muestra.\n"
+    "\n",
+    {},
     "\n"
     "Sale con 0 si lo mostró, 1 si no pudo crear, escribir o leer el archivo, 2 si recibe\n"
-    "argumentos (-h o --help muestra esta ayuda, --version la versión).\n",
+    "argumentos.\n",
+    0,
+    false,
+    Speaks::spanish,
 };
 
 constexpr int kNumber = 456984;
@@ -77,7 +84,7 @@ bool writeAndReadBack(int& readBack) {
 
 int main(int argc, char* argv[]) {
     std::vector<const char*> none;
-    if (const auto status = readCommandLine(argc, argv, "ioPrimer", kUsage, 0, none)) {
+    if (const auto status = CommandLine(kProgram, argc, argv).read({}, none)) {
         return *status;
     }
     int readBack = 0;

@@ -15,7 +15,9 @@
 
 namespace {
 
-constexpr Usage kUsage = {
+constexpr CommandLine::Program kProgram = {
+    "main",
+    true,
     "",
     "\n"
     "Lee la nómina archivo.csv de la carpeta actual, calcula el sueldo de cada empleado y\n"
@@ -25,9 +27,14 @@ constexpr Usage kUsage = {
     "id,nombre,horasTrabajadas: id y horas enteros; el nombre de 1 a 127 bytes, sin comas\n"
     "ni caracteres de control.\n"
     "Sueldo: horas por 180 hasta 120 horas, por 240 hasta 160, por 350 por encima.\n"
+    "\n",
+    {},
     "\n"
     "Sale con 0 si escribió sueldos.csv, 1 si no pudo leer la nómina o escribir los sueldos,\n"
-    "2 si recibe argumentos (-h o --help muestra esta ayuda, --version la versión).\n",
+    "2 si recibe argumentos.\n",
+    0,
+    false,
+    Speaks::spanish,
 };
 
 // The employees, reachable until the process ends: the records and the list are never released.
@@ -55,7 +62,7 @@ bool exportSalaries() {
 
 int main(int argc, char* argv[]) {
     std::vector<const char*> none;
-    if (const auto status = readCommandLine(argc, argv, "main", kUsage, 0, none)) {
+    if (const auto status = CommandLine(kProgram, argc, argv).read({}, none)) {
         return *status;
     }
     const bool exported = exportSalaries();

@@ -133,6 +133,46 @@ refuse() {
     help >&2
     exit $EXIT_TROUBLE
 }
+# The numbers on the command line, in the one form every program of the checker reads them:
+# decimal digits alone, no sign, blank, exponent, hexadecimal or octal form, nothing after them.
+# digits_at_most TEXT MOST: whether TEXT, digits alone, holds no more than MOST (digits too), which
+# may lie beyond what the shell's arithmetic holds.
+digits_at_most() {
+    local text=$1 most=$2
+    while [[ $text == 0?* ]]; do text=${text#0}; done
+    ((${#text} < ${#most})) || { ((${#text} == ${#most})) && [[ ! $text > $most ]]; }
+}
+# whole OPTION TEXT LEAST MOST: refuses TEXT unless it holds a whole number from LEAST to MOST.
+whole() {
+    if ! [[ $2 =~ ^[0-9]+$ ]] || ! digits_at_most "$2" "$4" ||
+        { (($3 > 0)) && digits_at_most "$2" "$(($3 - 1))"; }; then
+        refuse "$(say "option '%s' takes a whole number from %s to %s in decimal digits, not '%s'" \
+            "$1" "$3" "$4" "$2")"
+    fi
+}
+# The most seconds a case may be given: a day.
+readonly MOST_SECONDS=86400
+# is_seconds TEXT: whether TEXT is digits with at most one '.' between digits, above 0 and at most
+# MOST_SECONDS.
+is_seconds() {
+    [[ $1 =~ ^[0-9]+(\.[0-9]+)?$ ]] && awk -v t="$1" -v m=$MOST_SECONDS 'BEGIN { exit !(t > 0 && t <= m) }'
+}
+seconds() {
+    is_seconds "$2" ||
+        refuse "$(say "option '%s' takes seconds above 0 and at most %s, in decimal digits with an optional fraction such as 0.5, not '%s'" \
+            "$1" $MOST_SECONDS "$2")"
+}
+# check_runner_option OPTION VALUE: refuses the numbers the runner would, in the same words.
+check_runner_option() {
+    case "$1" in
+    --seed) whole "$1" "$2" 0 18446744073709551615 ;;
+    --timeout) seconds "$1" "$2" ;;
+    --case-timeout)
+        [[ $2 == ?*=* ]] && is_seconds "${2#*=}" ||
+            refuse "$(say "a case's timeout is NAME=SECONDS, a case's full name and seconds as --timeout takes them, not '%s'" "$2")"
+        ;;
+    esac
+}
 # A whole class: the class runner, installed beside the suite or built in the build tree, checks
 # each submission with this script (docs/grading.md). In a source tree not built yet, it is built
 # first.
@@ -154,6 +194,14 @@ if [ "${1:-}" = --class ]; then
     exec "$class" --check-list "$(realpath -- "$0")" "$@"
 fi
 
+# Help and the version win wherever they stand before "--", as in every program of the checker.
+for argument in "$@"; do
+    case "$argument" in
+    --) break ;;
+    -h | --help) help && exit 0 ;;
+    --version) version && exit 0 ;;
+    esac
+done
 mode=plain
 sandboxed=1
 setup=
@@ -169,19 +217,23 @@ while [ $# -gt 0 ]; do
     # A mode that checks something other than a list takes its option here, before any source,
     # and hands the rest of the command line over to its own program.
     --) shift && break ;;
-    -h | --help) help && exit 0 ;;
-    --version) version && exit 0 ;;
     # The runner's options, which a source's name cannot be mistaken for; each value its own word,
     # as the judge reads them.
     --failures | --report | --verbose | --tap | --list) runner_options+=("$1") ;;
     --group=* | --case=* | --seed=* | --timeout=* | --case-timeout=* | --json=* | --junit=* | \
         --weights=* | --repro=*)
+        check_runner_option "${1%%=*}" "${1#*=}"
         runner_options+=("${1%%=*}" "${1#*=}")
         ;;
     --group | --case | --seed | --timeout | --case-timeout | --json | --junit | --weights | --repro)
         [ $# -gt 1 ] || refuse "$(say "option '%s' needs a value" "$1")"
+        check_runner_option "$1" "$2"
         runner_options+=("$1" "$2")
         shift
+        ;;
+    --basic=* | --asan=* | --no-sandbox=* | --check-setup=* | --help=* | -h=* | --version=* | \
+        --failures=* | --report=* | --verbose=* | --tap=* | --list=*)
+        refuse "$(say "option '%s' takes no value" "${1%%=*}")"
         ;;
     -*) refuse "$(say "unknown option '%s'" "$1")" ;;
     *)

@@ -1,22 +1,18 @@
 // The page's columns: a group of cases each, so that even the extended checks fit a screen.
 #include "pageParts.h"
 
+#include "extendedGroups.h"
+
 #include <algorithm>
 #include <regex>
 #include <set>
 
 namespace {
 
-// The groups the runner runs only with --extended, from the same table the runner is built from.
+// The groups the runner runs only with --extended.
 bool extended(const std::string& group) {
-    static const std::set<std::string> kExtended = {
-#define CONFORMANCE_CASE(group, number, description)
-#define EXTENDED_CASE(group, number, description) #group,
-#include "probeCases.h"
-#undef CONFORMANCE_CASE
-#undef EXTENDED_CASE
-    };
-    return kExtended.count(group) != 0;
+    return std::find(std::begin(kExtendedGroups), std::end(kExtendedGroups), group) !=
+           std::end(kExtendedGroups);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "checkerPool.h"
 #include "classOptions.h"
 #include "classReports.h"
+#include "processTree.h"
 #include "safeText.h"
 #include "status.h"
 #include "submissions.h"
@@ -170,7 +171,7 @@ void printRow(const Row& row, size_t done, size_t total) {
 
 // Checks the submissions, each list once: a submission with the same sources as an earlier one
 // gets that one's row. Fills rows in the submissions' order; 0 when every submission has its
-// row, the signal that stopped the run, or -1 when a check could not be started.
+// row, minus the signal that stopped the run, or EXIT_TROUBLE when a check could not be started.
 int checkAll(const std::vector<Submission>& submissions, const ClassOptions& options,
              const fs::path& work, const std::vector<std::string>& runner, std::vector<Row>& rows) {
     rows.assign(submissions.size(), Row{});
@@ -210,12 +211,12 @@ int checkAll(const std::vector<Submission>& submissions, const ClassOptions& opt
                 fprintf(stderr, tr("check-list: cannot start the check of %s: %s\n"),
                         shown(submissions[i].name).c_str(),
                         (error ? error.message() : std::string(strerror(errno))).c_str());
-                return -1;
+                return EXIT_TROUBLE;
             }
         }
         const auto ended = pool.next();
         if (!ended) {
-            return pool.interruption();
+            return -pool.interruption();
         }
         const fs::path folder = work / std::to_string(ended->id);
         const Submission& submission = submissions[ended->id];
@@ -242,7 +243,8 @@ bool writeReports(const ClassOptions& options, const std::vector<Row>& rows) {
     return true;
 }
 
-// The whole run; its exit status, or minus the signal that stopped it.
+// The whole run; its exit status, or minus the signal that stopped it. Throughout this file a
+// run a signal stopped is told by minus that signal, which no exit status can be.
 int checkClass(ClassOptions& options) {
     std::vector<Submission> all;
     std::string error;
@@ -272,9 +274,9 @@ int checkClass(ClassOptions& options) {
         return setup;
     }
     std::vector<Row> rows;
-    const int stopped = checkAll(submissions, options, work.path(), runner, rows);
-    if (stopped != 0) {
-        return stopped > 0 ? -stopped : EXIT_TROUBLE;
+    if (const int stopped = checkAll(submissions, options, work.path(), runner, rows);
+        stopped != 0) {
+        return stopped;
     }
     const bool anyError = std::any_of(rows.begin(), rows.end(),
                                       [](const Row& row) { return row.status == Status::error; });
@@ -306,11 +308,5 @@ int main(int argc, char** argv) {
     // Every check is ended and the working folder gone: end as the signal would have.
     fflush(stdout);
     fprintf(stderr, tr("check-list: stopped by SIG%s\n"), sigabbrev_np(-status));
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, -status);
-    (void)signal(-status, SIG_DFL);
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    (void)raise(-status);
-    return 128 - status;
+    endAsSignal(-status);
 }

@@ -74,15 +74,10 @@ sigset_t awaited() {
     childProcess::reapUntil(pid, status);
     killChildren();
     if (const int killer = childProcess::endingSignal(status); killer != 0) {
-        (void)signal(killer, SIG_DFL);
-        sigset_t set;
-        sigemptyset(&set);
-        sigaddset(&set, killer);
-        sigprocmask(SIG_UNBLOCK, &set, nullptr);
-        (void)raise(killer);
+        endAsSignal(killer);
     }
     const int exited = childProcess::exitStatus(status);
-    _exit(exited >= 0 ? exited : kCannotRun);
+    leaveProcess(exited >= 0 ? exited : kCannotRun);
 }
 
 } // namespace

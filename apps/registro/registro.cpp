@@ -16,17 +16,24 @@ namespace {
 
 constexpr const char* kDefaultFile = "empleados.csv";
 
-constexpr Usage USAGE = {
+constexpr CommandLine::Program kProgram = {
+    "registro",
+    true,
     " [ARCHIVO]",
     "\n"
     "Lleva el registro de empleados en ARCHIVO (empleados.csv en la carpeta actual si no se\n"
     "da): lo lee al empezar y lo guarda después de cada alta, modificación o baja.\n"
     "Las respuestas se leen de la entrada estándar, una por línea.\n"
     "Un ARCHIVO cuyo nombre empieza con - va después de --.\n"
+    "\n",
+    {},
     "\n"
     "Sale con 0 al terminar la sesión con todo guardado, 1 si el registro no se pudo leer, está\n"
     "abierto en otra sesión o quedaron cambios sin guardar, 2 con una opción desconocida o más\n"
-    "de un archivo (-h o --help muestra esta ayuda, --version la versión).\n",
+    "de un archivo.\n",
+    1,
+    false,
+    Speaks::spanish,
 };
 
 Register staff;
@@ -35,7 +42,7 @@ Register staff;
 
 int main(int argc, char** argv) {
     std::vector<const char*> file;
-    if (const auto status = readCommandLine(argc, argv, "registro", USAGE, 1, file)) {
+    if (const auto status = CommandLine(kProgram, argc, argv).read({}, file)) {
         return *status;
     }
     staff.path = file.empty() ? kDefaultFile : file.front();

@@ -32,7 +32,9 @@ constexpr size_t kFields = 6;
 constexpr std::string_view kHeader =
     "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente";
 
-constexpr Usage kUsage = {
+constexpr CommandLine::Program kProgram = {
+    "ventas",
+    true,
     " [ARCHIVO]",
     "\n"
     "Lee las ventas de ARCHIVO (ventas.csv de la carpeta actual si no se indica) y muestra las\n"
@@ -42,10 +44,14 @@ constexpr Usage kUsage = {
     "y luego una venta por línea con esos seis campos: id_venta y cantidad enteros,\n"
     "precio_unitario un número decimal con punto; las líneas en blanco no cuentan.\n"
     "Un ARCHIVO cuyo nombre empieza con - va después de --.\n"
+    "\n",
+    {},
     "\n"
     "Sale con 0 si mostró las cifras, 1 si el archivo no se pudo leer o tiene una línea mal\n"
-    "formada, 2 con una opción desconocida o más de un archivo (-h o --help muestra esta\n"
-    "ayuda, --version la versión).\n",
+    "formada, 2 con una opción desconocida o más de un archivo.\n",
+    1,
+    false,
+    Speaks::spanish,
 };
 
 // Frees every record held, then the list itself.
@@ -204,7 +210,7 @@ void printSummary(LinkedList* sales) {
 
 int main(int argc, char* argv[]) {
     std::vector<const char*> file;
-    if (const auto status = readCommandLine(argc, argv, "ventas", kUsage, 1, file)) {
+    if (const auto status = CommandLine(kProgram, argc, argv).read({}, file)) {
         return *status;
     }
     const char* path = file.empty() ? kDefaultFile : file.front();

@@ -10,6 +10,7 @@
 #include "numbers.h"
 #include "status.h"
 #include "translate.h"
+#include "usage.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -75,31 +76,75 @@ bool takesValue(const std::string& option) {
     return false;
 }
 
+enum JudgeOption { kRunner = 1, kReference, kSandbox, kNoSandbox, kCache, kAsan };
+
+constexpr Option kJudgeOptions[] = {
+    {"--runner", "", Takes::text, "PATH", trLater("the list's runner, built with the list"),
+     kRunner},
+    {"--reference", "", Takes::text, "PATH",
+     trLater("the runner built with the project's own list (default: referenceRunner\n"
+             "beside this program)"),
+     kReference},
+    {"--sandbox", "", Takes::text, "PATH",
+     trLater("run the list's runner through PATH (tools/sandbox.sh)"), kSandbox},
+    {"--no-sandbox", "", Takes::nothing, nullptr, trLater("run the list's runner as it is"),
+     kNoSandbox},
+    {"--cache", "", Takes::text, "DIR",
+     trLater("keep the reference's lines for a seed in DIR, for the next run"), kCache},
+    {"--asan", "", Takes::nothing, nullptr,
+     trLater("the list's runner is built with the sanitizers: slower cases"), kAsan},
+};
+
+constexpr CommandLine::Program kJudgeLine = {
+    "listJudge",
+    false,
+    trLater(" --runner PATH [OPTION]... -- [RUNNER_OPTION]..."),
+    trLater("Runs the list's runner and the reference with the runner options after --, and\n"
+            "decides each case's verdict from their lines (check-list runs it).\n"
+            "\n"),
+    kJudgeOptions,
+    trLater("\n"
+            "Exit status: 0 when every case passed, 1 when one failed, 2 for a usage error or\n"
+            "when the judge could not do its work.\n"),
+    0,
+    true,
+    Speaks::userLanguage,
+};
+
+// Reads the command line; ends the program when it is wrong, or asks for help or the version.
 JudgeOptions parse(int argc, char** argv) {
     JudgeOptions options;
-    int i = 1;
     bool sandboxed = true;
-    for (; i < argc && strcmp(argv[i], "--") != 0; i++) {
-        const std::string option = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (option == "--no-sandbox") {
-            sandboxed = false;
-        } else if (option == "--asan") {
+    const CommandLine line(kJudgeLine, argc, argv);
+    std::vector<const char*> runnerOptions;
+    const auto apply = [&options, &sandboxed](const Given& given) {
+        const std::string value(given.text);
+        switch (given.option.id) {
+        case kRunner:
+            options.runner = value;
+            break;
+        case kReference:
+            options.reference = value;
+            break;
+        case kSandbox:
+            options.sandbox = value;
+            break;
+        case kCache:
+            options.cache = value;
+            break;
+        case kAsan:
             options.sanitised = true;
-        } else if (hasValue && option == "--runner") {
-            options.runner = argv[++i];
-        } else if (hasValue && option == "--reference") {
-            options.reference = argv[++i];
-        } else if (hasValue && option == "--sandbox") {
-            options.sandbox = argv[++i];
-        } else if (hasValue && option == "--cache") {
-            options.cache = argv[++i];
-        } else {
-            trouble("listJudge: unknown option '" + option + "'");
+            break;
+        default:
+            sandboxed = false;
         }
+        return std::string();
+    };
+    if (const auto status = line.read(apply, runnerOptions)) {
+        exit(*status);
     }
     if (options.runner.empty()) {
-        trouble("listJudge: name the list's runner (--runner)");
+        exit(line.refuse(tr("name the list's runner (--runner)")));
     }
     if (options.reference.empty()) {
         options.reference = (fs::path(argv[0]).parent_path() / "referenceRunner").string();
@@ -107,7 +152,7 @@ JudgeOptions parse(int argc, char** argv) {
     if (!sandboxed) {
         options.sandbox.reset();
     } else if (!options.sandbox) {
-        trouble("listJudge: name the sandbox (--sandbox) or give --no-sandbox");
+        exit(line.refuse(tr("name the sandbox (--sandbox) or give --no-sandbox")));
     }
     // A runner or sandbox that cannot be started is the checker's trouble: the list never ran.
     for (const std::string& program : {options.runner, options.sandbox.value_or(options.runner)}) {
@@ -115,9 +160,10 @@ JudgeOptions parse(int argc, char** argv) {
             troubleWith("cannot run " + program);
         }
     }
-    for (i++; i < argc; i++) {
-        const std::string option = argv[i];
-        const std::string value = takesValue(option) && i + 1 < argc ? argv[++i] : "";
+    for (size_t i = 0; i < runnerOptions.size(); i++) {
+        const std::string option = runnerOptions[i];
+        const std::string value =
+            takesValue(option) && i + 1 < runnerOptions.size() ? runnerOptions[++i] : "";
         if (option == "--transcript") {
             trouble("--transcript is the judge's own");
         } else if (option == "--json") {

@@ -10,6 +10,7 @@
 #include "reproFile.h"
 #include "runnerOptions.h"
 #include "status.h"
+#include "translate.h"
 #include "utest.h"
 
 #include <signal.h>
@@ -39,7 +40,7 @@ void appendToReport(std::string_view text) {
 // standard output failed.
 int finish(int status) {
     if (!flushOutput()) {
-        fprintf(stderr, "probeRunner: cannot write the results: %s\n", strerror(errno));
+        fprintf(stderr, tr("probeRunner: cannot write the results: %s\n"), strerror(errno));
         return EXIT_TROUBLE;
     }
     return status;
@@ -101,12 +102,8 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
 // Ends the runner as the signal that stopped it would have.
 [[noreturn]] void stopBySignal(int signal) {
     fflush(stdout);
-    fprintf(stderr, "probeRunner: stopped by SIG%s\n", sigabbrev_np(signal));
-    writeOutBeforeEnding();
-    // Should either fail, the status still says which signal it was.
-    (void)::signal(signal, SIG_DFL);
-    (void)raise(signal);
-    _exit(128 + signal);
+    fprintf(stderr, tr("probeRunner: stopped by SIG%s\n"), sigabbrev_np(signal));
+    endAsSignal(signal);
 }
 
 } // namespace
@@ -114,6 +111,7 @@ std::vector<Result> runCases(const std::vector<const ProbeCase*>& selected,
 unsigned long long probeSeed = 0;
 
 int main(int argc, char** argv) {
+    startTranslations();
     // A closed pipe then shows as a failed write, which the runner reports, and not as a kill.
     (void)signal(SIGPIPE, SIG_IGN);
     probeSeed =
@@ -129,7 +127,7 @@ int main(int argc, char** argv) {
         }
     }
     if (selected.empty()) {
-        return usageError("no case matches the --group and --case filters");
+        return usageError(tr("no case matches the --group and --case filters"));
     }
     if (options.list) {
         for (const ProbeCase* probe : selected) {
@@ -161,12 +159,12 @@ int main(int argc, char** argv) {
     const int status = finish(failed == 0 ? EXIT_OK : EXIT_FAILED);
     if (status != EXIT_TROUBLE && options.junit &&
         !writeJunit(*options.junit, results, options.timeout)) {
-        fprintf(stderr, "probeRunner: cannot write '%s'\n", options.junit->c_str());
+        fprintf(stderr, tr("probeRunner: cannot write '%s'\n"), options.junit->c_str());
         return EXIT_TROUBLE;
     }
     if (status != EXIT_TROUBLE && options.json &&
         !writeJson(*options.json, results, options.timeout, options.weights)) {
-        fprintf(stderr, "probeRunner: cannot write '%s': %s\n", options.json->c_str(),
+        fprintf(stderr, tr("probeRunner: cannot write '%s': %s\n"), options.json->c_str(),
                 strerror(errno));
         return EXIT_TROUBLE;
     }

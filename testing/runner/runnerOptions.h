@@ -27,13 +27,15 @@ struct Options {
     std::optional<std::string> repro; // where to write the model check's program
     std::optional<std::string> json;  // the graders' results, each case weighed by weights
     std::optional<int> transcript;    // the descriptor each case's line goes to, for the judge
+    std::optional<std::string> weightsFile; // read into weights once the command line is read
     std::map<std::string, double, std::less<>> caseTimeouts; // cases' own limits, by full name
     CaseWeights weights;
 };
 
-// Reads the command line into options (and --seed into probeSeed). Returns the exit status when
-// the run ends here: EXIT_OK after --help or --version, EXIT_USAGE after a usage error (reported on
-// stderr); nothing when the cases are to run.
+// Reads the command line into options (and --seed into probeSeed), and the weights file it names.
+// Returns the exit status when the run ends here: EXIT_OK after --help or --version, EXIT_USAGE
+// after a usage error (reported on stderr), EXIT_TROUBLE when the weights cannot be read; nothing
+// when the cases are to run.
 std::optional<int> parseOptions(int argc, char** argv, Options& options);
 
 // Prints a usage error and then the usage on stderr; the exit status for it.
