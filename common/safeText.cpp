@@ -1,6 +1,8 @@
 // Safe text for the results.
 #include "safeText.h"
 
+#include <algorithm>
+
 size_t utf8Length(std::string_view text) {
     const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(0);
@@ -46,4 +48,19 @@ std::string printable(std::string_view line) {
         line.remove_prefix(length > 1 ? length : 1);
     }
     return shown;
+}
+
+std::string shown(std::string_view text) {
+    std::string lines;
+    for (;;) {
+        const size_t end = text.find('\n');
+        std::string line = printable(text.substr(0, end));
+        std::replace(line.begin(), line.end(), '\t', '?');
+        lines += line;
+        if (end == std::string_view::npos) {
+            return lines;
+        }
+        lines += '\n';
+        text.remove_prefix(end + 1);
+    }
 }

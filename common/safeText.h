@@ -16,4 +16,8 @@ size_t utf8Length(std::string_view text);
 // and bytes that are not UTF-8 become '?'.
 std::string printable(std::string_view line);
 
+// Text as a terminal shows it, line by line: its line ends kept, a tab and every other control
+// character, and bytes that are not UTF-8, as '?'.
+std::string shown(std::string_view text);
+
 #endif

@@ -185,6 +185,8 @@ TEST(SafeText, KeepsUtf8AndPrintableCharactersOnly) {
     // A stray continuation, a cut sequence, an overlong form, a surrogate, past U+10FFFF.
     EXPECT_EQ(printable("\x80|\xc3|\xc0\x80|\xed\xa0\x80|\xf4\x90\x80\x80|\xe2\x82"),
               "?|?|??|???|????|??");
+    // Shown on a terminal: the line ends stay, a tab goes as any control character.
+    EXPECT_EQ(shown("a\tb\n\x1b[2J\xff\n\nend"), "a?b\n?[2J?\n\nend");
 }
 
 TEST(SafeText, EscapesWhatXmlReserves) {

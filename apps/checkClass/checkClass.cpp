@@ -106,13 +106,6 @@ std::string readLog(const fs::path& path) {
     return text;
 }
 
-// The text as a line of the terminal shows it: a tab, as any control character, is a '?'.
-std::string shown(std::string_view text) {
-    std::string line = printable(text);
-    std::replace(line.begin(), line.end(), '\t', '?');
-    return line;
-}
-
 // The last line of text, or "".
 std::string lastLine(std::string_view text) {
     while (text.ends_with('\n')) {

@@ -6,8 +6,10 @@
 // list's process claims on its own (its exit status, lines it prints, files it writes) decides
 // nothing. The results files are written here, from these verdicts.
 #include "AtomicFile.h"
+#include "ChildProcess.h"
 #include "junitReport.h"
 #include "numbers.h"
+#include "safeText.h"
 #include "status.h"
 #include "translate.h"
 #include "usage.h"
@@ -217,14 +219,6 @@ std::vector<CaseLine> readTranscript(const std::string& text) {
     return lines;
 }
 
-// A child process's end, as waitpid gives it.
-int waitEnd(pid_t pid) {
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
-}
-
 // Starts argv with standard input from /dev/null, descriptor 3 the write end of a new pipe (kept
 // across the exec even where the pipe was made on 3 itself), and
 // standard output and error as given (-1: this process's own). Returns the pid and the pipe's
@@ -290,7 +284,12 @@ std::pair<std::string, int> readUntilEnded(int fd, pid_t pid) {
         }
     }
     close(fd);
-    return {text, ended ? *ended : waitEnd(pid)};
+    if (!ended) {
+        int status = 0;
+        childProcess::waitFor(pid, status);
+        ended = status;
+    }
+    return {text, *ended};
 }
 
 std::string readFile(const fs::path& path) {
@@ -465,17 +464,6 @@ std::vector<Verdict> judge(const std::vector<CaseLine>& reference,
         verdicts.push_back(std::move(verdict));
     }
     return verdicts;
-}
-
-// Text as the terminal may show it: control characters but line ends as '?'.
-std::string shown(std::string text) {
-    for (char& c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && c != '\n') || byte == 0x7f) {
-            c = '?';
-        }
-    }
-    return text;
 }
 
 // Replaces the file at path with text in one step.
