@@ -10,22 +10,26 @@
  * size is the authority on how many elements the list holds: walks never go past node size-1,
  * and a walk that meets the end of the chain first reports failure instead of reading on. */
 
-/* Forgets the remembered tail and cursor when a caller has rewritten pFirstNode or size since the
- * list last changed them, so that only positions the list itself recorded are ever trusted. */
-static void refresh(LinkedList* list) {
-    if (list->pFirstNode != list->pSeenFirstNode || list->size != list->seenSize) {
-        list->pLastNode = NULL;
-        list->pCursorNode = NULL;
-        list->cursorIndex = 0;
-        list->pSeenFirstNode = list->pFirstNode;
-        list->seenSize = list->size;
-    }
-}
-
 /* Records the fields as the list has just left them, vouching for the tail and cursor. */
 static void remember(LinkedList* list) {
     list->pSeenFirstNode = list->pFirstNode;
     list->seenSize = list->size;
+}
+
+/* Drops the remembered tail and cursor, so that the next walk starts from the head. */
+static void forget(LinkedList* list) {
+    list->pLastNode = NULL;
+    list->pCursorNode = NULL;
+    list->cursorIndex = 0;
+    remember(list);
+}
+
+/* Forgets the remembered tail and cursor when a caller has rewritten pFirstNode or size since the
+ * list last changed them, so that only positions the list itself recorded are ever trusted. */
+static void refresh(LinkedList* list) {
+    if (list->pFirstNode != list->pSeenFirstNode || list->size != list->seenSize) {
+        forget(list);
+    }
 }
 
 /* Moves the cursor to node, which sits at index. */
@@ -129,8 +133,15 @@ LinkedList* ll_newLinkedList(void) {
     return calloc(1, sizeof(LinkedList));
 }
 
+/* Callers call this after relinking, replacing or freeing nodes by hand, with pFirstNode and size
+ * perhaps as they were: the tail and cursor may name nodes gone or moved, so they are dropped.
+ * A walk that reads the length once before it stays linear. */
 int ll_len(LinkedList* this_) {
-    return this_ != NULL ? this_->size : -1;
+    if (this_ == NULL) {
+        return -1;
+    }
+    forget(this_);
+    return this_->size;
 }
 
 /* Constant time while the tail is known. */
