@@ -104,8 +104,7 @@ static int linkNode(LinkedList* list, int index, Node* node) {
 static Node* unlinkNode(LinkedList* list, int index) {
     refresh(list);
     Node* previous = index > 0 ? findNode(list, index - 1) : NULL;
-    Node* node =
-        index > 0 ? (previous != NULL ? previous->pNextNode : NULL) : list->pFirstNode;
+    Node* node = index > 0 ? (previous != NULL ? previous->pNextNode : NULL) : list->pFirstNode;
     if (node == NULL) {
         return NULL;
     }
