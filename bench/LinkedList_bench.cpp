@@ -73,7 +73,8 @@ void addVector(benchmark::State& state) {
 void readInOrderLinkedList(benchmark::State& state) {
     LinkedList* list = listOf(elementsFor(state));
     for (auto _ : state) {
-        for (int i = 0; i < ll_len(list); ++i) {
+        const int length = ll_len(list);
+        for (int i = 0; i < length; ++i) {
             benchmark::DoNotOptimize(ll_get(list, i));
         }
     }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# How long check-list takes to give its verdict on a sound list in C (tests/lists/faultyList.c)
-# and one in C++ (lib/LinkedList.cpp): a new list in a new folder, the same list after an edit,
-# and the list unchanged, each plain and with --asan; the median of RUNS runs (5 unless given), in
-# seconds, as a Markdown table. The suite must be built (cmake --build build --target
+# How long check-list takes to give its verdict on two sound lists (tests/lists/faultyList.c, which
+# walks from the head, and lib/LinkedList.c, which remembers its tail and cursor): a new list in a
+# new folder, the same list after an edit, and the list unchanged, each plain and with --asan; the
+# median of RUNS runs (5 unless given), in seconds, as a Markdown table. The suite must be built (cmake --build build --target
 # checkListSuite); the cache is a temporary one, so that the user's is left alone.
 # Usage: bench/check-list.sh [RUNS]   (CHECK_LIST names another check-list, an installed one say)
 set -euo pipefail
@@ -31,7 +31,7 @@ median() {
 
 echo "| list | mode | new list, new folder | after an edit | unchanged |"
 echo "|---|---|---|---|---|"
-for list in tests/lists/faultyList.c lib/LinkedList.cpp; do
+for list in tests/lists/faultyList.c lib/LinkedList.c; do
     for mode in plain asan; do
         options=()
         [ $mode = plain ] || options=(--asan)

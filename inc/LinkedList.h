@@ -2,8 +2,18 @@
 #define LINKEDLIST_H
 
 /* A generic singly linked list of caller-owned void* elements, compared by identity; NULL is a
- * legal element. Indices are int, from 0. Callers may read and write pFirstNode and size directly
- * and may chain nodes they allocated themselves with malloc.
+ * legal element. Indices are int, from 0.
+ *
+ * Editing by hand. Between calls a caller may edit the chain itself, with nodes it allocated with
+ * malloc (the list frees them as its own). Writing size or pFirstNode, and chaining nodes behind
+ * the node at size-1, need no word to the list: it notices them by itself. After relinking,
+ * replacing or freeing a node at 0..size-1, the caller calls ll_len(list) before any other call
+ * on the list, unless the edit left pFirstNode or size different from what the list's last call
+ * left there (so a cut, ending the chain after node k-1 and writing size down to k, needs none).
+ * ll_len is where a list that remembers positions in its chain forgets them, so that it never
+ * reads a node the caller freed or moved: no list can see such an edit by itself without walking
+ * the whole chain. The price is one walk from the head afterwards, so read the length once
+ * before a walk by index, not at every step.
  *
  * This header compiles as C and as C++, so that a list written in either can stand behind it. */
 
@@ -22,7 +32,8 @@ typedef struct LinkedList {
     /* Private to the bundled implementation: lists built elsewhere need not have these.
      * pLastNode (the node at size-1) and pCursorNode (the node at cursorIndex, the last position
      * reached) are trusted only while pFirstNode and size still equal pSeenFirstNode and seenSize,
-     * the values they had when the list last changed them; NULL means not known. */
+     * the values they had when the list last changed them, and until ll_len; NULL means not
+     * known. */
     Node* pLastNode;
     Node* pCursorNode;
     int cursorIndex;
@@ -33,7 +44,8 @@ typedef struct LinkedList {
 /* A new empty list, or NULL when memory runs out. */
 LinkedList* ll_newLinkedList(void);
 
-/* The size field, not a count of nodes; -1 for a NULL list. */
+/* The size field, not a count of nodes; -1 for a NULL list. Also the caller's word that it
+ * edited the chain by hand (see above). */
 int ll_len(LinkedList* this_);
 
 /* Appends pElement; 0, or -1 for a NULL list, a full list (size INT_MAX), fewer nodes chained

@@ -127,8 +127,9 @@ bool appendAll(const RecordStore& store, LinkedList* list) {
     const bool appended =
         store.forEach([&](Empleado* record) { return ll_add(list, record) == 0; });
     if (!appended) {
-        // Popping at the old length costs a walk over the old elements only.
-        while (ll_len(list) > before) {
+        // The length is read once: ll_len makes the list forget its place, and each pop at the
+        // old length would walk the old elements again.
+        for (int extra = ll_len(list) - before; extra > 0; --extra) {
             ll_pop(list, before);
         }
     }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <random>
+#include <string>
 #include <vector>
 
 extern "C" int cListRoundTrip(void);
@@ -262,6 +263,61 @@ TEST(LinkedListByHand, RewrittenFieldsAreNeverReadThroughARememberedPosition) {
     list->pFirstNode = saved.pFirstNode;
     list->size = saved.size;
     ll_deleteLinkedList(list);
+}
+
+// A caller that replaces, frees or relinks nodes inside the chain, pFirstNode and size ending as
+// they were, then calls ll_len as the header asks: whatever position the list last reached, it
+// reads and appends over the new chain and never through a node the caller freed (which the
+// AddressSanitizer build of this test, LinkedList_asan_test, would report).
+TEST(LinkedListByHand, EditsInsideTheChainAreForgottenAtLlLen) {
+    struct Edit {
+        const char* name;
+        void (*apply)(LinkedList* list);
+        std::vector<void*> after;
+    };
+    const Edit edits[] = {
+        {"node 1 replaced and freed",
+         [](LinkedList* list) {
+             Node* old = list->pFirstNode->pNextNode;
+             list->pFirstNode->pNextNode = handNode(item(5), old->pNextNode);
+             std::free(old);
+         },
+         {item(0), item(5), item(2)}},
+        {"last node replaced and freed",
+         [](LinkedList* list) {
+             Node* before = list->pFirstNode->pNextNode;
+             std::free(before->pNextNode);
+             before->pNextNode = handNode(item(5), nullptr);
+         },
+         {item(0), item(1), item(5)}},
+        {"nodes 1 and 2 relinked to change places",
+         [](LinkedList* list) {
+             Node* second = list->pFirstNode->pNextNode;
+             Node* third = second->pNextNode;
+             second->pNextNode = nullptr;
+             third->pNextNode = second;
+             list->pFirstNode->pNextNode = third;
+         },
+         {item(0), item(2), item(1)}},
+    };
+    for (const Edit& edit : edits) {
+        for (int reached = -1; reached < 3; ++reached) {
+            SCOPED_TRACE(std::string(edit.name) + ", last read at " + std::to_string(reached));
+            LinkedList* list = listOf({item(0), item(1), item(2)});
+            if (reached >= 0) {
+                ASSERT_EQ(ll_get(list, reached), item(reached));
+            }
+            edit.apply(list);
+            ASSERT_EQ(ll_len(list), 3);
+            EXPECT_EQ(ll_get(list, 1), edit.after[1]);
+            EXPECT_EQ(ll_get(list, 2), edit.after[2]);
+            EXPECT_EQ(ll_add(list, item(6)), 0);
+            std::vector<void*> appended = edit.after;
+            appended.push_back(item(6));
+            EXPECT_EQ(elementsOf(list), appended);
+            ll_deleteLinkedList(list);
+        }
+    }
 }
 
 // Random edits through the interface, checked against a vector after every step.

@@ -34,7 +34,7 @@ inline constexpr int kEveryCase = 0
 void setSanitizerOptions(bool oneProcess);
 
 // The runner built against the given list: "bundled", a sound list ("sound", "cachedSound",
-// "bundledC", "recursiveSound", "freeListSound") or a fault.
+// "recursiveSound", "freeListSound") or a fault.
 std::string runnerPath(const std::string& list);
 
 // Runs the runner built against the given list.

@@ -23,7 +23,7 @@ console::Run judge(const std::string& runner, std::vector<std::string> options,
 }
 
 TEST(ListJudge, EveryCorrectListGivesTheReferencesLinesAtAnySeed) {
-    for (const char* runner : {PROBERUNNER_SOUND_PATH, PROBERUNNER_BUNDLEDC_PATH,
+    for (const char* runner : {PROBERUNNER_SOUND_PATH, PROBERUNNER_CACHEDSOUND_PATH,
                                PROBERUNNER_RECURSIVESOUND_PATH, PROBERUNNER_FREELISTSOUND_PATH}) {
         for (const char* seed : {"1", "18446744073709551615"}) {
             const auto run = judge(runner, {"--extended", "--seed", seed});

@@ -26,7 +26,8 @@ TEST(ModelCheck, ReportsAProgramThatReplaysTheFailure) {
                               {"countAddsNegatives", "faultyList.c", SIGABRT},
                               {"removeAtSizeReadsPast", "faultyList.c", SIGSEGV},
                               {"staleAfterSizeRewrite", "cachedList.c", SIGABRT},
-                              {"cursorNotShiftedOnInsert", "cachedList.c", SIGABRT}};
+                              {"cursorNotShiftedOnInsert", "cachedList.c", SIGABRT},
+                              {"lenKeepsPositions", "cachedList.c", SIGABRT}};
     console::TempDir dir;
     for (const Replay& replay : replays) {
         const std::vector<std::string> arguments = {"--extended",

@@ -126,11 +126,13 @@ inline int firstMisplaced(LinkedList* list, void* const* expected, int count) {
     return ll_get(list, count) == nullptr ? -1 : count;
 }
 
-// The caller's own edits of a list, which the list must notice. Nodes come from malloc, the
-// caller's and the list's alike (the list frees either kind), so the caller may free the list's.
-// The edits hand back the nodes they take off instead of freeing them: a node freed during an edit
-// could come back from malloc at the same address, and an edit could then leave pFirstNode and
-// size as they were with a different chain behind them, which no list can tell from no edit.
+// The caller's own edits of a list. Nodes come from malloc, the caller's and the list's alike
+// (the list frees either kind), so the caller may free the list's. The edits that change
+// pFirstNode or size the list must notice by itself; they hand back the nodes they take off
+// instead of freeing them, since a node freed during an edit could come back from malloc at the
+// same address, leaving pFirstNode and size as they were with a different chain behind them.
+// The edits inside the chain (replaceNode, swapNext) leave both fields as they were: the caller
+// must call ll_len after them, as inc/LinkedList.h asks, and then may free what it took off.
 
 // A new node from malloc holding element, chained in front of next.
 inline Node* newNode(void* element, Node* next) {
@@ -188,6 +190,40 @@ inline Node* swapHead(LinkedList* list, void* element) {
         old->pNextNode = nullptr;
     }
     return old;
+}
+
+// The link that points to the node at index (pFirstNode for 0), or the null link that ends the
+// chain before it.
+inline Node** linkTo(LinkedList* list, int index) {
+    Node** link = &list->pFirstNode;
+    for (int i = 0; i < index && *link != nullptr; i++) {
+        link = &(*link)->pNextNode;
+    }
+    return link;
+}
+
+// Replaces the node at index (0..size-1), if it is chained, with a new one holding element, and
+// frees the old one: only the node's address changes, and pFirstNode with it where index is 0.
+inline void replaceNode(LinkedList* list, int index, void* element) {
+    Node** link = linkTo(list, index);
+    if (index >= 0 && index < list->size && *link != nullptr) {
+        Node* old = *link;
+        *link = newNode(element, old->pNextNode);
+        free(old);
+    }
+}
+
+// Relinks the nodes at index and index+1 (both below size), if they are chained, so that they
+// change places.
+inline void swapNext(LinkedList* list, int index) {
+    Node** link = linkTo(list, index);
+    if (index >= 0 && index + 1 < list->size && *link != nullptr && (*link)->pNextNode != nullptr) {
+        Node* first = *link;
+        Node* second = first->pNextNode;
+        first->pNextNode = second->pNextNode;
+        second->pNextNode = first;
+        *link = second;
+    }
 }
 
 } // namespace caseList

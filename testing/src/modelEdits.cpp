@@ -16,6 +16,10 @@ bool notEmpty(int length) {
     return length > 0;
 }
 
+bool twoOrMore(int length) {
+    return length > 1;
+}
+
 // Operands: a place to insert at, or a length to cut the list down to.
 void drawPlace(Op& op, std::mt19937_64& rng, int n) {
     op.a = randomIndex(rng, n, 1);
@@ -23,6 +27,15 @@ void drawPlace(Op& op, std::mt19937_64& rng, int n) {
 
 void drawLength(Op& op, std::mt19937_64& rng, int n) {
     op.a = static_cast<int>(rng() % static_cast<unsigned>(n + 1));
+}
+
+// A node of the list, and the first of two neighbours.
+void drawNode(Op& op, std::mt19937_64& rng, int n) {
+    op.a = static_cast<int>(rng() % static_cast<unsigned>(n));
+}
+
+void drawPair(Op& op, std::mt19937_64& rng, int n) {
+    op.a = static_cast<int>(rng() % static_cast<unsigned>(n - 1));
 }
 
 // The element at a taken off the model, or null when a holds none.
@@ -136,6 +149,49 @@ std::vector<Line> write(const Op& op, const Observations& /*wanted*/) {
 }
 } // namespace swapHead
 
+// The edits inside the chain, which leave pFirstNode and size as they were (but for a new first
+// node): each is followed by ll_len, as inc/LinkedList.h asks, and yields its answer.
+Observations length(const std::vector<int>& model) {
+    return {number(static_cast<long>(model.size()))};
+}
+
+std::vector<Line> thenLength(const std::string& edit, const Observations& wanted) {
+    return {does(edit), check("ll_len(list) == " + observationText(wanted[0]), 0)};
+}
+
+namespace replaceNode {
+Observations expect(const Op& op, std::vector<int>& model) {
+    if (holds(op, model)) {
+        model[static_cast<size_t>(op.a)] = op.element;
+    }
+    return length(model);
+}
+Observations perform(const Op& op, LinkedList*& list) {
+    caseList::replaceNode(list, op.a, elementOf(op.element));
+    return {number(ll_len(list))};
+}
+std::vector<Line> write(const Op& op, const Observations& wanted) {
+    return thenLength("replaceNode(list, " + operand(op.a) + ", " + elementText(op.element) + ")",
+                      wanted);
+}
+} // namespace replaceNode
+
+namespace swapNext {
+Observations expect(const Op& op, std::vector<int>& model) {
+    if (op.a >= 0 && op.a + 1 < static_cast<int>(model.size())) {
+        std::swap(model[static_cast<size_t>(op.a)], model[static_cast<size_t>(op.a) + 1]);
+    }
+    return length(model);
+}
+Observations perform(const Op& op, LinkedList*& list) {
+    caseList::swapNext(list, op.a);
+    return {number(ll_len(list))};
+}
+std::vector<Line> write(const Op& op, const Observations& wanted) {
+    return thenLength("swapNext(list, " + operand(op.a) + ")", wanted);
+}
+} // namespace swapNext
+
 namespace lower {
 std::vector<Line> write(const Op& op, const Observations& /*wanted*/) {
     const std::string a = operand(op.a);
@@ -191,6 +247,24 @@ const Operation swapHeadOperation = {Kind::swapHead,
                                      swapHead::perform,
                                      swapHead::write,
                                      kNewNodeHelper | kSwapHeadHelper};
+const Operation replaceNodeOperation = {Kind::replaceNode,
+                                        1,
+                                        0,
+                                        notEmpty,
+                                        drawNode,
+                                        replaceNode::expect,
+                                        replaceNode::perform,
+                                        replaceNode::write,
+                                        kNewNodeHelper | kLinkToHelper | kReplaceNodeHelper};
+const Operation swapNextOperation = {Kind::swapNext,
+                                     1,
+                                     0,
+                                     twoOrMore,
+                                     drawPair,
+                                     swapNext::expect,
+                                     swapNext::perform,
+                                     swapNext::write,
+                                     kLinkToHelper | kSwapNextHelper};
 // The model lowers its length as a cut does.
 const Operation lowerOperation = {
     Kind::lower, 1, 0, always, drawLength, cut::expect, lower::perform, lower::write, 0};

@@ -10,10 +10,12 @@ namespace {
 // The operations, in the order of Kind. Their weights make the order of a draw's slots, which a
 // seed's sequences follow.
 const Operation* const kOperations[] = {
-    &addOperation,         &insertOperation,   &getOperation,      &nodeOperation,    &popOperation,
-    &removeOperation,      &lenOperation,      &containsOperation, &indexOfOperation, &mapOperation,
-    &containsAllOperation, &subListOperation,  &countOperation,    &readAllOperation, &cutOperation,
-    &pushFrontOperation,   &swapHeadOperation, &lowerOperation,    &freshOperation,
+    &addOperation,      &insertOperation,      &getOperation,         &nodeOperation,
+    &popOperation,      &removeOperation,      &lenOperation,         &containsOperation,
+    &indexOfOperation,  &mapOperation,         &containsAllOperation, &subListOperation,
+    &countOperation,    &readAllOperation,     &cutOperation,         &pushFrontOperation,
+    &swapHeadOperation, &replaceNodeOperation, &swapNextOperation,    &lowerOperation,
+    &freshOperation,
 };
 
 // The kind drawn in a slot: the slots of every row's weight in turn, then of every row's late

@@ -50,6 +50,8 @@ enum class Kind : uint8_t {
     cut,         // the caller cuts the chain after a nodes (caseList::cutAfter)
     pushFront,   // the caller chains a node in front (caseList::pushFront)
     swapHead,    // the caller replaces the first node (caseList::swapHead)
+    replaceNode, // the caller replaces node a and frees it (caseList::replaceNode), then ll_len
+    swapNext,    // the caller relinks nodes a and a+1 to change places (caseList::swapNext), ll_len
     lower,       // the caller writes size down to a, leaving the nodes past it chained
     fresh,       // a new list from ll_newLinkedList, in place of the one so far
 };
@@ -85,6 +87,9 @@ enum Helper : unsigned {
     kSwapHeadHelper = 1U << 5,
     kSubLocal = 1U << 6,
     kOneLocal = 1U << 7,
+    kLinkToHelper = 1U << 8,
+    kReplaceNodeHelper = 1U << 9,
+    kSwapNextHelper = 1U << 10,
 };
 
 // An operation: how often it is drawn, how its operands are, what the model says it yields (and

@@ -80,6 +80,37 @@ constexpr Definition kHelpers[] = {
                       "        list->pFirstNode = newNode(element, list->pFirstNode->pNextNode);\n"
                       "    }\n"
                       "}\n"},
+    {kLinkToHelper, "/* El enlace al nodo index, o el NULL que termina la cadena antes. */\n"
+                    "static Node** linkTo(LinkedList* list, int index) {\n"
+                    "    Node** link = &list->pFirstNode;\n"
+                    "    for (int i = 0; i < index && *link != NULL; i++) {\n"
+                    "        link = &(*link)->pNextNode;\n"
+                    "    }\n"
+                    "    return link;\n"
+                    "}\n"},
+    {kReplaceNodeHelper,
+     "/* El llamador reemplaza el nodo index por uno nuevo y libera el viejo. */\n"
+     "static void replaceNode(LinkedList* list, int index, void* element) {\n"
+     "    Node** link = linkTo(list, index);\n"
+     "    if (index >= 0 && index < list->size && *link != NULL) {\n"
+     "        Node* old = *link;\n"
+     "        *link = newNode(element, old->pNextNode);\n"
+     "        free(old);\n"
+     "    }\n"
+     "}\n"},
+    {kSwapNextHelper,
+     "/* El llamador cambia de lugar los nodos index e index+1, reenlazandolos. */\n"
+     "static void swapNext(LinkedList* list, int index) {\n"
+     "    Node** link = linkTo(list, index);\n"
+     "    if (index >= 0 && index + 1 < list->size && *link != NULL &&\n"
+     "        (*link)->pNextNode != NULL) {\n"
+     "        Node* first = *link;\n"
+     "        Node* second = first->pNextNode;\n"
+     "        first->pNextNode = second->pNextNode;\n"
+     "        second->pNextNode = first;\n"
+     "        *link = second;\n"
+     "    }\n"
+     "}\n"},
 };
 
 constexpr Definition kLocals[] = {

@@ -92,7 +92,8 @@ inline int at(const Op& op, const std::vector<int>& model, int none) {
 extern const Operation addOperation, insertOperation, getOperation, nodeOperation, popOperation,
     removeOperation, lenOperation, containsOperation, indexOfOperation, mapOperation,
     containsAllOperation, subListOperation, countOperation, readAllOperation, cutOperation,
-    pushFrontOperation, swapHeadOperation, lowerOperation, freshOperation;
+    pushFrontOperation, swapHeadOperation, replaceNodeOperation, swapNextOperation, lowerOperation,
+    freshOperation;
 
 } // namespace modelCheck
 

@@ -112,7 +112,7 @@ if(NOT out MATCHES "^check-list: opción desconocida «--bogus»\n")
     message(FATAL_ERROR "check-list in Spanish from the install says:\n${out}")
 endif()
 unset(ENV{LANGUAGE})
-run(${prefix}/bin/check-list ${SOURCE}/lib/LinkedList.cpp)
+run(${prefix}/bin/check-list ${SOURCE}/lib/LinkedList.c)
 file(READ ${SOURCE}/tests/lists/faultyList.c faulty)
 file(WRITE ${WORK}/faulty/popKeepsLength.c "#define FAULT_popKeepsLength\n${faulty}")
 execute_process(COMMAND ${prefix}/bin/check-list ${WORK}/faulty/popKeepsLength.c

@@ -15,6 +15,13 @@ static void settle(LinkedList* list) {
     list->seenSize = list->size;
 }
 
+/* Drops the tail and the cursor, taking pFirstNode and size as they stand as seen. */
+static void forget(LinkedList* list) {
+    list->pLastNode = NULL;
+    list->pCursorNode = NULL;
+    settle(list);
+}
+
 /* Forgets the tail and the cursor when the caller has rewritten pFirstNode or size, and takes
  * the new values as seen, so that a later rewrite back to the old ones is noticed too. */
 static void forgetIfRewritten(LinkedList* list) {
@@ -28,9 +35,7 @@ static void forgetIfRewritten(LinkedList* list) {
     int rewritten = list->pFirstNode != list->pSeenFirstNode || list->size != list->seenSize;
 #endif
     if (rewritten) {
-        list->pLastNode = NULL;
-        list->pCursorNode = NULL;
-        settle(list);
+        forget(list);
     }
 }
 
@@ -67,8 +72,16 @@ LinkedList* ll_newLinkedList(void) {
     return calloc(1, sizeof(LinkedList));
 }
 
+/* The caller's word that it relinked, replaced or freed nodes by hand: the tail and the cursor
+ * may name nodes gone or moved. */
 int ll_len(LinkedList* this_) {
-    return this_ == NULL ? -1 : this_->size;
+    if (this_ == NULL) {
+        return -1;
+    }
+#ifndef FAULT_lenKeepsPositions
+    forget(this_);
+#endif
+    return this_->size;
 }
 
 Node* test_getNode(LinkedList* this_, int nodeIndex) {

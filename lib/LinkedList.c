@@ -1,6 +1,3 @@
-/* The bundled list (lib/LinkedList.cpp) line for line in C, so that tools/mutation-score.sh,
- * which mutates C, can measure the checks against its design: a remembered tail and cursor,
- * trusted only while the caller has not rewritten pFirstNode or size. Keep the two in step. */
 #include "LinkedList.h"
 
 #include <limits.h>
@@ -13,22 +10,26 @@
  * size is the authority on how many elements the list holds: walks never go past node size-1,
  * and a walk that meets the end of the chain first reports failure instead of reading on. */
 
-/* Forgets the remembered tail and cursor when a caller has rewritten pFirstNode or size since the
- * list last changed them, so that only positions the list itself recorded are ever trusted. */
-static void refresh(LinkedList* list) {
-    if (list->pFirstNode != list->pSeenFirstNode || list->size != list->seenSize) {
-        list->pLastNode = NULL;
-        list->pCursorNode = NULL;
-        list->cursorIndex = 0;
-        list->pSeenFirstNode = list->pFirstNode;
-        list->seenSize = list->size;
-    }
-}
-
 /* Records the fields as the list has just left them, vouching for the tail and cursor. */
 static void remember(LinkedList* list) {
     list->pSeenFirstNode = list->pFirstNode;
     list->seenSize = list->size;
+}
+
+/* Drops the remembered tail and cursor, so that the next walk starts from the head. */
+static void forget(LinkedList* list) {
+    list->pLastNode = NULL;
+    list->pCursorNode = NULL;
+    list->cursorIndex = 0;
+    remember(list);
+}
+
+/* Forgets the remembered tail and cursor when a caller has rewritten pFirstNode or size since the
+ * list last changed them, so that only positions the list itself recorded are ever trusted. */
+static void refresh(LinkedList* list) {
+    if (list->pFirstNode != list->pSeenFirstNode || list->size != list->seenSize) {
+        forget(list);
+    }
 }
 
 /* Moves the cursor to node, which sits at index. */
@@ -103,8 +104,7 @@ static int linkNode(LinkedList* list, int index, Node* node) {
 static Node* unlinkNode(LinkedList* list, int index) {
     refresh(list);
     Node* previous = index > 0 ? findNode(list, index - 1) : NULL;
-    Node* node =
-        index > 0 ? (previous != NULL ? previous->pNextNode : NULL) : list->pFirstNode;
+    Node* node = index > 0 ? (previous != NULL ? previous->pNextNode : NULL) : list->pFirstNode;
     if (node == NULL) {
         return NULL;
     }
@@ -128,22 +128,26 @@ static bool holdsIndex(const LinkedList* list, int index) {
     return index >= 0 && index < list->size;
 }
 
-/* A new empty list, or NULL when memory runs out. */
 LinkedList* ll_newLinkedList(void) {
     return calloc(1, sizeof(LinkedList));
 }
 
-/* The size field as the caller left it; -1 for a NULL list. */
+/* Callers call this after relinking, replacing or freeing nodes by hand, with pFirstNode and size
+ * perhaps as they were: the tail and cursor may name nodes gone or moved, so they are dropped.
+ * A walk that reads the length once before it stays linear. */
 int ll_len(LinkedList* this_) {
-    return this_ != NULL ? this_->size : -1;
+    if (this_ == NULL) {
+        return -1;
+    }
+    forget(this_);
+    return this_->size;
 }
 
-/* Appends pElement in constant time while the tail is known; -1 on failure, the list unchanged. */
+/* Constant time while the tail is known. */
 int ll_add(LinkedList* this_, void* pElement) {
     return this_ != NULL ? test_addNode(this_, this_->size, pElement) : -1;
 }
 
-/* Inserts pElement at nodeIndex; -1 on failure, the list unchanged. */
 int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
     if (this_ == NULL || nodeIndex < 0 || nodeIndex > this_->size || this_->size == INT_MAX) {
         return -1;
@@ -159,7 +163,6 @@ int test_addNode(LinkedList* this_, int nodeIndex, void* pElement) {
     return 0;
 }
 
-/* The node at nodeIndex; NULL for a NULL list, an index outside 0..size-1 or a short chain. */
 Node* test_getNode(LinkedList* this_, int nodeIndex) {
     if (this_ == NULL || !holdsIndex(this_, nodeIndex)) {
         return NULL;
@@ -167,13 +170,11 @@ Node* test_getNode(LinkedList* this_, int nodeIndex) {
     return findNode(this_, nodeIndex);
 }
 
-/* The element at index; NULL for a NULL list or a bad index. */
 void* ll_get(LinkedList* this_, int index) {
     Node* node = test_getNode(this_, index);
     return node != NULL ? node->pElement : NULL;
 }
 
-/* Unlinks the element at index and returns it; NULL for a NULL list or a bad index. */
 void* ll_pop(LinkedList* this_, int index) {
     if (this_ == NULL || !holdsIndex(this_, index)) {
         return NULL;
@@ -187,7 +188,6 @@ void* ll_pop(LinkedList* this_, int index) {
     return pElement;
 }
 
-/* Unlinks the element at index; -1 for a NULL list or a bad index. */
 int ll_remove(LinkedList* this_, int index) {
     if (this_ == NULL || !holdsIndex(this_, index)) {
         return -1;
@@ -200,8 +200,7 @@ int ll_remove(LinkedList* this_, int index) {
     return 0;
 }
 
-/* A new list of the same pointers from..to-1; NULL for a NULL list, a bad range, a short chain or
- * when memory runs out. */
+/* One walk: the first node is found from the tail or the cursor, the rest followed from it. */
 LinkedList* ll_subList(LinkedList* this_, int from, int to) {
     if (this_ == NULL || from < 0 || to > this_->size || from > to) {
         return NULL;
@@ -221,7 +220,6 @@ LinkedList* ll_subList(LinkedList* this_, int from, int to) {
     return slice;
 }
 
-/* 1 if pElement is among the first size elements, 0 if not; -1 for a NULL list. */
 int ll_contains(LinkedList* this_, void* pElement) {
     if (this_ == NULL) {
         return -1;
@@ -229,7 +227,7 @@ int ll_contains(LinkedList* this_, void* pElement) {
     return ll_indexOf(this_, pElement) >= 0 ? 1 : 0;
 }
 
-/* 1 if this_ holds every element of list2, 0 if not; -1 if either is NULL. */
+/* O(n·m): one search of this_ for each element of list2. */
 int ll_containsAll(LinkedList* this_, LinkedList* list2) {
     if (this_ == NULL || list2 == NULL) {
         return -1;
@@ -244,7 +242,6 @@ int ll_containsAll(LinkedList* this_, LinkedList* list2) {
     return 1;
 }
 
-/* The index of the first node holding pElement; -1 if none or for a NULL list. */
 int ll_indexOf(LinkedList* this_, void* pElement) {
     if (this_ == NULL) {
         return -1;
@@ -259,7 +256,7 @@ int ll_indexOf(LinkedList* this_, void* pElement) {
     return -1;
 }
 
-/* Frees the first size nodes and the list itself, leaving the elements alone; -1 for NULL. */
+/* Nodes chained beyond size are the caller's: they stay. */
 int ll_deleteLinkedList(LinkedList* this_) {
     if (this_ == NULL) {
         return -1;
@@ -274,7 +271,6 @@ int ll_deleteLinkedList(LinkedList* this_) {
     return 0;
 }
 
-/* Applies pFunc to each element in order; -1 for a NULL list or callback. */
 int ll_map(LinkedList* this_, void (*pFunc)(void* pElement)) {
     if (this_ == NULL || pFunc == NULL) {
         return -1;
@@ -287,8 +283,7 @@ int ll_map(LinkedList* this_, void (*pFunc)(void* pElement)) {
     return 0;
 }
 
-/* The sum of pFunc's positive results, held at INT_MAX rather than overflowing; -1 for a NULL
- * list or callback. */
+/* Summed in 64 bits, so that the saturation needs no overflow check per element. */
 int ll_count(LinkedList* this_, int (*pFunc)(void* pElement)) {
     if (this_ == NULL || pFunc == NULL) {
         return -1;
