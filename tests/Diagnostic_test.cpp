@@ -20,6 +20,9 @@ TEST(Diagnostic, QuotesTheTextWithItsControlCharactersEscaped) {
                   reportLine("a.csv", 1, "mal", std::string_view("A\0b\r\t\"\\\x1b\x7f\xc3\xa9", 11));
               }),
               "a.csv:1: mal: \"A\\0b\\r\\t\\\"\\\\\\x1b\\x7f\xc3\xa9\"\n");
+    // A line end inside the text would split the report in two.
+    EXPECT_EQ(captureStdout([] { reportLine("a.csv", 3, "mal", "a\nb"); }),
+              "a.csv:3: mal: \"a\\nb\"\n");
     EXPECT_EQ(captureStdout([] { reportLine("a.csv", 2, "sin texto"); }), "a.csv:2: sin texto\n");
     EXPECT_EQ(captureStdout([] { reportFile("a.csv", "memoria insuficiente"); }),
               "a.csv: memoria insuficiente\n");
