@@ -324,4 +324,29 @@ TEST(SanitizerDigest, KeepsTheListsFramesAndRefersToARepeatedReport) {
               "no frame in the list's own files (--verbose shows the whole report)");
 }
 
+// The report's first line is its error line whichever sanitizer wrote it, or its first line when
+// it has none; the case that gave a report first gets it whole each time it asks.
+TEST(SanitizerDigest, StartsWithTheErrorLineOfAnySanitizer) {
+    const std::string noFrame =
+        "no frame in the list's own files (--verbose shows the whole report)";
+    const struct {
+        std::string report;
+        std::vector<std::string> shown;
+    } rows[] = {
+        {"/home/ana/list/count.c:12:9: runtime error: signed integer overflow: 2147483647 + 1\n"
+         "    #0 0x55d1c0 in ll_count /home/ana/list/count.c:12:9\n"
+         "    #1 0x55d1c8 in surroundProbeCase04() /repo/testing/src/surroundProbe.cpp:276\n",
+         {"count.c:12:9: runtime error: signed integer overflow: 2147483647 + 1",
+          "  count.c:12 in ll_count"}},
+        {"LeakSanitizer has encountered a fatal error.\n",
+         {"LeakSanitizer has encountered a fatal error.", noFrame}},
+        {"", {"", noFrame}},
+    };
+    for (const auto& row : rows) {
+        SanitizerDigest digest("/home/ana/list");
+        EXPECT_EQ(digest.digest("c", row.report), row.shown) << row.report;
+        EXPECT_EQ(digest.digest("c", row.report), row.shown) << row.report;
+    }
+}
+
 } // namespace
