@@ -247,6 +247,8 @@ TEST(FailureNotes, SayWhichValueIsTheListsAnswer) {
         {"assert equals failed '3' != '4'\r\n", "0", 0, ""},
         {"assert equals failed '2.000000' != '1.000000'\r\n", "2", 2, ""},
         {"assert equals failed '1' != '0'\r\n", "", 0, ""}, // the call did not return
+        // A quote the case's own message leaves open ends the values.
+        {"assert equals failed '0' != '1\r\n", "0", 0, ""},
     };
     for (const Row& row : rows) {
         Outcome outcome;
@@ -264,6 +266,8 @@ TEST(FailureNotes, SayWhichValueIsTheListsAnswer) {
 // return is the FAIL line's and left out here.
 TEST(FailureNotes, NameTheLastCallsWithTheirResults) {
     Outcome outcome;
+    outcome.trail = {{"ll_len(list)", "1"}};
+    EXPECT_TRUE(failureNotes(outcome).empty()) << "a case that passed has no notes";
     outcome.ending = Ending::signal;
     outcome.trail = {{"ll_add(list, NULL)", "0"},
                      {"ll_len(list)", "1"},
