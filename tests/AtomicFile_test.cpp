@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 
 #include "HiddenName.h"
+#include "console.h"
 #include "files.h"
 #include "smallDisk.h"
 
@@ -52,7 +53,7 @@ int inChild(Way way, const std::function<bool()>& fn) {
              mount("tmpfs", "/proc", "tmpfs", 0, nullptr) != 0)) {
             _exit(125);
         }
-        _exit(fn() ? 0 : 1);
+        console::leaveChild(fn() ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -226,6 +227,8 @@ TEST(AtomicFile, WritesADeviceInPlaceAndReportsItsFailure) {
 TEST(AtomicFile, CannotStartWhereNoFileCanBeMade) {
     console::TempDir dir;
     AtomicFile file;
+    EXPECT_FALSE(file.open(""));
+    EXPECT_EQ(errno, ENOENT);
     EXPECT_FALSE(file.open((dir / "missing/out.csv").c_str()));
     EXPECT_EQ(errno, ENOENT);
     EXPECT_FALSE(file.commit());
@@ -242,6 +245,38 @@ TEST(AtomicFile, AFullDiskKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_EQ(errno, ENOSPC);
     EXPECT_EQ(console::readFile(disk / "out.csv"), old);
     EXPECT_EQ(console::namesIn(disk / ""), Names{"out.csv"});
+}
+
+// Either way, a refusal at the start or at the rename keeps the old file and leaves no temporary.
+TEST(AtomicFile, EitherWayAReadOnlyDiskOrAFolderInTheWayKeepsWhatWasThere) {
+    for (const Way way : {Way::unnamed, Way::named}) {
+        console::SmallDisk disk(64);
+        if (!disk.mounted()) {
+            GTEST_SKIP() << disk.why();
+        }
+        ASSERT_TRUE(replace(disk / "out.csv", "old\n"));
+        // A folder made under the new content's name while it is written cannot be replaced.
+        const int status = inChild(way, [&] {
+            AtomicFile file;
+            if (!file.open((disk / "taken").c_str())) {
+                return false;
+            }
+            fs::create_directories(disk / "taken/inside");
+            return !file.commit() && errno == EISDIR;
+        });
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 125) {
+            GTEST_SKIP() << "no mount namespace of its own here";
+        }
+        EXPECT_EQ(status, 0);
+        ASSERT_TRUE(disk.makeReadOnly());
+        EXPECT_EQ(inChild(way, [&] {
+                      AtomicFile file;
+                      return !file.open((disk / "out.csv").c_str()) && errno == EROFS;
+                  }),
+                  0);
+        EXPECT_EQ(console::readFile(disk / "out.csv"), "old\n");
+        EXPECT_EQ(console::namesIn(disk / ""), (Names{"out.csv", "taken"}));
+    }
 }
 
 // A writer killed at any moment of a large replacement leaves one of the two whole contents.

@@ -333,6 +333,12 @@ TEST(ClassPage, ALargeClassReadsAtAGlanceInABrowser) {
     }
 }
 
+TEST(ClassPage, APageThatCannotBeWrittenIsReportedAndLeavesNothing) {
+    const console::TempDir dir;
+    EXPECT_FALSE(writeHtml(dir / "none/class.html", largeClass(), "Class"));
+    EXPECT_TRUE(console::namesIn(dir.path()).empty());
+}
+
 TEST(ClassPage, GroupsACaseByItsName) {
     const std::pair<std::string, std::string> groups[] = {
         {"appendProbeCase01", "appendProbe"},

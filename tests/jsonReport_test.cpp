@@ -118,6 +118,8 @@ TEST_F(JsonFile, AWeightsFileWithAWrongLineIsRefused) {
     }
     CaseWeights none;
     EXPECT_FALSE(none.read((dir_ / "absent").string()));
+    // A folder opens as a file does, and fails at its first read.
+    EXPECT_FALSE(none.read(dir_.path().string()));
 }
 
 TEST(JsonRunner, AListLackingAFunctionScoresTheCasesThatPass) {

@@ -57,11 +57,32 @@ TEST(ListJudge, ItsOwnTroubleIsTheCheckersNotTheLists) {
          "--transcript is the judge's own"},
         {{}, PROBERUNNER_SOUND_PATH, "/bin/false", "the reference run failed"},
         {{}, "/nonexistent/runner", reference, "cannot run /nonexistent/runner"},
+        {{"--group", "extractProbe", "--json", "/nonexistent/r.json"},
+         PROBERUNNER_SOUND_PATH,
+         reference,
+         "cannot write '/nonexistent/r.json'"},
     };
     for (const auto& row : rows) {
         const auto run = judge(row.runner, row.options, row.reference);
         EXPECT_EQ(run.exitCode, 2) << row.says << "\n" << run.output;
         EXPECT_NE(run.output.find(row.says), std::string::npos) << run.output;
+    }
+    // Where the judge works and where its lines go: a shell sets them up before it starts.
+    const struct {
+        std::string shell;
+        std::string says;
+    } settings[] = {
+        {"TMPDIR=/nonexistent exec \"$@\"", "cannot make a temporary file in /nonexistent/"},
+        {"exec \"$@\" >/dev/full", "cannot write the results"},
+    };
+    for (const auto& setting : settings) {
+        const auto run = console::runProgram({"/bin/sh", "-c", setting.shell, "sh", kJudge,
+                                              "--runner", PROBERUNNER_SOUND_PATH, "--reference",
+                                              reference, "--no-sandbox", "--", "--group",
+                                              "extractProbe"},
+                                             {}, "", std::chrono::minutes(1));
+        EXPECT_EQ(run.exitCode, 2) << setting.says << "\n" << run.output;
+        EXPECT_NE(run.output.find(setting.says), std::string::npos) << run.output;
     }
 }
 

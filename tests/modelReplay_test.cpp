@@ -83,4 +83,28 @@ TEST(ModelCheck, AListThatBlocksIsReportedAtTheStepItWaitsIn) {
     EXPECT_TRUE(std::regex_search(report, std::regex("ll_indexOf\\(.*/\\* <- "))) << report;
 }
 
+// The replay lands only where it can: a folder that is not there fails the run, and a run with no
+// failed case says that it has nothing to write and writes nothing.
+TEST(ModelCheck, TheReplayIsWrittenOnlyWhereItCanBe) {
+    struct Row {
+        std::string list;
+        std::string file;
+        int exitCode;
+        std::string says;
+    };
+    console::TempDir dir;
+    const Row rows[] = {
+        {"countAddsNegatives", "no/such/replay.c", 2, "probeRunner: cannot write '"},
+        {"sound", "replay.c", 0, "probeRunner: no failed case reported a program: '"},
+    };
+    for (const Row& row : rows) {
+        const std::string file = (dir / row.file).string();
+        const auto run = runFaulty(row.list, {"--extended", "--seed", "3", "--case",
+                                              "modelProbeCase01", "--repro", file});
+        EXPECT_EQ(run.exitCode, row.exitCode) << row.list << "\n" << run.output;
+        EXPECT_NE(run.output.find(row.says + file + "'"), std::string::npos) << run.output;
+        EXPECT_FALSE(std::filesystem::exists(file)) << row.list;
+    }
+}
+
 } // namespace

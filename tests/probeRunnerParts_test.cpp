@@ -249,6 +249,8 @@ TEST(FailureNotes, SayWhichValueIsTheListsAnswer) {
         {"assert equals failed '3' != '4'\r\n", "0", 0, ""},
         {"assert equals failed '2.000000' != '1.000000'\r\n", "2", 2, ""},
         {"assert equals failed '1' != '0'\r\n", "", 0, ""}, // the call did not return
+        // A quote the case's own message leaves open ends the values.
+        {"assert equals failed '0' != '1\r\n", "0", 0, ""},
     };
     for (const Row& row : rows) {
         Outcome outcome;
@@ -266,6 +268,8 @@ TEST(FailureNotes, SayWhichValueIsTheListsAnswer) {
 // return is the FAIL line's and left out here.
 TEST(FailureNotes, NameTheLastCallsWithTheirResults) {
     Outcome outcome;
+    outcome.trail = {{"ll_len(list)", "1"}};
+    EXPECT_TRUE(failureNotes(outcome).empty()) << "a case that passed has no notes";
     outcome.ending = Ending::signal;
     outcome.trail = {{"ll_add(list, NULL)", "0"},
                      {"ll_len(list)", "1"},
@@ -324,6 +328,31 @@ TEST(SanitizerDigest, KeepsTheListsFramesAndRefersToARepeatedReport) {
                                         "shows it again)"}));
     EXPECT_EQ(SanitizerDigest("/elsewhere").digest("c", report).back(),
               "no frame in the list's own files (--verbose shows the whole report)");
+}
+
+// The report's first line is its error line whichever sanitizer wrote it, or its first line when
+// it has none; the case that gave a report first gets it whole each time it asks.
+TEST(SanitizerDigest, StartsWithTheErrorLineOfAnySanitizer) {
+    const std::string noFrame =
+        "no frame in the list's own files (--verbose shows the whole report)";
+    const struct {
+        std::string report;
+        std::vector<std::string> shown;
+    } rows[] = {
+        {"/home/ana/list/count.c:12:9: runtime error: signed integer overflow: 2147483647 + 1\n"
+         "    #0 0x55d1c0 in ll_count /home/ana/list/count.c:12:9\n"
+         "    #1 0x55d1c8 in surroundProbeCase04() /repo/testing/src/surroundProbe.cpp:276\n",
+         {"count.c:12:9: runtime error: signed integer overflow: 2147483647 + 1",
+          "  count.c:12 in ll_count"}},
+        {"LeakSanitizer has encountered a fatal error.\n",
+         {"LeakSanitizer has encountered a fatal error.", noFrame}},
+        {"", {"", noFrame}},
+    };
+    for (const auto& row : rows) {
+        SanitizerDigest digest("/home/ana/list");
+        EXPECT_EQ(digest.digest("c", row.report), row.shown) << row.report;
+        EXPECT_EQ(digest.digest("c", row.report), row.shown) << row.report;
+    }
 }
 
 } // namespace

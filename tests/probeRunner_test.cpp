@@ -1,6 +1,7 @@
 // probeRunner as built against the bundled list: its output, options and exit status.
 #include "console.h"
 #include "files.h"
+#include "smallDisk.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -181,6 +182,22 @@ TEST(ProbeRunner, FailsWhenTheJunitFileCannotBeWritten) {
     const auto run = runner({"--case", "Case01", "--junit", (dir / "no/such/folder.xml").string()});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.output.find("probeRunner: cannot write"), std::string::npos);
+}
+
+// A results file that cannot be written whole leaves the one it was to replace as it was.
+TEST(ProbeRunner, AJunitFileOnAFullDiskKeepsTheOldOne) {
+    const console::SmallDisk disk(16);
+    if (!disk.mounted()) {
+        GTEST_SKIP() << disk.why();
+    }
+    console::writeFile(disk / "results.xml", "old\n");
+    // Even with the old file's page given back, the results of every check need more.
+    console::writeFile(disk / "filler", std::string(12 * 1024, 'x'));
+    const auto run =
+        runner({"--extended", "--seed", "1", "--junit", (disk / "results.xml").string()});
+    EXPECT_EQ(run.exitCode, 2) << run.output;
+    EXPECT_EQ(console::readFile(disk / "results.xml"), "old\n");
+    EXPECT_EQ(console::namesIn(disk / ""), (std::vector<std::string>{"filler", "results.xml"}));
 }
 
 TEST(ProbeRunner, ShowsOnlyTheFailuresAndTheSummaryWhenAsked) {

@@ -1,6 +1,7 @@
 // The JUnit reporter.
 #include "junitReport.h"
 
+#include "AtomicFile.h"
 #include "safeText.h"
 
 #include <algorithm>
@@ -75,10 +76,11 @@ std::string escapeXml(std::string_view text) {
 }
 
 bool writeJunit(const std::string& path, const std::vector<Result>& results, double timeout) {
-    FILE* file = fopen(path.c_str(), "w");
-    if (file == nullptr) {
+    AtomicFile junit;
+    if (!junit.open(path.c_str())) {
         return false;
     }
+    FILE* file = junit.stream();
     const Tally all = tally(results, "");
     fprintf(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     fprintf(file, "<testsuites name=\"probeRunner\" tests=\"%d\" failures=\"%d\" time=\"%.3f\">\n",
@@ -118,6 +120,5 @@ bool writeJunit(const std::string& path, const std::vector<Result>& results, dou
         }
     }
     fprintf(file, "</testsuites>\n");
-    const bool written = ferror(file) == 0;
-    return fclose(file) == 0 && written;
+    return junit.commit();
 }

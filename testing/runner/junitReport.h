@@ -21,7 +21,8 @@ struct Result {
 // '?'.
 std::string escapeXml(std::string_view text);
 
-// Writes the results to path; false when the file fails.
+// Replaces the file at path with the results in one step; false, the old file kept, when it
+// cannot.
 bool writeJunit(const std::string& path, const std::vector<Result>& results, double timeout);
 
 #endif

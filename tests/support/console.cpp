@@ -16,8 +16,6 @@
 #include <unistd.h>
 
 #ifdef COVERAGE_BUILD
-// Coverage builds write their counts from an exit handler, which _exit skips: a child writes them
-// itself before it leaves.
 extern "C" void __gcov_dump(void);
 #endif
 
@@ -209,6 +207,13 @@ std::string captureStdout(const std::function<void()>& fn) {
     return bytes;
 }
 
+void leaveChild(int status) {
+#ifdef COVERAGE_BUILD
+    __gcov_dump();
+#endif
+    _exit(status);
+}
+
 Run runAtTerminal(const std::function<int()>& fn, const Typing& typing) {
     return atTerminal(
         [&fn] {
@@ -216,10 +221,7 @@ Run runAtTerminal(const std::function<int()>& fn, const Typing& typing) {
             std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
             const int result = fn();
             std::fflush(stdout);
-#ifdef COVERAGE_BUILD
-            __gcov_dump();
-#endif
-            _exit(result);
+            leaveChild(result);
         },
         typing);
 }

@@ -52,6 +52,10 @@ struct Typing {
     std::string typeAfter{};
 };
 
+// Ends a forked child at once with status, as _exit does, once a coverage build has written the
+// child's counts (its exit handler, which would write them, does not run).
+[[noreturn]] void leaveChild(int status);
+
 // Forks, runs fn in the child at a fresh pseudo-terminal, types the lines and collects what the
 // child printed until it ends; the child's exit status is fn's result.
 Run runAtTerminal(const std::function<int()>& fn, const Typing& typing);
