@@ -14,14 +14,14 @@
 namespace {
 
 // More links than this in a row are taken for a loop, as the kernel does.
-constexpr int kMostLinks = 40;
+constexpr int MOST_LINKS = 40;
 // Tags tried before giving up on a folder crowded with names.
-constexpr int kMostTags = 100;
+constexpr int MOST_TAGS = 100;
 
 // Follows path while it is a symbolic link; exists tells whether the file it ends at is there,
 // and info describes it. False, with errno set, when a link cannot be read or they loop.
 bool followLinks(std::string& path, struct stat& info, bool& exists) {
-    for (int hops = 0; hops <= kMostLinks; ++hops) {
+    for (int hops = 0; hops <= MOST_LINKS; ++hops) {
         if (lstat(path.c_str(), &info) != 0) {
             exists = false;
             return errno == ENOENT;
@@ -156,7 +156,7 @@ bool AtomicFile::openTemporary(mode_t mode) {
 // descriptor, or -1 with errno set.
 int AtomicFile::openNamedTemporary() {
     const std::string pattern = temporaryPattern(folder_, nameOf(target_));
-    for (int tries = 0; tries < kMostTags; ++tries) {
+    for (int tries = 0; tries < MOST_TAGS; ++tries) {
         temporary_ = withFreshTag(pattern);
         const int fd =
             ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -250,7 +250,7 @@ bool AtomicFile::nameUnnamedFile(int fd) {
     holdSignals();
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     const std::string pattern = temporaryPattern(folder_, nameOf(target_));
-    for (int tries = 0; tries < kMostTags; ++tries) {
+    for (int tries = 0; tries < MOST_TAGS; ++tries) {
         temporary_ = withFreshTag(pattern);
         if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             return true;

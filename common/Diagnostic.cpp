@@ -40,12 +40,12 @@ void printQuotedByte(unsigned char c) {
     }
 }
 
-// Where to cut text so that at most kLongestQuote bytes remain and no UTF-8 character is split.
+// Where to cut text so that at most LONGEST_QUOTE bytes remain and no UTF-8 character is split.
 size_t quoteLength(std::string_view text) {
-    if (text.size() <= kLongestQuote) {
+    if (text.size() <= LONGEST_QUOTE) {
         return text.size();
     }
-    size_t cut = kLongestQuote;
+    size_t cut = LONGEST_QUOTE;
     // A continuation byte (10xxxxxx) at the cut belongs to a character begun before it.
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
         --cut;

@@ -11,12 +11,12 @@
 // allocate nothing, so that they can also say that memory ran out.
 
 // The longest piece of an offending text a report quotes, in bytes.
-constexpr size_t kLongestQuote = 60;
+constexpr size_t LONGEST_QUOTE = 60;
 
 // Prints "file:line: reason".
 void reportLine(const char* file, long line, std::string_view reason);
 
-// Prints "file:line: reason: "text"". The text is cut to kLongestQuote bytes (never inside a UTF-8
+// Prints "file:line: reason: "text"". The text is cut to LONGEST_QUOTE bytes (never inside a UTF-8
 // character), with "..." behind the closing quote when it was longer; control characters, '"' and
 // '\' are written as C escapes (\r, \t, \0, \x1b ...), so that the report stays one line and shows
 // what the file really holds.

@@ -24,9 +24,9 @@ inline bool isBlankLine(std::string_view line) {
 
 // Whether line is header, allowing the UTF-8 byte order mark some editors put before it.
 inline bool isHeaderLine(std::string_view line, std::string_view header) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (line.starts_with(kByteOrderMark)) {
-        line.remove_prefix(kByteOrderMark.size());
+    constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+    if (line.starts_with(BYTE_ORDER_MARK)) {
+        line.remove_prefix(BYTE_ORDER_MARK.size());
     }
     return line == header;
 }
@@ -49,13 +49,13 @@ inline IntegerText parseInt32(std::string_view text, int& value) {
         return IntegerText::notInteger;
     }
     // Held at a bound far beyond any 32-bit magnitude, so that no number of digits wraps it.
-    constexpr uint64_t kHeld = uint64_t{1} << 40;
+    constexpr uint64_t HELD = uint64_t{1} << 40;
     uint64_t magnitude = 0;
     for (const char c : text) {
         if (c < '0' || c > '9') {
             return IntegerText::notInteger;
         }
-        magnitude = std::min(magnitude * 10 + static_cast<uint64_t>(c - '0'), kHeld);
+        magnitude = std::min(magnitude * 10 + static_cast<uint64_t>(c - '0'), HELD);
     }
     const uint64_t limit = negative ? uint64_t{1} << 31 : uint64_t{INT_MAX};
     if (magnitude > limit) {
@@ -93,16 +93,16 @@ inline size_t splitAtCommas(std::string_view line, std::array<std::string_view, 
 // The two refusals of a field meant to hold a 32-bit integer, made as the program is compiled (see
 // integerRefusals), so that reporting a bad field needs no memory.
 struct IntegerRefusals {
-    static constexpr size_t kRoom = 128;
-    char notInteger[kRoom]{};
-    char outOfRange[kRoom]{};
+    static constexpr size_t ROOM = 128;
+    char notInteger[ROOM]{};
+    char outOfRange[ROOM]{};
 };
 
 // The refusals of the field called name, with its article ("el id"); plural makes the verb agree
 // ("las horas trabajadas no son"): "NAME no es un entero" and "NAME está fuera del rango de
 // -2147483648 a 2147483647". A name too long for the room does not compile.
 consteval IntegerRefusals integerRefusals(std::string_view name, bool plural = false) {
-    const auto write = [](char(&to)[IntegerRefusals::kRoom],
+    const auto write = [](char(&to)[IntegerRefusals::ROOM],
                           std::initializer_list<std::string_view> parts) {
         size_t at = 0;
         for (const std::string_view part : parts) {

@@ -23,10 +23,10 @@ class LineReader {
     };
 
     // The longest line taken by default, line end included.
-    static constexpr size_t kLongestLine = size_t{256} * 1024;
+    static constexpr size_t LONGEST_LINE = size_t{256} * 1024;
 
     // Reads file, which stays the caller's. Lines of up to longestLine bytes are taken.
-    explicit LineReader(std::FILE* file, size_t longestLine = kLongestLine);
+    explicit LineReader(std::FILE* file, size_t longestLine = LONGEST_LINE);
 
     // The next line, in line; anything but Status::line ends the reading for good.
     Status next(std::string_view& line);

@@ -4,16 +4,16 @@
 
 namespace {
 
-constexpr char kQuote = '"';
+constexpr char QUOTE = '"';
 
 // Reads the quoted field that starts at line[at] (its opening quote) into field; at ends behind
 // the closing quote. False when the line ends before the field is closed.
 bool readQuoted(std::string_view line, size_t& at, std::string& field) {
     for (++at; at < line.size(); ++at) {
-        if (line[at] != kQuote) {
+        if (line[at] != QUOTE) {
             field.push_back(line[at]);
-        } else if (at + 1 < line.size() && line[at + 1] == kQuote) {
-            field.push_back(kQuote);
+        } else if (at + 1 < line.size() && line[at + 1] == QUOTE) {
+            field.push_back(QUOTE);
             ++at;
         } else {
             ++at;
@@ -35,7 +35,7 @@ QuotedLine splitQuotedFields(std::string_view line, char separator,
         }
         QuotedField& field = fields[used++];
         field.text.clear();
-        field.quoted = at < line.size() && line[at] == kQuote;
+        field.quoted = at < line.size() && line[at] == QUOTE;
         if (field.quoted) {
             if (!readQuoted(line, at, field.text)) {
                 fields.resize(used);
@@ -63,17 +63,17 @@ void appendQuotedField(std::string& line, std::string_view field, bool quote) {
         line.append(field);
         return;
     }
-    line.push_back(kQuote);
+    line.push_back(QUOTE);
     for (const char c : field) {
-        if (c == kQuote) {
-            line.push_back(kQuote);
+        if (c == QUOTE) {
+            line.push_back(QUOTE);
         }
         line.push_back(c);
     }
-    line.push_back(kQuote);
+    line.push_back(QUOTE);
 }
 
 bool needsQuotes(std::string_view field, char separator) {
-    const char special[] = {separator, kQuote, '\n', '\r'};
+    const char special[] = {separator, QUOTE, '\n', '\r'};
     return field.find_first_of(std::string_view(special, sizeof special)) != std::string_view::npos;
 }

@@ -16,22 +16,22 @@
 namespace {
 
 // A temporary's name: the target's hidden name with this suffix, its X's a tag of
-// kTagLetters.
-constexpr std::string_view kTemporarySuffix = ".XXXXXX.tmp";
-constexpr std::string_view kTagLetters = "0123456789abcdefghijklmnopqrstuvwxyz";
-constexpr size_t kTagLength = 6;
+// TAG_LETTERS.
+constexpr std::string_view TEMPORARY_SUFFIX = ".XXXXXX.tmp";
+constexpr std::string_view TAG_LETTERS = "0123456789abcdefghijklmnopqrstuvwxyz";
+constexpr size_t TAG_LENGTH = 6;
 // Where the tag starts, counted back from the end of a temporary's name.
-constexpr size_t kTagFromEnd = kTemporarySuffix.size() - 1;
+constexpr size_t TAG_FROM_END = TEMPORARY_SUFFIX.size() - 1;
 
 // Whether entry is the name of a temporary whose pattern's name is patternName.
 bool isTemporary(std::string_view entry, std::string_view patternName) {
     if (entry.size() != patternName.size()) {
         return false;
     }
-    const size_t at = entry.size() - kTagFromEnd;
+    const size_t at = entry.size() - TAG_FROM_END;
     for (size_t i = 0; i < entry.size(); ++i) {
-        const bool tag = i >= at && i < at + kTagLength;
-        if (tag ? kTagLetters.find(entry[i]) == std::string_view::npos
+        const bool tag = i >= at && i < at + TAG_LENGTH;
+        if (tag ? TAG_LETTERS.find(entry[i]) == std::string_view::npos
                 : entry[i] != patternName[i]) {
             return false;
         }
@@ -59,7 +59,7 @@ void removeIfLeftOver(int folder, const char* name) {
 } // namespace
 
 std::string temporaryPattern(const std::string& folder, std::string_view name) {
-    return folder + "/" + hiddenNameBeside(name, kTemporarySuffix, longestNameIn(folder));
+    return folder + "/" + hiddenNameBeside(name, TEMPORARY_SUFFIX, longestNameIn(folder));
 }
 
 std::string withFreshTag(std::string pattern) {
@@ -73,9 +73,9 @@ std::string withFreshTag(std::string pattern) {
     tag = (tag ^ (tag >> 30)) * 0xbf58476d1ce4e5b9u;
     tag = (tag ^ (tag >> 27)) * 0x94d049bb133111ebu;
     tag ^= tag >> 31;
-    const size_t at = pattern.size() - kTagFromEnd;
-    for (size_t i = 0; i < kTagLength; ++i, tag /= kTagLetters.size()) {
-        pattern[at + i] = kTagLetters[tag % kTagLetters.size()];
+    const size_t at = pattern.size() - TAG_FROM_END;
+    for (size_t i = 0; i < TAG_LENGTH; ++i, tag /= TAG_LETTERS.size()) {
+        pattern[at + i] = TAG_LETTERS[tag % TAG_LETTERS.size()];
     }
     return pattern;
 }
@@ -91,7 +91,7 @@ bool lockAsOwn(int fd, const std::string& path) {
 }
 
 void removeLeftOverTemporaries(const std::string& folder, std::string_view name) {
-    const std::string patternName = hiddenNameBeside(name, kTemporarySuffix, longestNameIn(folder));
+    const std::string patternName = hiddenNameBeside(name, TEMPORARY_SUFFIX, longestNameIn(folder));
     DIR* entries = opendir(folder.c_str());
     if (entries == nullptr) {
         return;

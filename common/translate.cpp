@@ -7,20 +7,20 @@
 #include <libintl.h>
 
 namespace {
-constexpr const char* kDomain = "registro_personal";
+constexpr const char* DOMAIN = "registro_personal";
 }
 
 void startTranslations() {
     static_cast<void>(std::setlocale(LC_MESSAGES, ""));
     const char* folder = std::getenv("TEXTDOMAINDIR");
-    static_cast<void>(bindtextdomain(
-        kDomain, folder != nullptr && *folder != '\0' ? folder : REGISTRO_LOCALEDIR));
+    static_cast<void>(
+        bindtextdomain(DOMAIN, folder != nullptr && *folder != '\0' ? folder : REGISTRO_LOCALEDIR));
     // Messages come out as UTF-8 even where the locale's character set is plain ASCII.
-    static_cast<void>(bind_textdomain_codeset(kDomain, "UTF-8"));
+    static_cast<void>(bind_textdomain_codeset(DOMAIN, "UTF-8"));
 }
 
 const char* tr(const char* english) {
-    return dgettext(kDomain, english);
+    return dgettext(DOMAIN, english);
 }
 
 std::string tr(const char* english, const std::string& value) {

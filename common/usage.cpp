@@ -12,11 +12,11 @@
 namespace {
 
 // Where the help's options start, and where the lines that describe them start.
-constexpr size_t kIndent = 2;
-constexpr size_t kHelpColumn = 21;
+constexpr size_t INDENT = 2;
+constexpr size_t HELP_COLUMN = 21;
 
-const Option kHelp = {"--help", "-h", Takes::nothing, nullptr, nullptr};
-const Option kVersion = {"--version", "", Takes::nothing, nullptr, nullptr};
+const Option HELP = {"--help", "-h", Takes::nothing, nullptr, nullptr};
+const Option VERSION_OPTION = {"--version", "", Takes::nothing, nullptr, nullptr};
 
 // format with each "%s" in turn replaced by the next of values: a translation keeps their order.
 std::string fill(const char* format, std::initializer_list<std::string_view> values) {
@@ -42,14 +42,13 @@ std::string helpOf(const Option& option, const char* help) {
     if (option.value != nullptr) {
         names.append(" ").append(option.value);
     }
-    std::string text(kIndent, ' ');
+    std::string text(INDENT, ' ');
     text += names;
-    text.append(kIndent + names.size() < kHelpColumn ? kHelpColumn - kIndent - names.size() : 1,
-                ' ');
+    text.append(INDENT + names.size() < HELP_COLUMN ? HELP_COLUMN - INDENT - names.size() : 1, ' ');
     for (const char* c = help; *c != '\0'; c++) {
         text += *c;
         if (*c == '\n') {
-            text.append(kHelpColumn, ' ');
+            text.append(HELP_COLUMN, ' ');
         }
     }
     return text + '\n';
@@ -88,8 +87,8 @@ std::string CommandLine::usage() const {
     for (const Option& option : program_.options) {
         all += helpOf(option, text(option.help));
     }
-    all += helpOf(kHelp, words("show this help", "muestra esta ayuda"));
-    all += helpOf(kVersion, words("show the version", "muestra la versión"));
+    all += helpOf(HELP, words("show this help", "muestra esta ayuda"));
+    all += helpOf(VERSION_OPTION, words("show the version", "muestra la versión"));
     return all + text(program_.closing);
 }
 
@@ -133,12 +132,12 @@ const char* CommandLine::operandRefusal(std::string_view arg, size_t count) cons
 // Help and version win wherever they stand before "--".
 std::optional<int> CommandLine::answerAsked() const {
     for (int i = 1; i < argc_ && std::string_view(argv_[i]) != "--"; i++) {
-        if (named(kHelp, argv_[i])) {
+        if (named(HELP, argv_[i])) {
             std::fputs(usage().c_str(), stdout);
             return flushOutput() ? EXIT_OK : EXIT_FAILED;
         }
-        if (named(kVersion, argv_[i])) {
-            std::printf("%s %s\n", name_, kProjectVersion);
+        if (named(VERSION_OPTION, argv_[i])) {
+            std::printf("%s %s\n", name_, REGISTRO_VERSION);
             return flushOutput() ? EXIT_OK : EXIT_FAILED;
         }
     }
@@ -194,7 +193,7 @@ std::optional<int> CommandLine::read(const ApplyOption& apply,
         for (const Option& candidate : program_.options) {
             option = option == nullptr && named(candidate, arg) ? &candidate : option;
         }
-        if (option == nullptr && (named(kHelp, arg) || named(kVersion, arg))) {
+        if (option == nullptr && (named(HELP, arg) || named(VERSION_OPTION, arg))) {
             return refuse(
                 fill(words("option '%s' takes no value", "la opción '%s' no toma valor"), {arg}));
         }

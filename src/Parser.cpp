@@ -23,13 +23,13 @@ struct Fault {
     std::string_view text;
 };
 
-constexpr IntegerRefusals kId = integerRefusals("el id");
-constexpr IntegerRefusals kHoras = integerRefusals("las horas trabajadas", true);
+constexpr IntegerRefusals ID_REFUSALS = integerRefusals("el id");
+constexpr IntegerRefusals HORAS = integerRefusals("las horas trabajadas", true);
 
 // "el nombre tiene más de NOMBRE_LENGTH bytes", its figure written out when compiling: it follows
 // the record's field, and a Fault points at it as at its other reasons. A text too long for the
 // array does not compile.
-constexpr auto kNombreTooLong = [] {
+constexpr auto NOMBRE_TOO_LONG = [] {
     static_assert(NOMBRE_LENGTH > 0);
     constexpr std::string_view before = "el nombre tiene más de ";
     constexpr std::string_view after = " bytes";
@@ -71,19 +71,19 @@ Fault parseEmpleado(std::string_view line, Empleado& record) {
     const auto tooManyFields = [&] { return horasText.find(',') != std::string_view::npos; };
     const Fault commaTooMany{"la línea tiene más de tres campos (el nombre no puede llevar comas)",
                              line};
-    if (const char* refusal = readInt32(idText, record.id, kId)) {
+    if (const char* refusal = readInt32(idText, record.id, ID_REFUSALS)) {
         return {refusal, idText};
     }
     if (nombre.empty()) {
         return tooManyFields() ? commaTooMany : Fault{"el nombre está vacío", line};
     }
     if (nombre.size() > NOMBRE_LENGTH) {
-        return {kNombreTooLong.data(), nombre};
+        return {NOMBRE_TOO_LONG.data(), nombre};
     }
     if (hasControlCharacter(nombre)) {
         return {"el nombre tiene un carácter de control", nombre};
     }
-    if (const char* refusal = readInt32(horasText, record.horasTrabajadas, kHoras)) {
+    if (const char* refusal = readInt32(horasText, record.horasTrabajadas, HORAS)) {
         return tooManyFields() ? commaTooMany : Fault{refusal, horasText};
     }
     std::memcpy(record.nombre, nombre.data(), nombre.size());
@@ -94,14 +94,14 @@ Fault parseEmpleado(std::string_view line, Empleado& record) {
 
 // The payroll's first line. A file that starts otherwise is not a payroll (or its line ends are
 // not ones we split on): taking its first line for the header would drop data without a word.
-constexpr std::string_view kHeader = "id,nombre,horasTrabajadas";
+constexpr std::string_view HEADER = "id,nombre,horasTrabajadas";
 
 // Reads every employee of the payroll file, named path, into store (see readRecordLines); false,
 // having printed where and why, on a missing header, a malformed line, a read error or a lack of
 // memory.
 bool readEmpleados(const char* path, std::FILE* file, RecordStore& store) {
     LineReader reader(file);
-    return readRecordLines(path, reader, kHeader, [&](std::string_view line, long number) {
+    return readRecordLines(path, reader, HEADER, [&](std::string_view line, long number) {
         Empleado* record = store.next();
         if (record == nullptr) {
             reportFile(path, "memoria insuficiente");

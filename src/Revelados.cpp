@@ -10,10 +10,10 @@
 
 namespace {
 
-constexpr float kUmbral150 = 150.0f;
-constexpr float kUmbral300 = 300.0f;
-constexpr std::string_view kPolaroid11x9 = "POLAROID_11x9";
-constexpr std::string_view kPolaroid10x10 = "POLAROID_10x10";
+constexpr float UMBRAL150 = 150.0f;
+constexpr float UMBRAL300 = 300.0f;
+constexpr std::string_view POLAROID11X9 = "POLAROID_11x9";
+constexpr std::string_view POLAROID10X10 = "POLAROID_10x10";
 
 // Copies at most REVELADOS_TEXT_SIZE - 1 characters of text into field and terminates it. The
 // source may be the field itself or any text, however long.
@@ -40,11 +40,11 @@ int toInt(const char* text) {
 float toNearestFloat(double value) {
     // Halfway between the largest float and the next power of two: from here on, ties to even
     // round away to infinity.
-    constexpr double kOverflow = 0x1.ffffffp127;
-    if (value >= kOverflow) {
+    constexpr double OVERFLOW = 0x1.ffffffp127;
+    if (value >= OVERFLOW) {
         return std::numeric_limits<float>::infinity();
     }
-    if (value <= -kOverflow) {
+    if (value <= -OVERFLOW) {
         return -std::numeric_limits<float>::infinity();
     }
     return static_cast<float>(value);
@@ -64,13 +64,13 @@ float saleAmount(const Revelado& revelado) {
 float wholeAmount(float amount) {
     // -2^31 is exact in float, but float(INT_MAX) rounds up to 2^31, one past the int range:
     // the largest float below it is 2^31 - 128.
-    constexpr float kIntLowest = -2147483648.0f;
-    constexpr float kIntHighest = 2147483520.0f;
+    constexpr float INT_LOWEST = -2147483648.0f;
+    constexpr float INT_HIGHEST = 2147483520.0f;
     if (std::isnan(amount)) {
         return 0.0f;
     }
     // An int's value is never -0: adding +0 turns the -0 trunc gives (-0.5, -0) into 0.
-    return std::trunc(std::clamp(amount, kIntLowest, kIntHighest)) + 0.0f;
+    return std::trunc(std::clamp(amount, INT_LOWEST, INT_HIGHEST)) + 0.0f;
 }
 
 // 1 if the element's sale amount is greater than threshold, else -1; NaN never is.
@@ -85,7 +85,7 @@ int amountAbove(const void* elemento, float threshold) {
 bool isPolaroid(const Revelado& revelado) {
     const std::string_view tipo(revelado.Tipo_Foto,
                                 strnlen(revelado.Tipo_Foto, sizeof revelado.Tipo_Foto));
-    return tipo == kPolaroid11x9 || tipo == kPolaroid10x10;
+    return tipo == POLAROID11X9 || tipo == POLAROID10X10;
 }
 
 } // namespace
@@ -227,11 +227,11 @@ int revelados_totalesCount(void* elemento) {
 }
 
 int revelados_ventaMayor150(void* elemento) {
-    return amountAbove(elemento, kUmbral150);
+    return amountAbove(elemento, UMBRAL150);
 }
 
 int revelados_ventaMayor300(void* elemento) {
-    return amountAbove(elemento, kUmbral300);
+    return amountAbove(elemento, UMBRAL300);
 }
 
 float revelados_mayorPreciodeVenta(void* elemento) {

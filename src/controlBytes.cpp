@@ -8,11 +8,11 @@ namespace {
 // Whether any byte of word is a control character: below 0x20, or 0x7F. Each test is exact for
 // the word as a whole (a borrow can mark a byte only above one that matched).
 constexpr bool hasControlByte(uint64_t word) {
-    constexpr uint64_t kOnes = 0x0101010101010101;
-    constexpr uint64_t kHighBits = kOnes * 0x80;
-    const uint64_t below = (word - kOnes * 0x20) & ~word & kHighBits;
-    const uint64_t del = word ^ (kOnes * 0x7F);
-    return (below | ((del - kOnes) & ~del & kHighBits)) != 0;
+    constexpr uint64_t ONES = 0x0101010101010101;
+    constexpr uint64_t HIGH_BITS = ONES * 0x80;
+    const uint64_t below = (word - ONES * 0x20) & ~word & HIGH_BITS;
+    const uint64_t del = word ^ (ONES * 0x7F);
+    return (below | ((del - ONES) & ~del & HIGH_BITS)) != 0;
 }
 
 } // namespace

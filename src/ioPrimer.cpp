@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr const char* kFileName = "archivo.txt";
+constexpr const char* FILE_NAME = "archivo.txt";
 
-constexpr CommandLine::Program kProgram = {
+constexpr CommandLine::Program PROGRAM = {
     "ioPrimer",
     true,
     "",
@@ -34,14 +34,14 @@ constexpr CommandLine::Program kProgram = {
     Speaks::spanish,
 };
 
-constexpr int kNumber = 456984;
+constexpr int NUMBER = 456984;
 
 // Writes the demo file's three pieces and closes it; false, with errno set, when any of it did
 // not reach the file (a full disk often shows only at the close).
 bool writeDemoFile(File file) {
     std::fwrite("Hola\n", 1, 5, file.get());
-    std::fwrite(&kNumber, sizeof kNumber, 1, file.get());
-    std::fprintf(file.get(), "%d", kNumber);
+    std::fwrite(&NUMBER, sizeof NUMBER, 1, file.get());
+    std::fprintf(file.get(), "%d", NUMBER);
     const bool written = std::ferror(file.get()) == 0;
     const int writeError = errno;
     const bool closed = std::fclose(file.release()) == 0;
@@ -54,26 +54,26 @@ bool writeDemoFile(File file) {
 // Writes the demo file and reads its first four bytes back into readBack, printing what the
 // user sees; false, having said what failed, when any step did.
 bool writeAndReadBack(int& readBack) {
-    File out(std::fopen(kFileName, "w"));
+    File out(std::fopen(FILE_NAME, "w"));
     if (!out) {
-        reportSystemError(kFileName, "no se pudo crear", errno);
+        reportSystemError(FILE_NAME, "no se pudo crear", errno);
         return false;
     }
     std::puts("Abrio");
     if (!writeDemoFile(std::move(out))) {
-        reportSystemError(kFileName, "no se pudo escribir", errno);
+        reportSystemError(FILE_NAME, "no se pudo escribir", errno);
         return false;
     }
-    const File in(std::fopen(kFileName, "r"));
+    const File in(std::fopen(FILE_NAME, "r"));
     if (!in) {
-        reportSystemError(kFileName, "no se pudo abrir para leer", errno);
+        reportSystemError(FILE_NAME, "no se pudo abrir para leer", errno);
         return false;
     }
     if (std::fread(&readBack, sizeof readBack, 1, in.get()) != 1) {
         if (std::ferror(in.get()) != 0) {
-            reportSystemError(kFileName, "no se pudo leer", errno);
+            reportSystemError(FILE_NAME, "no se pudo leer", errno);
         } else {
-            reportFile(kFileName, "no se pudo leer el entero: el archivo tiene menos de 4 bytes");
+            reportFile(FILE_NAME, "no se pudo leer el entero: el archivo tiene menos de 4 bytes");
         }
         return false;
     }
@@ -84,7 +84,7 @@ bool writeAndReadBack(int& readBack) {
 
 int main(int argc, char* argv[]) {
     std::vector<const char*> none;
-    if (const auto status = CommandLine(kProgram, argc, argv).read({}, none)) {
+    if (const auto status = CommandLine(PROGRAM, argc, argv).read({}, none)) {
         return *status;
     }
     int readBack = 0;

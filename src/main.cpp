@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr CommandLine::Program kProgram = {
+constexpr CommandLine::Program PROGRAM = {
     "main",
     true,
     "",
@@ -62,7 +62,7 @@ bool exportSalaries() {
 
 int main(int argc, char* argv[]) {
     std::vector<const char*> none;
-    if (const auto status = CommandLine(kProgram, argc, argv).read({}, none)) {
+    if (const auto status = CommandLine(PROGRAM, argc, argv).read({}, none)) {
         return *status;
     }
     const bool exported = exportSalaries();

@@ -10,16 +10,16 @@ namespace {
 // Blocks double from 64 KiB up to 8 MiB; from 2 MiB on they are aligned to 2 MiB and offered for
 // huge pages, so that the kernel can hand out a large payroll's memory 2 MiB at a time. Every
 // block is filled in (populated) as it is mapped.
-constexpr size_t kFirstBlockBytes = size_t{64} * 1024;
-constexpr size_t kLargestBlockBytes = size_t{8} * 1024 * 1024;
-constexpr size_t kHugePageBytes = size_t{2} * 1024 * 1024;
+constexpr size_t FIRST_BLOCK_BYTES = size_t{64} * 1024;
+constexpr size_t LARGEST_BLOCK_BYTES = size_t{8} * 1024 * 1024;
+constexpr size_t HUGE_PAGE_BYTES = size_t{2} * 1024 * 1024;
 
 // Maps bytes (a multiple of 64 KiB, of 2 MiB from 2 MiB on) of zeroed memory, populated where the
 // kernel can; nullptr when memory runs out.
 void* mapBlock(size_t bytes) {
-    const bool huge = bytes >= kHugePageBytes;
+    const bool huge = bytes >= HUGE_PAGE_BYTES;
     // A huge block is cut out of a mapping one huge page longer, at a 2 MiB boundary.
-    const size_t reserved = huge ? bytes + kHugePageBytes : bytes;
+    const size_t reserved = huge ? bytes + HUGE_PAGE_BYTES : bytes;
     void* mapped =
         mmap(nullptr, reserved, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) {
@@ -28,12 +28,12 @@ void* mapBlock(size_t bytes) {
     char* block = static_cast<char*>(mapped);
     if (huge) {
         const auto address = reinterpret_cast<uintptr_t>(mapped);
-        const size_t head = (kHugePageBytes - address % kHugePageBytes) % kHugePageBytes;
+        const size_t head = (HUGE_PAGE_BYTES - address % HUGE_PAGE_BYTES) % HUGE_PAGE_BYTES;
         block += head;
         if (head > 0) {
             munmap(mapped, head);
         }
-        munmap(block + bytes, kHugePageBytes - head);
+        munmap(block + bytes, HUGE_PAGE_BYTES - head);
         madvise(block, bytes, MADV_HUGEPAGE);
     }
     // Best effort: where the kernel cannot populate, pages still come on first touch.
@@ -63,8 +63,8 @@ Empleado* RecordStore::next() {
 }
 
 bool RecordStore::grow() {
-    const size_t bytes = blocks_.empty() ? kFirstBlockBytes
-                                         : std::min(blocks_.back().bytes * 2, kLargestBlockBytes);
+    const size_t bytes = blocks_.empty() ? FIRST_BLOCK_BYTES
+                                         : std::min(blocks_.back().bytes * 2, LARGEST_BLOCK_BYTES);
     void* memory = mapBlock(bytes);
     if (memory == nullptr) {
         return false;

@@ -27,7 +27,7 @@ class SalaryLines {
 
     // Buffers the employee's line; false once anything failed to be written.
     bool write(const Empleado& empleado) {
-        if (kBufferSize - used_ < kLongestLine && !flush()) {
+        if (BUFFER_SIZE - used_ < LONGEST_LINE && !flush()) {
             return false;
         }
         char* out = buffer_ + used_;
@@ -57,11 +57,11 @@ class SalaryLines {
     }
 
   private:
-    static constexpr size_t kBufferSize = size_t{64} * 1024;
-    static constexpr size_t kLongestLine = size_t{3} * 11 + sizeof(Empleado::nombre) + 4;
+    static constexpr size_t BUFFER_SIZE = size_t{64} * 1024;
+    static constexpr size_t LONGEST_LINE = size_t{3} * 11 + sizeof(Empleado::nombre) + 4;
 
     std::FILE* file_;
-    char buffer_[kBufferSize];
+    char buffer_[BUFFER_SIZE];
     size_t used_ = 0;
     bool failed_ = false;
 };

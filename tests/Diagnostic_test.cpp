@@ -31,18 +31,18 @@ TEST(Diagnostic, QuotesTheTextWithItsControlCharactersEscaped) {
 }
 
 TEST(Diagnostic, CutsALongTextBetweenCharacters) {
-    const std::string ascii(kLongestQuote + 1, 'n');
+    const std::string ascii(LONGEST_QUOTE + 1, 'n');
     EXPECT_EQ(captureStdout([&] { reportLine("f", 3, "largo", ascii); }),
-              "f:3: largo: \"" + ascii.substr(0, kLongestQuote) + "\"...\n");
+              "f:3: largo: \"" + ascii.substr(0, LONGEST_QUOTE) + "\"...\n");
     // "x" and two-byte letters: the letter across the last byte allowed is left out whole.
     std::string letters;
-    for (size_t i = 0; i < kLongestQuote / 2; i++) {
+    for (size_t i = 0; i < LONGEST_QUOTE / 2; i++) {
         letters += "ñ";
     }
     const std::string shown = "x" + letters.substr(0, letters.size() - 2);
     EXPECT_EQ(captureStdout([&] { reportLine("f", 3, "largo", "x" + letters); }),
               "f:3: largo: \"" + shown + "\"...\n");
-    const std::string fits(kLongestQuote, 'n');
+    const std::string fits(LONGEST_QUOTE, 'n');
     EXPECT_EQ(captureStdout([&] { reportLine("f", 3, "justo", fits); }),
               "f:3: justo: \"" + fits + "\"\n");
 }

@@ -18,7 +18,7 @@ struct Reading {
 };
 
 // Reads every line of bytes with a reader taking lines of up to longest bytes.
-Reading readAll(const std::string& bytes, size_t longest = LineReader::kLongestLine) {
+Reading readAll(const std::string& bytes, size_t longest = LineReader::LONGEST_LINE) {
     console::TempDir dir;
     console::writeFile(dir / "f", bytes);
     File file(std::fopen((dir / "f").c_str(), "r"));

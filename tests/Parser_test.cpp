@@ -24,7 +24,7 @@ std::ostream& operator<<(std::ostream& out, const Row& row) {
     return out << row.id << ',' << row.nombre << ',' << row.horas;
 }
 
-constexpr char kHeader[] = "id,nombre,horasTrabajadas\n";
+constexpr char HEADER[] = "id,nombre,horasTrabajadas\n";
 
 class Parser : public ::testing::Test {
   protected:
@@ -66,7 +66,7 @@ class Parser : public ::testing::Test {
 };
 
 TEST_F(Parser, ReadsEveryEmployeeInFileOrder) {
-    ASSERT_EQ(parse(std::string(kHeader) + "7,Ana Paz,40\n-3,Bruno,-12\n0,José Núñez,0\n"), 1);
+    ASSERT_EQ(parse(std::string(HEADER) + "7,Ana Paz,40\n-3,Bruno,-12\n0,José Núñez,0\n"), 1);
     EXPECT_EQ(rows(),
               (std::vector<Row>{{7, "Ana Paz", 40}, {-3, "Bruno", -12}, {0, "José Núñez", 0}}));
     const auto* first = static_cast<const Empleado*>(ll_get(list, 0));
@@ -81,7 +81,7 @@ TEST_F(Parser, AcceptsCrlfBlankLinesAndAMissingFinalLineEnd) {
 
 TEST_F(Parser, TakesTheLimitsOfEachField) {
     const std::string longest(NOMBRE_LENGTH, 'n');
-    ASSERT_EQ(parse(std::string(kHeader) + "2147483647," + longest + ",-2147483648\n" +
+    ASSERT_EQ(parse(std::string(HEADER) + "2147483647," + longest + ",-2147483648\n" +
                     "-2147483648,x,2147483647\n-0,y,007\n"),
               1);
     EXPECT_EQ(rows(), (std::vector<Row>{
@@ -99,7 +99,7 @@ TEST_F(Parser, RefusesAFileThatDoesNotStartWithTheHeader) {
 }
 
 TEST_F(Parser, AHeaderAloneOrAnEmptyFileGivesNoEmployees) {
-    EXPECT_EQ(parse(kHeader), 1);
+    EXPECT_EQ(parse(HEADER), 1);
     EXPECT_EQ(parse("id,nombre,horasTrabajadas"), 1);
     EXPECT_EQ(parse(""), 1);
     EXPECT_EQ(ll_len(list), 0);
@@ -108,14 +108,14 @@ TEST_F(Parser, AHeaderAloneOrAnEmptyFileGivesNoEmployees) {
 TEST_F(Parser, AppendsBehindWhatTheListHeld) {
     int before = 0;
     ll_add(list, &before);
-    ASSERT_EQ(parse(std::string(kHeader) + "1,Ana,5\n"), 1);
+    ASSERT_EQ(parse(std::string(HEADER) + "1,Ana,5\n"), 1);
     ASSERT_EQ(ll_len(list), 2);
     EXPECT_EQ(ll_get(list, 0), &before);
     EXPECT_EQ(static_cast<const Empleado*>(ll_get(list, 1))->id, 1);
 }
 
 TEST_F(Parser, ReadsALargePayrollAcrossManyReads) {
-    std::string bytes = kHeader;
+    std::string bytes = HEADER;
     std::vector<Row> expected;
     for (int i = 0; i < 60000; ++i) {
         expected.push_back({i, "Empleado numero " + std::to_string(i * 7), i % 300 - 20});
@@ -152,16 +152,16 @@ TEST_F(Parser, AnyMalformedLineFailsAndLeavesTheListAsItWas) {
     ll_add(list, &kept);
     for (const char* bad : badLines) {
         SCOPED_TRACE(bad);
-        EXPECT_EQ(parse(std::string(kHeader) + "1,Ana,5\n" + bad + "\n2,Bruno,6\n"), 0);
+        EXPECT_EQ(parse(std::string(HEADER) + "1,Ana,5\n" + bad + "\n2,Bruno,6\n"), 0);
         ASSERT_EQ(ll_len(list), 1);
         EXPECT_EQ(ll_get(list, 0), &kept);
         EXPECT_TRUE(said.starts_with("archivo.csv:3: ")) << said;
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     }
     const std::string tooLong(NOMBRE_LENGTH + 1, 'n');
-    EXPECT_EQ(parse(std::string(kHeader) + "1," + tooLong + ",5\n"), 0);
-    EXPECT_EQ(parse(std::string(kHeader) + std::string("1,A\0a,5\n", 8)), 0);
-    EXPECT_EQ(parse(std::string(kHeader) + "1,Ana," + std::string(300000, '0') + "5\n"), 0);
+    EXPECT_EQ(parse(std::string(HEADER) + "1," + tooLong + ",5\n"), 0);
+    EXPECT_EQ(parse(std::string(HEADER) + std::string("1,A\0a,5\n", 8)), 0);
+    EXPECT_EQ(parse(std::string(HEADER) + "1,Ana," + std::string(300000, '0') + "5\n"), 0);
     EXPECT_EQ(ll_len(list), 1);
 }
 
@@ -200,7 +200,7 @@ TEST_F(Parser, SaysOnWhichLineAndWhyAPayrollIsRefused) {
         {"1,Ana," + std::string(300000, '0'), "2: la línea es demasiado larga (más de 262144 bytes)"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(parse((c.headed ? kHeader : "") + c.bytes), 0) << c.bytes;
+        EXPECT_EQ(parse((c.headed ? HEADER : "") + c.bytes), 0) << c.bytes;
         EXPECT_EQ(said, "archivo.csv:" + c.said + "\n");
     }
     EXPECT_EQ(parseFile(dir / "no-such-file.csv"), 0);
@@ -210,7 +210,7 @@ TEST_F(Parser, SaysOnWhichLineAndWhyAPayrollIsRefused) {
 }
 
 TEST_F(Parser, ABadLastLineAfterManyGoodOnesUndoesThemAll) {
-    std::string bytes = kHeader;
+    std::string bytes = HEADER;
     for (int i = 0; i < 100000; ++i) {
         bytes += std::to_string(i) + ",Empleado,40\n";
     }
@@ -223,7 +223,7 @@ TEST_F(Parser, AMissingFileANullPathOrANullListFails) {
     EXPECT_EQ(parseFile(dir / "no-such-file.csv"), 0);
     EXPECT_EQ(parseFile(dir.path()), 0);
     EXPECT_EQ(parser_parseEmpleados(nullptr, list), 0);
-    console::writeFile(dir / "archivo.csv", std::string(kHeader) + "1,Ana,5\n");
+    console::writeFile(dir / "archivo.csv", std::string(HEADER) + "1,Ana,5\n");
     std::string name = (dir / "archivo.csv").string();
     EXPECT_EQ(parser_parseEmpleados(name.data(), nullptr), 0);
     EXPECT_EQ(ll_len(list), 0);

@@ -22,7 +22,7 @@ std::string list(const std::string& misbehaviour, const std::string& more = "") 
 }
 
 TEST(CheckClassEndToEnd, ChecksSixListsWithTheRealCheckList) {
-    if (console::kSanitizedBuild) {
+    if (console::SANITIZED_BUILD) {
         GTEST_SKIP() << "the script's builds do not depend on this build's flavour";
     }
     const fs::path work = WORK_DIR;

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 // FILE among the options and runs the first source as a script, with pass NAME, fail NAME OUTPUT
 // and finish STATUS to write the results. Its --check-setup keeps its arguments in setup-args
 // beside it, and fails where setup-fails is.
-constexpr char kStub[] = R"(#!/usr/bin/env bash
+constexpr char STUB[] = R"(#!/usr/bin/env bash
 here=$(dirname "$0")
 if [ "$1" = --check-setup ]; then
   echo "$*" > "$here/setup-args"
@@ -46,14 +46,14 @@ dir=$(dirname "${sources[0]}")
 
 // The report of the faulty submission's failed case, as JSON text: markup, a backslash, an
 // ampersand and a control character.
-const std::string kHostileReport = R"(<img src=x onerror=\"document.title=1\"> \\ & \u0007)";
+const std::string HOSTILE_REPORT = R"(<img src=x onerror=\"document.title=1\"> \\ & \u0007)";
 
 // A class of six, the way each fails: correct, faulty, not building, another layout, hanging
 // (and leaving a process of its own behind), missing a function; one more with a name that is
 // markup and no sources.
-const std::pair<std::string, std::string> kSix[] = {
+const std::pair<std::string, std::string> SIX[] = {
     {"alice", "pass c1; pass c2; pass c3; finish 0"},
-    {"bob", "pass c1; fail c2 '" + kHostileReport + "'; pass c3; finish 1"},
+    {"bob", "pass c1; fail c2 '" + HOSTILE_REPORT + "'; pass c3; finish 1"},
     {"carol", "echo \"$dir/list.c:3:5: error: expected expression\" >&2\n"
               "echo 'check-list.sh: the list does not build' >&2; exit 3"},
     {"dave", "echo \"$dir/LinkedList.h lays out the list differently from inc/LinkedList.h\" >&2\n"
@@ -61,9 +61,9 @@ const std::pair<std::string, std::string> kSix[] = {
     {"erin", "(setsid sleep 300 & echo $! > \"$dir/../pid\"); sleep 300"},
     {"frank", "pass c1; fail c2 'll_containsAll is not implemented'; fail c3 'same'; finish 1"},
 };
-const std::string kMarkupName = "<img src=x onerror=document.title=2>mallory";
+const std::string MARKUP_NAME = "<img src=x onerror=document.title=2>mallory";
 
-const std::string kSixCsv =
+const std::string SIX_CSV =
     "submission,status,passed,failed,cases,failed_cases,score,reason\n"
     "<img src=x onerror=document.title=2>mallory,build-error,0,0,0,,0,no .c or .cpp file in the "
     "folder\n"
@@ -77,7 +77,7 @@ const std::string kSixCsv =
 class CheckClass : public testing::Test {
   protected:
     void SetUp() override {
-        console::writeFile(dir_ / "stub", kStub);
+        console::writeFile(dir_ / "stub", STUB);
         fs::permissions(dir_ / "stub", fs::perms::owner_all);
         fs::create_directories(dir_ / "tmp");
         // The run's working folder goes there, where the test sees whether it is left.
@@ -100,10 +100,10 @@ class CheckClass : public testing::Test {
     }
 
     void addSix() {
-        for (const auto& [name, script] : kSix) {
+        for (const auto& [name, script] : SIX) {
             addSubmission(name, script);
         }
-        fs::create_directories(dir_ / "class" / kMarkupName);
+        fs::create_directories(dir_ / "class" / MARKUP_NAME);
         fs::create_directories(dir_ / "class" / ".hidden");
         console::writeFile(dir_ / "class" / "notes.txt", "not a submission\n");
     }
@@ -130,7 +130,7 @@ TEST_F(CheckClass, ChecksEverySubmissionWhateverItDoesAndKeepsNothingOfIt) {
     addSix();
     const auto run = checkClass({"--jobs", "3", "--time-limit", "3", "--csv", "class.csv"});
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_EQ(console::readFile(dir_ / "class.csv"), kSixCsv);
+    EXPECT_EQ(console::readFile(dir_ / "class.csv"), SIX_CSV);
     std::istringstream lines(run.output);
     std::string line;
     std::set<std::string> named;
@@ -141,7 +141,7 @@ TEST_F(CheckClass, ChecksEverySubmissionWhateverItDoesAndKeepsNothingOfIt) {
         named.insert(match[1]);
     }
     EXPECT_EQ(named, std::set<std::string>(
-                         {kMarkupName, "alice", "bob", "carol", "dave", "erin", "frank"}));
+                         {MARKUP_NAME, "alice", "bob", "carol", "dave", "erin", "frank"}));
     EXPECT_NE(run.output.find("carol: build-error: list.c:3:5: error: expected expression\n"),
               std::string::npos)
         << run.output;
@@ -155,7 +155,7 @@ TEST_F(CheckClass, ChecksEverySubmissionWhateverItDoesAndKeepsNothingOfIt) {
 // What the page does in a browser, as the lines a script of the test's own writes into it: the
 // order of the rows after sorting by score and then by name, and what a click on the faulty
 // submission's failed group shows under its row.
-constexpr char kClicks[] = R"(<script>
+constexpr char CLICKS[] = R"(<script>
 const lines = [];
 const order = () => Array.from(document.querySelectorAll("#matrix tbody"), r => r.dataset.name).join("|");
 document.getElementById("by-score").click();
@@ -212,15 +212,15 @@ TEST_F(CheckClass, ThePageSortsAndShowsAFailedCasesReportInABrowser) {
     ASSERT_EQ(checkClass({"--time-limit", "2", "--html", "class.html"}).exitCode, 0);
     std::string page = console::readFile(dir_ / "class.html");
     EXPECT_EQ(page.find("http"), page.find("http-equiv")) << "the page fetches nothing";
-    page.insert(page.rfind("</body>"), kClicks);
+    page.insert(page.rfind("</body>"), CLICKS);
     console::writeFile(dir_ / "clicked.html", page);
     const auto browser = browse(dir_ / "profile", "file://" + (dir_ / "clicked.html").string());
     ASSERT_EQ(browser.exitCode, 0) << browser.output;
     EXPECT_EQ(textOf(browser.output, "clicks"),
-              "by score: alice|bob|frank|" + kMarkupName +
+              "by score: alice|bob|frank|" + MARKUP_NAME +
                   "|carol|dave|erin\n"
                   "by name: " +
-                  kMarkupName +
+                  MARKUP_NAME +
                   "|alice|bob|carol|dave|erin|frank\n"
                   "report shown: none\n"
                   "report shown: table-row\n"
@@ -270,7 +270,7 @@ std::vector<Row> largeClass() {
 
 // What the large class's page does in a browser: what comes first, what the filters leave,
 // whether the first three columns stay when the cases scroll, and where a report opens.
-constexpr char kLargeClassChecks[] = R"(<script>
+constexpr char LARGE_CLASS_CHECKS[] = R"(<script>
 const lines = [], shown = (e) => getComputedStyle(e).display !== "none", by = (s) => document.querySelector(s);
 const statuses = () => Array.from(new Set(Array.from(document.querySelectorAll("#matrix tbody"))
   .filter(shown).map(b => b.dataset.status))).sort().join(" ");
@@ -312,7 +312,7 @@ TEST(ClassPage, ALargeClassReadsAtAGlanceInABrowser) {
         GTEST_SKIP() << "chromium is not installed (Debian package chromium)";
     }
     std::string checked = page;
-    checked.insert(checked.rfind("</body>"), kLargeClassChecks);
+    checked.insert(checked.rfind("</body>"), LARGE_CLASS_CHECKS);
     console::writeFile(dir / "checked.html", checked);
     const auto browser = browse(dir / "profile", "file://" + (dir / "checked.html").string());
     ASSERT_EQ(browser.exitCode, 0) << browser.output;

@@ -25,7 +25,7 @@ class CheckList : public testing::Test {
                 testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 
     void SetUp() override {
-        if (console::kSanitizedBuild) {
+        if (console::SANITIZED_BUILD) {
             GTEST_SKIP() << "the script's builds do not depend on this build's flavour";
         }
         fs::remove_all(work_ / "cache");

@@ -20,7 +20,7 @@ namespace {
 
 // The timeout of the matrix's runs: a hanging case costs this much, a case that answers takes
 // far less.
-const std::string kShortTimeout = "0.25";
+const std::string SHORT_TIMEOUT = "0.25";
 
 // A row of the table of faulty lists.
 struct Row {
@@ -31,14 +31,14 @@ struct Row {
 };
 
 std::vector<Row> readTable() {
-    static const std::regex kRow(
+    static const std::regex ROW(
         "\\| `(\\w+)` \\| `(\\w+\\.c)` \\| .* \\| (yes|no) \\| (yes|no) \\|");
     std::istringstream lines(console::readFile(FAULT_TABLE));
     std::vector<Row> rows;
     std::string line;
     std::smatch match;
     while (std::getline(lines, line)) {
-        if (std::regex_match(line, match, kRow)) {
+        if (std::regex_match(line, match, ROW)) {
             rows.push_back({match[1], match[2], match[3] == "yes", match[4] == "yes"});
         }
     }
@@ -78,11 +78,11 @@ bool launch(const Launch& run) {
 // nothing where the runner wrote no JUnit file.
 std::vector<std::vector<CaseResult>> runAll(const std::vector<Launch>& runs) {
     setSanitizerOptions(false);
-    constexpr size_t kAtOnce = 2;
+    constexpr size_t AT_ONCE = 2;
     size_t started = 0;
     size_t running = 0;
     while (started < runs.size() || running > 0) {
-        if (started < runs.size() && running < kAtOnce) {
+        if (started < runs.size() && running < AT_ONCE) {
             running += launch(runs[started++]) ? 1 : 0;
             continue;
         }
@@ -116,9 +116,9 @@ TEST(FaultyLists, AreCaughtAsTheirTableSays) {
     std::vector<Launch> runs;
     for (const Row& row : rows) {
         const std::string stem = (dir / row.fault).string();
-        runs.push_back({row.fault, {"--timeout", kShortTimeout}, stem + ".xml"});
+        runs.push_back({row.fault, {"--timeout", SHORT_TIMEOUT}, stem + ".xml"});
         runs.push_back({row.fault,
-                        {"--extended", "--seed", "1", "--timeout", kShortTimeout},
+                        {"--extended", "--seed", "1", "--timeout", SHORT_TIMEOUT},
                         stem + "-extended.xml"});
     }
     std::vector<std::vector<CaseResult>> results = runAll(runs);
@@ -146,8 +146,8 @@ TEST(FaultyLists, AreCaughtAsTheirTableSays) {
         const Row& row = rows[i];
         const auto& plain = results[2 * i];
         const auto& extended = results[2 * i + 1];
-        EXPECT_EQ(plain.size(), static_cast<size_t>(kConformance)) << row.fault;
-        EXPECT_EQ(extended.size(), static_cast<size_t>(kEveryCase)) << row.fault;
+        EXPECT_EQ(plain.size(), static_cast<size_t>(CONFORMANCE)) << row.fault;
+        EXPECT_EQ(extended.size(), static_cast<size_t>(EVERY_CASE)) << row.fault;
         EXPECT_EQ(!failuresOf(plain).empty(), row.caughtByConformance)
             << row.fault << " with the 33: " << failedNames(plain);
         EXPECT_EQ(!failuresOf(extended).empty(), row.caughtExtended)

@@ -25,7 +25,7 @@ struct CaughtFault {
     std::string report;
 };
 
-const std::vector<CaughtFault> kCaught = {
+const std::vector<CaughtFault> CAUGHT = {
     {"getNodePastSize", "fetchProbe", "fetchProbeCase04", "test_getNode(list, 1) returned 0x?",
      "assert null failed. Value: '0x?' \r\n\nError en el valor de retorno de <getNode> al "
      "solicitar un elemento fuera de indice (>= a ll_len),\n se deberia retornar NULL\n\r\n"},
@@ -79,11 +79,11 @@ TEST(FaultyLists, TheSoundListsPassEveryCaseWithAndWithoutTheExtendedChecks) {
          {"bundled", "sound", "cachedSound", "recursiveSound", "freeListSound"}) {
         const auto plain = runChecked(list, {});
         EXPECT_EQ(plain.run.exitCode, 0) << list;
-        EXPECT_EQ(plain.cases.size(), static_cast<size_t>(kConformance)) << list;
+        EXPECT_EQ(plain.cases.size(), static_cast<size_t>(CONFORMANCE)) << list;
         EXPECT_EQ(summaryLine(plain.run.output), "33 passed, 0 failed\n") << list;
         const auto extended = runChecked(list, {"--extended"});
         EXPECT_EQ(extended.run.exitCode, 0) << list << "\n" << extended.run.output;
-        EXPECT_EQ(extended.cases.size(), static_cast<size_t>(kEveryCase)) << list;
+        EXPECT_EQ(extended.cases.size(), static_cast<size_t>(EVERY_CASE)) << list;
         EXPECT_TRUE(failuresOf(extended.cases).empty()) << list << "\n" << extended.run.output;
     }
 }
@@ -94,7 +94,7 @@ TEST_P(CaughtByAssertion, FirstFailsItsCaseWithTheExactReport) {
     const CaughtFault& expected = GetParam();
     const auto checked = runChecked(expected.fault, {});
     EXPECT_EQ(checked.run.exitCode, 1);
-    EXPECT_EQ(checked.cases.size(), static_cast<size_t>(kConformance));
+    EXPECT_EQ(checked.cases.size(), static_cast<size_t>(CONFORMANCE));
     const auto failures = failuresOf(checked.cases);
     ASSERT_FALSE(failures.empty()) << checked.run.output;
     const CaseResult& first = failures[0];
@@ -123,7 +123,7 @@ TEST_P(CaughtByAssertion, FirstFailsItsCaseWithTheExactReport) {
     EXPECT_EQ(summaryLine(alone.run.output), "0 passed, 1 failed\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(FaultyLists, CaughtByAssertion, testing::ValuesIn(kCaught),
+INSTANTIATE_TEST_SUITE_P(FaultyLists, CaughtByAssertion, testing::ValuesIn(CAUGHT),
                          [](const auto& info) { return info.param.fault; });
 
 // A fault of the kinds the state observer and the surroundings checks look for, at seed 1: the
@@ -135,7 +135,7 @@ struct ObservedFault {
     std::string says;
 };
 
-const std::vector<ObservedFault> kObserved = {
+const std::vector<ObservedFault> OBSERVED = {
     {"addTrustsErrno", "surroundProbeCase01",
      "paso 5: ll_add(B, NULL) con errno 12 antes de la llamada\r\n"
      "la llamada da -1 y deberia dar 0\r\n"},
@@ -199,13 +199,13 @@ TEST_P(CaughtByObserving, FirstFailsItsCaseNamingTheCall) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(FaultyLists, CaughtByObserving, testing::ValuesIn(kObserved),
+INSTANTIATE_TEST_SUITE_P(FaultyLists, CaughtByObserving, testing::ValuesIn(OBSERVED),
                          [](const auto& info) { return info.param.fault; });
 
 TEST(FaultyLists, ACrashFailsItsCaseByItsSignalAndTheRunGoesOn) {
     const auto checked = runChecked("crashOnNullList", {});
     EXPECT_EQ(checked.run.exitCode, 1);
-    EXPECT_EQ(checked.cases.size(), static_cast<size_t>(kConformance));
+    EXPECT_EQ(checked.cases.size(), static_cast<size_t>(CONFORMANCE));
     const auto failures = failuresOf(checked.cases);
     ASSERT_EQ(failures.size(), 1u) << checked.run.output;
     EXPECT_EQ(failures[0].name, "appendProbeCase04");

@@ -12,9 +12,9 @@ namespace faulty {
 namespace {
 
 std::string unescapeXml(std::string text) {
-    static const std::pair<std::string, std::string> kEntities[] = {
+    static const std::pair<std::string, std::string> ENTITIES[] = {
         {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#13;", "\r"}, {"&amp;", "&"}};
-    for (const auto& [entity, character] : kEntities) {
+    for (const auto& [entity, character] : ENTITIES) {
         for (size_t at = text.find(entity); at != std::string::npos;
              at = text.find(entity, at + character.size())) {
             text.replace(at, entity.size(), character);
@@ -102,12 +102,12 @@ std::string summaryLine(const std::string& output) {
 }
 
 std::string caseLines(const std::string& output) {
-    static const std::regex kCaseLine("(PASS|FAIL|ok|not ok|TAP version|1\\.\\.)\\b.*");
+    static const std::regex CASE_LINE("(PASS|FAIL|ok|not ok|TAP version|1\\.\\.)\\b.*");
     std::istringstream lines(output);
     std::string line;
     std::string kept;
     while (std::getline(lines, line)) {
-        kept += std::regex_match(line, kCaseLine) ? line + "\n" : "";
+        kept += std::regex_match(line, CASE_LINE) ? line + "\n" : "";
     }
     return kept;
 }

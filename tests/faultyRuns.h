@@ -14,14 +14,14 @@
 namespace faulty {
 
 // The number of cases of each kind, from the runner's own list.
-inline constexpr int kConformance = 0
+inline constexpr int CONFORMANCE = 0
 #define CONFORMANCE_CASE(group, number, description) +1
 #define EXTENDED_CASE(group, number, description)
 #include "probeCases.h"
 #undef CONFORMANCE_CASE
 #undef EXTENDED_CASE
     ;
-inline constexpr int kEveryCase = 0
+inline constexpr int EVERY_CASE = 0
 #define CONFORMANCE_CASE(group, number, description) +1
 #define EXTENDED_CASE(group, number, description) +1
 #include "probeCases.h"

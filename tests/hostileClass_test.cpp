@@ -36,7 +36,7 @@ std::string hostile(const std::string& attack, const std::map<std::string, fs::p
 }
 
 TEST(HostileClass, SoundListsPassAndNothingOfTheAttacksLands) {
-    if (console::kSanitizedBuild) {
+    if (console::SANITIZED_BUILD) {
         GTEST_SKIP() << "the script's builds do not depend on this build's flavour";
     }
     const fs::path work = WORK_DIR;

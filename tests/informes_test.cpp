@@ -17,13 +17,13 @@ namespace {
 
 using console::captureStdout;
 
-constexpr const char* kMenu =
+constexpr const char* MENU =
     "Que desea informar?\n"
     "1. Listado de los empleados ordenados alfabéticamente por Apellido y Sector.\n"
     "2. Total y promedio de los salarios, y cuántos empleados superan el salario promedio.\n"
     "Elija una opcion por numero: \n";
-constexpr const char* kOrder = "Ingrese 0 para ascendente o 1 para descendente:\n";
-constexpr const char* kInvalid = "Opcion no valida.\n";
+constexpr const char* ORDER = "Ingrese 0 para ascendente o 1 para descendente:\n";
+constexpr const char* INVALID_OPTION = "Opcion no valida.\n";
 
 // How printEmployees shows one employee.
 std::string shown(int id, const char* name, const char* lastName, const char* salary, int sector) {
@@ -160,42 +160,40 @@ class InformesMenu : public Informes {
 };
 
 TEST_F(InformesMenu, ListsByLastNameThenSectorInEitherOrder) {
-    EXPECT_EQ(menu({"1", "0"}),
-              kMenu + std::string(kOrder) + eva() + juan() + ana() + luis() + "|0");
-    EXPECT_EQ(menu({"1", "1"}),
-              kMenu + std::string(kOrder) + luis() + ana() + juan() + eva() + "|0");
+    EXPECT_EQ(menu({"1", "0"}), MENU + std::string(ORDER) + eva() + juan() + ana() + luis() + "|0");
+    EXPECT_EQ(menu({"1", "1"}), MENU + std::string(ORDER) + luis() + ana() + juan() + eva() + "|0");
 }
 
 TEST_F(InformesMenu, AnOrderOtherThanZeroOrOneListsTheTableAsItStands) {
     const std::string asItStands = ana() + luis() + eva() + juan() + "|0";
     for (const char* order : {"5", "abc", "-1", "1 "}) {
-        EXPECT_EQ(menu({"1", order}), kMenu + std::string(kOrder) + asItStands) << order;
+        EXPECT_EQ(menu({"1", order}), MENU + std::string(ORDER) + asItStands) << order;
     }
-    EXPECT_EQ(menu({"1"}), kMenu + std::string(kOrder) + asItStands) << "end of input";
+    EXPECT_EQ(menu({"1"}), MENU + std::string(ORDER) + asItStands) << "end of input";
 }
 
 TEST_F(InformesMenu, PrintsTheThreeFigures) {
-    EXPECT_EQ(menu({"2"}), kMenu + figures("1050.50", "262.62", "2") + "|0");
+    EXPECT_EQ(menu({"2"}), MENU + figures("1050.50", "262.62", "2") + "|0");
 }
 
 TEST_F(InformesMenu, PrintsACountOfZeroAsADigit) {
     ASSERT_EQ(removeEmployee(table.data(), EMPLOYEES, 3), CORRECTO);
     ASSERT_EQ(removeEmployee(table.data(), EMPLOYEES, 4), CORRECTO);
     ASSERT_EQ(removeEmployee(table.data(), EMPLOYEES, 1), CORRECTO);
-    EXPECT_EQ(menu({"2"}), kMenu + figures("200.00", "200.00", "0") + "|0");
+    EXPECT_EQ(menu({"2"}), MENU + figures("200.00", "200.00", "0") + "|0");
 }
 
 TEST_F(InformesMenu, AnyOtherAnswerIsRefused) {
     for (const char* option : {"abc", "", "0", "3", "01x", "99999999999"}) {
-        EXPECT_EQ(menu({option}), kMenu + std::string(kInvalid) + "|-1") << option;
+        EXPECT_EQ(menu({option}), MENU + std::string(INVALID_OPTION) + "|-1") << option;
     }
-    EXPECT_EQ(menu({}), kMenu + std::string(kInvalid) + "|-1");
+    EXPECT_EQ(menu({}), MENU + std::string(INVALID_OPTION) + "|-1");
 }
 
 TEST_F(InformesMenu, StaysWithinTheLengthItIsGiven) {
     // Only slots 0 and 1 are the menu's: Eva and Juan, beyond them, are neither moved nor counted.
-    EXPECT_EQ(menu({"1", "0"}, 2), kMenu + std::string(kOrder) + ana() + luis() + "|0");
-    EXPECT_EQ(menu({"2"}, 2), kMenu + figures("300.00", "150.00", "1") + "|0");
+    EXPECT_EQ(menu({"1", "0"}, 2), MENU + std::string(ORDER) + ana() + luis() + "|0");
+    EXPECT_EQ(menu({"2"}, 2), MENU + figures("300.00", "150.00", "1") + "|0");
 
     // A table of three slots, nothing behind it: the sanitizers catch a read past its end.
     Employee three[3] = {{7, "Ana", "Paz", 10.0f, 1, 1}, {8, "Eva", "Alba", 20.0f, 1, 1}, {}};
@@ -206,8 +204,8 @@ TEST_F(InformesMenu, StaysWithinTheLengthItIsGiven) {
             return 0;
         },
         console::Typing{{"1", "0", "2"}, true, std::chrono::milliseconds{3000}});
-    EXPECT_EQ(run.output, kMenu + std::string(kOrder) + shown(8, "Eva", "Alba", "20.00", 1) +
-                              shown(7, "Ana", "Paz", "10.00", 1) + kMenu +
+    EXPECT_EQ(run.output, MENU + std::string(ORDER) + shown(8, "Eva", "Alba", "20.00", 1) +
+                              shown(7, "Ana", "Paz", "10.00", 1) + MENU +
                               figures("30.00", "15.00", "1"));
 }
 

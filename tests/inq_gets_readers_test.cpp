@@ -21,8 +21,8 @@ namespace {
 using console::Typing;
 
 // Messages hold a '%' and accents: they must come out exactly as given.
-constexpr const char* kAsk = "Ingrese (100%): ";
-constexpr const char* kWrong = "Dato inválido\n";
+constexpr const char* ASK = "Ingrese (100%): ";
+constexpr const char* WRONG = "Dato inválido\n";
 
 // Runs fn at a terminal where the lines are typed, then Ctrl-D; returns what it printed. The
 // test fails if the child hangs or does not return 0.
@@ -82,7 +82,7 @@ TEST(InqGetInt, TakesALastLineThatHasNoLineEnd) {
             const int status = inq_getInt(&value);
             std::printf("%d:%d", status, value);
         },
-        {std::string("12") + console::kEndOfInput + console::kEndOfInput});
+        {std::string("12") + console::END_OF_INPUT + console::END_OF_INPUT});
     EXPECT_EQ(out, "0:12");
 }
 
@@ -110,23 +110,23 @@ TEST(InqGetNumber, PromptsAgainAfterEachFailedAttemptUntilAValueInRange) {
     const std::string out = atTerminal(
         [] {
             int value = -99;
-            const int status = inq_getNumber(&value, 10, 1, 3, kAsk, kWrong);
+            const int status = inq_getNumber(&value, 10, 1, 3, ASK, WRONG);
             std::printf("|%d:%d", status, value);
         },
         {"x", "11", "10"});
-    EXPECT_EQ(out, std::string(kAsk) + kWrong + kAsk + kWrong + kAsk + "|0:10");
+    EXPECT_EQ(out, std::string(ASK) + WRONG + ASK + WRONG + ASK + "|0:10");
 }
 
 TEST(InqGetNumber, SpendsEveryAttemptAndLeavesTheDestination) {
     const std::string out = atTerminal(
         [] {
             int value = -99;
-            const int status = inq_getNumber(&value, 10, 1, 3, kAsk, kWrong);
+            const int status = inq_getNumber(&value, 10, 1, 3, ASK, WRONG);
             std::printf("|%d:%d", status, value);
             printNextLine();
         },
         {"0", "abc", "-1", "5"});
-    const std::string attempt = std::string(kAsk) + kWrong;
+    const std::string attempt = std::string(ASK) + WRONG;
     EXPECT_EQ(out, attempt + attempt + attempt + "|-1:-99[5\n]");
 }
 
@@ -147,11 +147,11 @@ TEST(InqGetNumber, MaximumBelowMinimumLetsNoValuePass) {
     const std::string out = atTerminal(
         [] {
             int value = -99;
-            const int status = inq_getNumber(&value, 1, 10, 2, kAsk, kWrong);
+            const int status = inq_getNumber(&value, 1, 10, 2, ASK, WRONG);
             std::printf("|%d:%d", status, value);
         },
         {"5", "1"});
-    EXPECT_EQ(out, std::string(kAsk) + kWrong + kAsk + kWrong + "|-1:-99");
+    EXPECT_EQ(out, std::string(ASK) + WRONG + ASK + WRONG + "|-1:-99");
 }
 
 TEST(InqGetNumber, NoAttemptsPrintsAndReadsNothing) {
@@ -160,8 +160,8 @@ TEST(InqGetNumber, NoAttemptsPrintsAndReadsNothing) {
             [attempts] {
                 int value = -99;
                 float decimal = -99.0f;
-                std::printf("%d:%d ", inq_getNumber(&value, 10, 1, attempts, kAsk, kWrong), value);
-                std::printf("%d:%g", inq_getFloat(&decimal, 10, 1, attempts, kAsk, kWrong),
+                std::printf("%d:%d ", inq_getNumber(&value, 10, 1, attempts, ASK, WRONG), value);
+                std::printf("%d:%g", inq_getFloat(&decimal, 10, 1, attempts, ASK, WRONG),
                             static_cast<double>(decimal));
                 printNextLine();
             },
@@ -174,52 +174,51 @@ TEST(InqGetFloat, AcceptsTheWholeRangeBoundsIncluded) {
     const std::string out = atTerminal(
         [] {
             float value = -99.0f;
-            const int status = inq_getFloat(&value, 2.5f, 0.0f, 4, kAsk, kWrong);
+            const int status = inq_getFloat(&value, 2.5f, 0.0f, 4, ASK, WRONG);
             std::printf("|%d:%g", status, static_cast<double>(value));
             std::printf(" %d:", inq_getFloat(&value, 2.5f, 0.0f, 1, "", ""));
             std::printf("%g", static_cast<double>(value));
         },
         {"2.6", "-1", "x", "2.5", "0"});
-    EXPECT_EQ(out,
-              std::string(kAsk) + kWrong + kAsk + kWrong + kAsk + kWrong + kAsk + "|0:2.5 0:0");
+    EXPECT_EQ(out, std::string(ASK) + WRONG + ASK + WRONG + ASK + WRONG + ASK + "|0:2.5 0:0");
 }
 
 TEST(InqGetFloat, ABoundThatIsNotANumberLetsNoValuePass) {
     const std::string out = atTerminal(
         [] {
             float value = -99.0f;
-            const int status = inq_getFloat(&value, NAN, 0.0f, 2, kAsk, kWrong);
+            const int status = inq_getFloat(&value, NAN, 0.0f, 2, ASK, WRONG);
             std::printf("|%d:%g", status, static_cast<double>(value));
         },
         {"1", "0"});
-    EXPECT_EQ(out, std::string(kAsk) + kWrong + kAsk + kWrong + "|-1:-99");
+    EXPECT_EQ(out, std::string(ASK) + WRONG + ASK + WRONG + "|-1:-99");
 }
 
 TEST(InqGetChar, StoresUpToTwoCharactersAsTypedAndLeavesTheRest) {
     const std::string out = atTerminal(
         [] {
             char got[INQ_CHAR_SIZE] = {'#', '#', '#'};
-            int status = inq_getChar(kAsk, kWrong, got);
+            int status = inq_getChar(ASK, WRONG, got);
             std::printf("|%d:%d,%d,%d ", status, got[0], got[1], got[2]);
-            status = inq_getChar(kAsk, kWrong, got);
+            status = inq_getChar(ASK, WRONG, got);
             std::printf("|%d:%d,%d ", status, got[0], got[1]);
-            status = inq_getChar(kAsk, kWrong, got);
+            status = inq_getChar(ASK, WRONG, got);
             std::printf("|%d:%s", status, got);
             printNextLine();
         },
         {"y", "", "abc"});
-    EXPECT_EQ(out, std::string(kAsk) + "|0:121,10,0 " + kAsk + "|0:10,0 " + kAsk + "|0:ab[c\n]");
+    EXPECT_EQ(out, std::string(ASK) + "|0:121,10,0 " + ASK + "|0:10,0 " + ASK + "|0:ab[c\n]");
 }
 
 TEST(InqGetChar, ANullPromptPrintsTheErrorMessageAndReadsNothing) {
     const std::string out = atTerminal(
         [] {
             char got[INQ_CHAR_SIZE] = {'#', '#', '\0'};
-            std::printf("|%d:%s", inq_getChar(nullptr, kWrong, got), got);
+            std::printf("|%d:%s", inq_getChar(nullptr, WRONG, got), got);
             printNextLine();
         },
         {"z"});
-    EXPECT_EQ(out, std::string(kWrong) + "|-1:##[z\n]");
+    EXPECT_EQ(out, std::string(WRONG) + "|-1:##[z\n]");
 }
 
 TEST(InqGetChar, TheRestOfItsLineIsTakenByTheMailReaderButDiscardedByTheStringReader) {
@@ -228,11 +227,11 @@ TEST(InqGetChar, TheRestOfItsLineIsTakenByTheMailReaderButDiscardedByTheStringRe
             char got[INQ_CHAR_SIZE];
             char text[INQ_LINE_SIZE] = "previo";
             inq_getChar("? ", "!", got);
-            std::printf("|%d:%s", reader("Texto: ", kWrong, text), text);
+            std::printf("|%d:%s", reader("Texto: ", WRONG, text), text);
         };
     };
     EXPECT_EQ(atTerminal(charThen(inq_getMail), {"abc", "hola"}),
-              std::string("? Texto: ") + kWrong + "|-1:previo");
+              std::string("? Texto: ") + WRONG + "|-1:previo");
     EXPECT_EQ(atTerminal(charThen(inq_getString), {"abc", "hola"}), "? Texto: |0:hola");
 }
 
@@ -241,15 +240,15 @@ template <typename Reader> std::string readText(Reader reader, const std::string
     return atTerminal(
         [reader] {
             char text[INQ_LINE_SIZE] = "previo";
-            const int status = reader(kAsk, kWrong, text);
+            const int status = reader(ASK, WRONG, text);
             std::printf("|%d:%s", status, text);
         },
         {line});
 }
 
 TEST(InqTextReaders, StoreATextThatPassesAndReportOneThatFails) {
-    const std::string ok = std::string(kAsk) + "|0:";
-    const std::string failed = std::string(kAsk) + kWrong + "|-1:previo";
+    const std::string ok = std::string(ASK) + "|0:";
+    const std::string failed = std::string(ASK) + WRONG + "|-1:previo";
     struct Case {
         int (*reader)(const char*, const char*, char*);
         std::string line;
@@ -280,8 +279,8 @@ TEST(InqTextReaders, ANullMessageGivesMinusOneBeforePrintingOrReading) {
         const std::string out = atTerminal(
             [reader] {
                 char text[INQ_LINE_SIZE] = "previo";
-                std::printf("%d ", reader(nullptr, kWrong, text));
-                std::printf("%d:%s", reader(kAsk, nullptr, text), text);
+                std::printf("%d ", reader(nullptr, WRONG, text));
+                std::printf("%d:%s", reader(ASK, nullptr, text), text);
                 printNextLine();
             },
             {"1-2-3"});
@@ -294,12 +293,12 @@ TEST(InqTextReaders, ALongLineIsCutAfter1023CharactersAndTheRestStaysPending) {
         [] {
             // Exactly the documented size on the heap, so that one byte more would be caught.
             const auto text = std::make_unique<char[]>(INQ_LINE_SIZE);
-            const int status = inq_getString(kAsk, kWrong, text.get());
+            const int status = inq_getString(ASK, WRONG, text.get());
             std::printf("|%d:%zu", status, std::strlen(text.get()));
             printNextLine();
         },
         {std::string(1500, 'a')});
-    EXPECT_EQ(out, std::string(kAsk) + "|0:1023[" + std::string(477, 'a') + "\n]");
+    EXPECT_EQ(out, std::string(ASK) + "|0:1023[" + std::string(477, 'a') + "\n]");
 }
 
 TEST(InqTextReaders, ALineOfExactly1023CharactersLeavesItsLineEndPending) {
@@ -324,12 +323,12 @@ struct EndCase {
 };
 
 std::vector<EndCase> endCases() {
-    const std::string prompt = kAsk;
-    const std::string attempt = prompt + kWrong;
+    const std::string prompt = ASK;
+    const std::string attempt = prompt + WRONG;
     const auto text = [](int (*reader)(const char*, const char*, char*)) {
         return [reader] {
             char got[INQ_LINE_SIZE] = "previo";
-            const int status = reader(kAsk, kWrong, got);
+            const int status = reader(ASK, WRONG, got);
             return status == -1 && std::strcmp(got, "previo") == 0 ? 0 : 1;
         };
     };
@@ -349,19 +348,19 @@ std::vector<EndCase> endCases() {
         {"inq_getNumber",
          [] {
              int value = -99;
-             return inq_getNumber(&value, 10, 0, 3, kAsk, kWrong) == -1 && value == -99 ? 0 : 1;
+             return inq_getNumber(&value, 10, 0, 3, ASK, WRONG) == -1 && value == -99 ? 0 : 1;
          },
          attempt + attempt + attempt},
         {"inq_getFloat",
          [] {
              float value = -99.0f;
-             return inq_getFloat(&value, 10, 0, 2, kAsk, kWrong) == -1 && value == -99.0f ? 0 : 1;
+             return inq_getFloat(&value, 10, 0, 2, ASK, WRONG) == -1 && value == -99.0f ? 0 : 1;
          },
          attempt + attempt},
         {"inq_getChar",
          [] {
              char got[INQ_CHAR_SIZE] = {'#', '#', '\0'};
-             return inq_getChar(kAsk, kWrong, got) == -1 && std::strcmp(got, "##") == 0 ? 0 : 1;
+             return inq_getChar(ASK, WRONG, got) == -1 && std::strcmp(got, "##") == 0 ? 0 : 1;
          },
          prompt},
         {"inq_getString", text(inq_getString), attempt},

@@ -19,34 +19,34 @@ struct Class {
     std::string_view valid;    // a text that passes and already meets its count rule
 };
 
-constexpr std::string_view kDigits = "0123456789";
-constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr std::string_view DIGITS = "0123456789";
+constexpr std::string_view LETTERS = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-const std::string kNumber{kDigits};
-const std::string kTelephone = std::string{kDigits} + "-";
-const std::string kFloat = std::string{kDigits} + ".";
-const std::string kAlphanumeric = std::string{kDigits} + std::string{kLetters};
-const std::string kLetter = std::string{kLetters} + " ";
-const std::string kMail = kAlphanumeric + "@_-.";
+const std::string NUMBER{DIGITS};
+const std::string TELEPHONE = std::string{DIGITS} + "-";
+const std::string FLOAT = std::string{DIGITS} + ".";
+const std::string ALPHANUMERIC = std::string{DIGITS} + std::string{LETTERS};
+const std::string LETTER = std::string{LETTERS} + " ";
+const std::string MAIL = ALPHANUMERIC + "@_-.";
 
-const std::array<Class, 7> kClasses{{
-    {"inq_isNumber", inq_isNumber, kNumber, '\0', "0042"},
-    {"inq_isTelephone", inq_isTelephone, kTelephone, '\0', "455-123"},
-    {"inq_isFloatNumber", inq_isFloatNumber, kFloat, '.', "12.5"},
-    {"inq_isAlphanumeric", inq_isAlphanumeric, kAlphanumeric, '\0', "abc123"},
-    {"inq_isLetter", inq_isLetter, kLetter, '\0', "abc DEF"},
-    {"inq_isMail", inq_isMail, kMail, '@', "ana.paz@mail.com"},
-    {"inq_isCuil", inq_isCuil, kTelephone, '-', "20-345-6"},
+const std::array<Class, 7> CLASSES{{
+    {"inq_isNumber", inq_isNumber, NUMBER, '\0', "0042"},
+    {"inq_isTelephone", inq_isTelephone, TELEPHONE, '\0', "455-123"},
+    {"inq_isFloatNumber", inq_isFloatNumber, FLOAT, '.', "12.5"},
+    {"inq_isAlphanumeric", inq_isAlphanumeric, ALPHANUMERIC, '\0', "abc123"},
+    {"inq_isLetter", inq_isLetter, LETTER, '\0', "abc DEF"},
+    {"inq_isMail", inq_isMail, MAIL, '@', "ana.paz@mail.com"},
+    {"inq_isCuil", inq_isCuil, TELEPHONE, '-', "20-345-6"},
 }};
 
-// Expected results in the order of kClasses: number, telephone, float, alphanumeric, letter, mail,
+// Expected results in the order of CLASSES: number, telephone, float, alphanumeric, letter, mail,
 // cuil.
 struct Example {
     const char* text;
     std::array<int, 7> expected;
 };
 
-const Example kExamples[] = {
+const Example EXAMPLES[] = {
     {"", {1, 1, 1, 1, 1, 0, 0}},
     {"abc\n", {0, 0, 0, 0, 0, 0, 0}},
     {"12\n", {0, 0, 0, 0, 0, 0, 0}},
@@ -105,16 +105,16 @@ const Example kExamples[] = {
 };
 
 TEST(Validators, AnswerEveryExampleWithExactlyZeroOrOne) {
-    for (const Example& example : kExamples) {
-        for (std::size_t i = 0; i < kClasses.size(); ++i) {
-            EXPECT_EQ(kClasses[i].validate(example.text), example.expected[i])
-                << kClasses[i].name << " on \"" << example.text << '"';
+    for (const Example& example : EXAMPLES) {
+        for (std::size_t i = 0; i < CLASSES.size(); ++i) {
+            EXPECT_EQ(CLASSES[i].validate(example.text), example.expected[i])
+                << CLASSES[i].name << " on \"" << example.text << '"';
         }
     }
 }
 
 TEST(Validators, ValidSamplesPass) {
-    for (const Class& c : kClasses) {
+    for (const Class& c : CLASSES) {
         EXPECT_EQ(c.validate(std::string{c.valid}.c_str()), 1) << c.name;
     }
 }
@@ -135,7 +135,7 @@ TEST(Validators, EverySingleByteAlonePassesOnlyItsClasses) {
     for (int value = 0x01; value <= 0xFF; ++value) {
         const char byte = static_cast<char>(value);
         const char text[] = {byte, '\0'};
-        for (const Class& c : kClasses) {
+        for (const Class& c : CLASSES) {
             EXPECT_EQ(c.validate(text), expectedAlone(c, byte)) << c.name << " on byte " << value;
         }
     }
@@ -144,7 +144,7 @@ TEST(Validators, EverySingleByteAlonePassesOnlyItsClasses) {
 TEST(Validators, EverySingleByteInsideAValidTextFailsUnlessInClassAndNotAnExtraSeparator) {
     for (int value = 0x01; value <= 0xFF; ++value) {
         const char byte = static_cast<char>(value);
-        for (const Class& c : kClasses) {
+        for (const Class& c : CLASSES) {
             const bool inClass = c.accepted.find(byte) != std::string_view::npos;
             // The valid text already holds all the separators its count rule allows.
             const int expected = inClass && byte != c.counted ? 1 : 0;

@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::string kFileBytes("Hola\n\x18\xf9\x06\x00"
+const std::string FILE_BYTES("Hola\n\x18\xf9\x06\x00"
                              "456984",
                              15);
 
@@ -22,7 +22,7 @@ TEST(IoPrimer, WritesFifteenBytesAndReadsTheFirstFourBack) {
     const auto run = runIn(dir);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, "Abrio\nlei la variable 1634496328");
-    EXPECT_EQ(console::readFile(dir / "archivo.txt"), kFileBytes);
+    EXPECT_EQ(console::readFile(dir / "archivo.txt"), FILE_BYTES);
 }
 
 TEST(IoPrimer, ReplacesAnEarlierLongerFile) {
@@ -30,7 +30,7 @@ TEST(IoPrimer, ReplacesAnEarlierLongerFile) {
     console::writeFile(dir / "archivo.txt", std::string(100, 'z'));
     const auto run = runIn(dir);
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(console::readFile(dir / "archivo.txt"), kFileBytes);
+    EXPECT_EQ(console::readFile(dir / "archivo.txt"), FILE_BYTES);
 }
 
 TEST(IoPrimer, SaysWhichStepFailedAndExitsWithOne) {
@@ -74,7 +74,7 @@ TEST(IoPrimer, OutputThatCannotBeWrittenIsAFailure) {
     const auto run = console::runProgram(
         {"/bin/sh", "-c", "exec \"$0\" >/dev/full", IOPRIMER_PATH}, dir.path());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(console::readFile(dir / "archivo.txt"), kFileBytes);
+    EXPECT_EQ(console::readFile(dir / "archivo.txt"), FILE_BYTES);
 }
 
 } // namespace

@@ -18,7 +18,7 @@ using namespace std::string_literals;
 void nothing() {}
 
 // The cases this test weighs and reports, in place of the suite's.
-constexpr ProbeCase kCases[] = {
+constexpr ProbeCase CASES[] = {
     {"alphaProbe", "alphaProbeCase01", "", nothing, nothing, false},
     {"alphaProbe", "alphaProbeCase02", "", nothing, nothing, false},
     {"betaProbe", "betaProbeCase01", "", nothing, nothing, false},
@@ -68,7 +68,7 @@ TEST_F(JsonFile, HoldsEveryCaseWithItsPointsAndTheFailuresReports) {
     crashed.ending = Ending::signal;
     crashed.detail = 11;
     const json results =
-        write({{&kCases[0], {}}, {&kCases[1], failed}, {&kCases[2], crashed}},
+        write({{&CASES[0], {}}, {&CASES[1], failed}, {&CASES[2], crashed}},
               "# the second case counts more\nalphaProbe 2\n\nalphaProbeCase02 3.5\n");
     ASSERT_TRUE(results.is_object());
     EXPECT_EQ(results["score"], 2);
@@ -93,7 +93,7 @@ TEST_F(JsonFile, HoldsEveryCaseWithItsPointsAndTheFailuresReports) {
 }
 
 TEST_F(JsonFile, AFailedWriteIsReportedAndNoResultsAreAnEmptyArray) {
-    EXPECT_FALSE(writeJson("/dev/full", {{&kCases[0], {}}}, 5, CaseWeights()));
+    EXPECT_FALSE(writeJson("/dev/full", {{&CASES[0], {}}}, 5, CaseWeights()));
     EXPECT_FALSE(writeJson((dir_ / "no" / "folder.json").string(), {}, 5, CaseWeights()));
     EXPECT_EQ(write({}, ""), json({{"tests", json::array()}, {"score", 0}}));
 }
@@ -155,5 +155,5 @@ TEST(JsonRunner, AListLackingAFunctionScoresTheCasesThatPass) {
 } // namespace
 
 std::span<const ProbeCase> probeCases() {
-    return kCases;
+    return CASES;
 }

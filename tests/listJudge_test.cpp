@@ -11,12 +11,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kJudge = std::string(BUILD_DIR) + "/check-list/listJudge";
+const std::string JUDGE = std::string(BUILD_DIR) + "/check-list/listJudge";
 
 console::Run judge(const std::string& runner, std::vector<std::string> options,
                    const std::string& reference = std::string(BUILD_DIR) +
                                                   "/check-list/referenceRunner") {
-    std::vector<std::string> argv = {kJudge,    "--runner",     runner, "--reference",
+    std::vector<std::string> argv = {JUDGE,     "--runner",     runner, "--reference",
                                      reference, "--no-sandbox", "--"};
     argv.insert(argv.end(), options.begin(), options.end());
     return console::runProgram(argv, {}, "", std::chrono::minutes(2));
@@ -76,11 +76,10 @@ TEST(ListJudge, ItsOwnTroubleIsTheCheckersNotTheLists) {
         {"exec \"$@\" >/dev/full", "cannot write the results"},
     };
     for (const auto& setting : settings) {
-        const auto run = console::runProgram({"/bin/sh", "-c", setting.shell, "sh", kJudge,
-                                              "--runner", PROBERUNNER_SOUND_PATH, "--reference",
-                                              reference, "--no-sandbox", "--", "--group",
-                                              "extractProbe"},
-                                             {}, "", std::chrono::minutes(1));
+        const auto run = console::runProgram(
+            {"/bin/sh", "-c", setting.shell, "sh", JUDGE, "--runner", PROBERUNNER_SOUND_PATH,
+             "--reference", reference, "--no-sandbox", "--", "--group", "extractProbe"},
+            {}, "", std::chrono::minutes(1));
         EXPECT_EQ(run.exitCode, 2) << setting.says << "\n" << run.output;
         EXPECT_NE(run.output.find(setting.says), std::string::npos) << run.output;
     }
@@ -105,7 +104,7 @@ TEST(ListJudge, ItsCommandLine) {
          "\n5 passed, 0 failed (the conformance cases alone)\n"},
     };
     for (const auto& row : rows) {
-        std::vector<std::string> argv = {kJudge};
+        std::vector<std::string> argv = {JUDGE};
         argv.insert(argv.end(), row.argv.begin(), row.argv.end());
         const auto run = console::runProgram(argv, {}, "", std::chrono::minutes(1));
         EXPECT_EQ(run.exitCode, row.status) << row.says << "\n" << run.output;
@@ -157,7 +156,7 @@ std::string forger(const std::string& lines) {
 }
 
 TEST(ListJudge, LinesTheListWritesItselfDoNotPassIt) {
-    if (console::kSanitizedBuild) {
+    if (console::SANITIZED_BUILD) {
         GTEST_SKIP() << "check-list builds the lists it checks unsanitised";
     }
     const fs::path work = fs::path(WORK_DIR);

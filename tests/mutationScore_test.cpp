@@ -28,8 +28,8 @@ Score score(const std::string& source) {
         out.lines.push_back(line);
     }
     std::smatch last;
-    const std::regex kScore("mutants: (\\d+), killed: (\\d+), survived: (\\d+)");
-    if (!out.lines.empty() && std::regex_match(out.lines.back(), last, kScore)) {
+    const std::regex SCORE("mutants: (\\d+), killed: (\\d+), survived: (\\d+)");
+    if (!out.lines.empty() && std::regex_match(out.lines.back(), last, SCORE)) {
         out.mutants = std::stoi(last[1]);
         out.killed = std::stoi(last[2]);
         out.survived = std::stoi(last[3]);

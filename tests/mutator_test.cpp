@@ -24,7 +24,7 @@ struct Expected {
     std::vector<std::string> absent;  // and must not
 };
 
-const Expected kCases[] = {
+const Expected CASES[] = {
     // Only the branches a build without macros of its own compiles, their braces counted once.
     {"int f(int a) {\n#ifdef FAULT_x\n    if (a > 1) {\n#else\n    if (a > 2) {\n#endif\n"
      "        return 1;\n    }\n    return 0;\n}\n",
@@ -59,7 +59,7 @@ const Expected kCases[] = {
 };
 
 TEST(Mutator, MakesTheMutantsOfEachKindAndNoneOutsideCode) {
-    for (const Expected& expected : kCases) {
+    for (const Expected& expected : CASES) {
         const std::vector<std::string> got = descriptionsOf(expected.source);
         for (const std::string& present : expected.present) {
             EXPECT_NE(std::find(got.begin(), got.end(), present), got.end()) << present << "\nin:\n"
@@ -93,7 +93,7 @@ TEST(Mutator, AMutantKeepsEveryLineAndChangesOnlyItsPlace) {
 }
 
 TEST(Mutator, TheSameSourceGivesTheSameMutants) {
-    const std::string source = kCases[3].source;
+    const std::string source = CASES[3].source;
     EXPECT_EQ(descriptionsOf(source), descriptionsOf(source));
 }
 

@@ -135,28 +135,28 @@ TEST(HeapCounter, SeesEveryFormOfNewAndDelete) {
 }
 
 TEST(HeapCounter, FollowsThousandsOfBlocksFreedInAnyOrder) {
-    constexpr size_t kBlocks = 20000;
-    std::vector<void*> blocks(kBlocks);
-    std::vector<size_t> order(kBlocks);
-    for (size_t i = 0; i < kBlocks; i++) {
+    constexpr size_t BLOCKS = 20000;
+    std::vector<void*> blocks(BLOCKS);
+    std::vector<size_t> order(BLOCKS);
+    for (size_t i = 0; i < BLOCKS; i++) {
         order[i] = i;
     }
     std::shuffle(order.begin(), order.end(), std::mt19937(7));
     startHeapCount();
     long bytes = 0;
-    for (size_t i = 0; i < kBlocks; i++) {
+    for (size_t i = 0; i < BLOCKS; i++) {
         blocks[i] = malloc(i % 64 + 1);
         bytes += static_cast<long>(i % 64 + 1);
     }
-    for (size_t i = 0; i < kBlocks / 2; i++) {
+    for (size_t i = 0; i < BLOCKS / 2; i++) {
         bytes -= static_cast<long>(order[i] % 64 + 1);
         free(blocks[order[i]]);
     }
     const HeapCount half = stopHeapCount();
-    EXPECT_EQ(half.blocks, static_cast<long>(kBlocks / 2));
+    EXPECT_EQ(half.blocks, static_cast<long>(BLOCKS / 2));
     EXPECT_EQ(half.bytes, bytes);
     startHeapCount();
-    for (size_t i = kBlocks / 2; i < kBlocks; i++) {
+    for (size_t i = BLOCKS / 2; i < BLOCKS; i++) {
         free(blocks[order[i]]);
     }
     EXPECT_EQ(stopHeapCount().blocks, 0); // freed, but allocated before this count

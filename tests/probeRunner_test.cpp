@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int kCases = 33;
-const std::string kBanner = "Setup...\r\n";
+constexpr int CASES = 33;
+const std::string BANNER = "Setup...\r\n";
 
 // The conformance groups in the order they run, with their number of cases, as the case list
 // names them.
@@ -30,7 +30,7 @@ std::vector<std::pair<std::string, int>> conformanceGroups() {
     return groups;
 }
 
-const std::vector<std::pair<std::string, int>> kGroups = conformanceGroups();
+const std::vector<std::pair<std::string, int>> GROUPS = conformanceGroups();
 
 console::Run runner(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), PROBERUNNER_PATH);
@@ -40,7 +40,7 @@ console::Run runner(std::vector<std::string> arguments) {
 // Every case as "group groupCaseNN", in the order they run.
 std::vector<std::string> allCases() {
     std::vector<std::string> cases;
-    for (const auto& [group, count] : kGroups) {
+    for (const auto& [group, count] : GROUPS) {
         for (int i = 1; i <= count; i++) {
             cases.push_back(group + " " + group + (i < 10 ? "Case0" : "Case") + std::to_string(i));
         }
@@ -75,7 +75,7 @@ TEST(ProbeRunner, PassesEveryCase) {
 TEST(ProbeRunner, ShowsOnlyTheNineBannersAsTheWholeReport) {
     const auto run = runner({"--report"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.output, passingRun(repeat(kBanner, 9)));
+    EXPECT_EQ(run.output, passingRun(repeat(BANNER, 9)));
 }
 
 TEST(ProbeRunner, RunsTheSameInProcessWithoutFork) {
@@ -83,7 +83,7 @@ TEST(ProbeRunner, RunsTheSameInProcessWithoutFork) {
     setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
     const auto run = runner({"--no-fork", "--report"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.output, passingRun(repeat(kBanner, 9)));
+    EXPECT_EQ(run.output, passingRun(repeat(BANNER, 9)));
 }
 
 // Each case with its description, which names the list functions it calls.
@@ -128,7 +128,7 @@ TEST(ProbeRunner, RunsTheSetupOfTheSelectedGroupsOnly) {
     EXPECT_EQ(runner({"--group", "positionProbe", "--report"}).output,
               "PASS positionProbe positionProbeCase01\n"
               "PASS positionProbe positionProbeCase02\n" +
-                  kBanner + "2 passed, 0 failed\n");
+                  BANNER + "2 passed, 0 failed\n");
 }
 
 TEST(ProbeRunner, WritesATapStreamWithItsPlan) {
@@ -158,7 +158,7 @@ TEST(ProbeRunner, WritesJunitXmlBesideThePlainLines) {
                   "tests=\"33\" failures=\"0\" time=\"",
                   0),
         0u);
-    for (const auto& [group, count] : kGroups) {
+    for (const auto& [group, count] : GROUPS) {
         EXPECT_NE(xml.find("<testsuite name=\"" + group + "\" tests=\"" + std::to_string(count) +
                            "\" failures=\"0\" errors=\"0\""),
                   std::string::npos)
@@ -171,7 +171,7 @@ TEST(ProbeRunner, WritesJunitXmlBesideThePlainLines) {
          at = xml.find("<testcase ", at + 1)) {
         testcases++;
     }
-    EXPECT_EQ(testcases, static_cast<size_t>(kCases));
+    EXPECT_EQ(testcases, static_cast<size_t>(CASES));
     EXPECT_TRUE(xml.ends_with("    </testcase>\n  </testsuite>\n</testsuites>\n") ||
                 xml.ends_with("/>\n  </testsuite>\n</testsuites>\n"))
         << xml;

@@ -26,8 +26,8 @@ TEST(Registro, KeepsTheRegisterAcrossSessionsAndIdsGoOnFromTheHighest) {
                                    alta("Ana", "O'Brien", "10", "1") +
                                    alta("Eva", "Muñoz", "20", "2") + Lines{"3", "2", "s"});
     EXPECT_EQ(first.exitCode, 0);
-    const std::string saved = kHeader + std::string("1,José,Pérez-López,1234.56,3\n"
-                                                    "3,Eva,Muñoz,20.00,2\n");
+    const std::string saved = HEADER + std::string("1,José,Pérez-López,1234.56,3\n"
+                                                   "3,Eva,Muñoz,20.00,2\n");
     EXPECT_EQ(console::readFile(dir / "empleados.csv"), saved);
 
     // Ctrl-D ended the first session; the second finds its employees and goes on from id 3.
@@ -50,8 +50,7 @@ TEST(Registro, AKilledSessionKeepsTheChangeItConfirmed) {
     EXPECT_EQ(killed.signal, SIGKILL);
 
     const auto next = registroIn(dir.path(), Lines{"4", "2", "5"});
-    EXPECT_SAME_LINES(next.output,
-                      menu(2) + kReports + figures("1520.00", "760.00", "1") + menu(2));
+    EXPECT_SAME_LINES(next.output, menu(2) + REPORTS + figures("1520.00", "760.00", "1") + menu(2));
     // Nothing but the register and its lock file is left in the folder.
     EXPECT_EQ(console::namesIn(dir.path()), (Lines{".empleados.csv.lock", "empleados.csv"}));
 }
@@ -59,7 +58,7 @@ TEST(Registro, AKilledSessionKeepsTheChangeItConfirmed) {
 TEST(Registro, ARefusedFileIsLeftAsItWasAndNoMenuIsShown) {
     const console::TempDir dir;
     const std::string content =
-        kHeader + std::string("7,Eva,Luna,1234.50,3\r\n8,Ana,Paz,1.00,1\n7,Luz,Sol,2.00,2\n");
+        HEADER + std::string("7,Eva,Luna,1234.50,3\r\n8,Ana,Paz,1.00,1\n7,Luz,Sol,2.00,2\n");
     console::writeFile(dir / "personal.csv", content);
     const auto session = registroIn(dir.path(), Lines{"5"}, {"personal.csv"});
     EXPECT_EQ(session.exitCode, 1);
@@ -77,7 +76,7 @@ TEST(Registro, ARefusedFileIsLeftAsItWasAndNoMenuIsShown) {
 
 TEST(Registro, ASecondSessionOnTheSameFileIsRefused) {
     const console::TempDir dir;
-    console::writeFile(dir / "empleados.csv", kHeader + std::string("7,Eva,Luna,1.00,3\n"));
+    console::writeFile(dir / "empleados.csv", HEADER + std::string("7,Eva,Luna,1.00,3\n"));
     fs::create_directory(dir / "otra");
     fs::create_symlink("../empleados.csv", dir / "otra/enlace.csv");
     // The test holds the lock a session holds, on the lock file beside the register.
@@ -89,7 +88,7 @@ TEST(Registro, ASecondSessionOnTheSameFileIsRefused) {
     const auto throughLink = registroIn(dir / "otra", Lines{}, {"enlace.csv"});
     EXPECT_SAME_LINES(throughLink.output, "enlace.csv: el registro está abierto en otra sesión.\n");
     EXPECT_EQ(console::readFile(dir / "empleados.csv"),
-              kHeader + std::string("7,Eva,Luna,1.00,3\n"));
+              HEADER + std::string("7,Eva,Luna,1.00,3\n"));
     // The refused sessions left the lock to its holder.
     const int another = open((dir / ".empleados.csv.lock").c_str(), O_RDONLY);
     EXPECT_NE(flock(another, LOCK_EX | LOCK_NB), 0);
@@ -112,8 +111,7 @@ TEST(Registro, ASalaryTakesADecimalCommaAndASpreadsheetFileKeepsItsForm) {
 
     const auto fresh = registroIn(dir.path(), alta("Ana", "Paz", ",5", "2"));
     EXPECT_EQ(fresh.exitCode, 0);
-    EXPECT_EQ(console::readFile(dir / "empleados.csv"),
-              kHeader + std::string("1,Ana,Paz,0.50,2\n"));
+    EXPECT_EQ(console::readFile(dir / "empleados.csv"), HEADER + std::string("1,Ana,Paz,0.50,2\n"));
 }
 
 TEST(Registro, AFailedSaveSaysSoKeepsTheOldFileAndTheNextSaveTakesTheChange) {
@@ -126,7 +124,7 @@ TEST(Registro, AFailedSaveSaysSoKeepsTheOldFileAndTheNextSaveTakesTheChange) {
     // the first baja; the second makes it short enough again.
     const std::string name(50, 'a');
     std::string content =
-        kHeader + std::string("1,Al,Bo,1.00,1\n2,") + name + "," + name + ",1.00,1\n";
+        HEADER + std::string("1,Al,Bo,1.00,1\n2,") + name + "," + name + ",1.00,1\n";
     int employees = 2;
     while (content.size() <= 4000) {
         content += std::to_string(++employees) + ",Ana,Paz,1.00,1\n";
@@ -147,13 +145,13 @@ TEST(Registro, AFailedSaveSaysSoKeepsTheOldFileAndTheNextSaveTakesTheChange) {
         session.output,
         menu(employees, file) + "Nombre: Apellido: " + cut +
             "Salario: Sector: " + "Alta del empleado con id " + std::to_string(employees + 1) +
-            ".\n" + notSaved + menu(employees + 1, file, " (hay cambios sin guardar)") + kAskId +
-            summary(1, "Al Bo", "1.00", 1) + kConfirm + "Baja del empleado con id 1.\n" + notSaved +
-            menu(employees, file, " (hay cambios sin guardar)") + kAskId +
-            summary(2, full, "1.00", 1) + kConfirm + "Baja del empleado con id 2.\n" +
+            ".\n" + notSaved + menu(employees + 1, file, " (hay cambios sin guardar)") + ASK_ID +
+            summary(1, "Al Bo", "1.00", 1) + CONFIRM + "Baja del empleado con id 1.\n" + notSaved +
+            menu(employees, file, " (hay cambios sin guardar)") + ASK_ID +
+            summary(2, full, "1.00", 1) + CONFIRM + "Baja del empleado con id 2.\n" +
             menu(employees - 1, file) + "\n");
     const std::string kept = content.substr(content.find("\n3,") + 1);
-    EXPECT_EQ(console::readFile(file), kHeader + kept + std::to_string(employees + 1) + "," + name +
+    EXPECT_EQ(console::readFile(file), HEADER + kept + std::to_string(employees + 1) + "," + name +
                                            "," + name + ",2.00,2\n");
 }
 
@@ -163,23 +161,23 @@ TEST(Registro, InAReadOnlyFolderAChangeIsNotSavedAndTheEndSaysItIsLost) {
         GTEST_SKIP() << disk.why();
     }
     const std::string file = (disk / "empleados.csv").string();
-    console::writeFile(file, kHeader);
+    console::writeFile(file, HEADER);
     ASSERT_TRUE(disk.makeReadOnly());
     const console::TempDir dir;
     const auto session = registroIn(dir.path(), alta("Ana", "Paz", "1", "1"), {file});
     const std::string failed = "No se pudo guardar " + file + " (Read-only file system)";
     EXPECT_EQ(session.exitCode, 1);
     EXPECT_SAME_LINES(session.output,
-                      menu(0, file) + kAltaAsks + "Alta del empleado con id 1.\n" + failed +
+                      menu(0, file) + ALTA_ASKS + "Alta del empleado con id 1.\n" + failed +
                           ": el cambio queda en memoria y se guardará con el próximo cambio.\n" +
                           menu(1, file, " (hay cambios sin guardar)") + "\n" + failed +
                           ": se pierden los cambios sin guardar.\n");
-    EXPECT_EQ(console::readFile(file), kHeader);
+    EXPECT_EQ(console::readFile(file), HEADER);
 }
 
 TEST(Registro, AFullTableOrTheLastIdRefusesAnotherAlta) {
     const console::TempDir dir;
-    std::string content = kHeader;
+    std::string content = HEADER;
     for (int id = 1; id <= 1000; ++id) {
         content += std::to_string(id) + ",Ana,Paz,1.00,1\n";
     }
@@ -188,9 +186,9 @@ TEST(Registro, AFullTableOrTheLastIdRefusesAnotherAlta) {
     EXPECT_EQ(session.exitCode, 0);
     EXPECT_SAME_LINES(session.output,
                       menu(1000) + "La tabla está llena: no se pueden dar más altas.\n" +
-                          menu(1000) + kReports + figures("1000.00", "1.00", "0") + menu(1000));
+                          menu(1000) + REPORTS + figures("1000.00", "1.00", "0") + menu(1000));
 
-    console::writeFile(dir / "empleados.csv", kHeader + std::string("2147483647,Ana,Paz,1,1\n"));
+    console::writeFile(dir / "empleados.csv", HEADER + std::string("2147483647,Ana,Paz,1,1\n"));
     EXPECT_SAME_LINES(registroIn(dir.path(), Lines{"1", "5"}).output,
                       menu(1) + "No quedan ids para más altas: el id 2147483647 es el último.\n" +
                           menu(1));

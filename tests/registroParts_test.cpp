@@ -126,7 +126,7 @@ struct Session {
     }
 };
 
-const std::string kHeader = "id,nombre,apellido,salario,sector\n";
+const std::string HEADER = "id,nombre,apellido,salario,sector\n";
 
 TEST(RegisterFile, SavesAndLoadsBackEveryFieldInTableOrder) {
     console::TempDir dir;
@@ -137,7 +137,7 @@ TEST(RegisterFile, SavesAndLoadsBackEveryFieldInTableOrder) {
     first.add(INT_MAX, "Eva", "Luna", 100000.0f, INT_MAX);
     removeEmployee(first.reg->table, EMPLOYEES, 3); // a free slot between two employees
     ASSERT_TRUE(saveRegister(*first.reg));
-    const std::string saved = kHeader + "7,José María,Pérez-López,1234.50,3\n"s +
+    const std::string saved = HEADER + "7,José María,Pérez-López,1234.50,3\n"s +
                               "2,O'Brien,Ñandú,0.00,1\n2147483647,Eva,Luna,100000.00,2147483647\n";
     EXPECT_EQ(console::readFile(first.path), saved);
 
@@ -191,36 +191,36 @@ TEST(RegisterFile, RefusesAFileThatIsNoRegisterNamingTheLineAndTheReason) {
         {"nombre,id\n",
          "1: la primera línea debe ser id,nombre,apellido,salario,sector, con \",\" o "
          "con \";\" entre los nombres"},
-        {kHeader + "7,Eva,Luna,1.00\n"s,
+        {HEADER + "7,Eva,Luna,1.00\n"s,
          "2: se esperan 5 campos: id,nombre,apellido,salario,sector"},
-        {kHeader + "7,Eva,Luna,1,00,3\n"s,
+        {HEADER + "7,Eva,Luna,1,00,3\n"s,
          "2: un salario con coma decimal va entre comillas si \",\" separa los campos: \"1,00\""},
-        {kHeader + "7,Eva,Luna,1,000,3\n"s,
+        {HEADER + "7,Eva,Luna,1,000,3\n"s,
          "2: se esperan 5 campos: id,nombre,apellido,salario,sector"},
-        {kHeader + "0,Eva,Luna,1.00,3\n"s, "2: el id debe ser un número entero de 1 en adelante"},
-        {kHeader + eva + eva, "3: el id 7 ya está en la línea 2"},
-        {kHeader + "7,Eva2,Luna,1.00,3\n"s, "2: el nombre debe tener " + std::string(NAME_RULE)},
-        {kHeader + "7,Eva,Lu\xF1"
-                   "a,1.00,3\n"s,
+        {HEADER + "0,Eva,Luna,1.00,3\n"s, "2: el id debe ser un número entero de 1 en adelante"},
+        {HEADER + eva + eva, "3: el id 7 ya está en la línea 2"},
+        {HEADER + "7,Eva2,Luna,1.00,3\n"s, "2: el nombre debe tener " + std::string(NAME_RULE)},
+        {HEADER + "7,Eva,Lu\xF1"
+                  "a,1.00,3\n"s,
          "2: el apellido debe tener " + std::string(NAME_RULE)},
-        {kHeader + "7," + std::string(51, 'e') + ",Luna,1.00,3\n",
+        {HEADER + "7," + std::string(51, 'e') + ",Luna,1.00,3\n",
          "2: el nombre tiene más de 50 bytes"},
-        {kHeader + "7,Eva,Luna,1.005,3\n"s, "2: el salario debe ser " + std::string(SALARY_RULE)},
-        {kHeader + "7,Eva,Luna,,3\n"s, "2: el salario debe ser " + std::string(SALARY_RULE)},
-        {kHeader + "7,Eva,Luna,1.00,-3\n"s,
+        {HEADER + "7,Eva,Luna,1.005,3\n"s, "2: el salario debe ser " + std::string(SALARY_RULE)},
+        {HEADER + "7,Eva,Luna,,3\n"s, "2: el salario debe ser " + std::string(SALARY_RULE)},
+        {HEADER + "7,Eva,Luna,1.00,-3\n"s,
          "2: el sector debe ser un número entero de 1 en adelante"},
-        {kHeader + std::string(5000, '7') + "\n",
+        {HEADER + std::string(5000, '7') + "\n",
          "2: la línea es demasiado larga (más de 4096 bytes)"},
         {"id;nombre;apellido;salario;sector\n7;Eva;Luna;1,00;3\n8,Ana,Paz,1.00,1\n",
          "3: la línea separa los campos con \",\" y la primera línea con \";\""},
-        {kHeader + "7;Eva;Luna;1,00;3\n", "2: la línea separa los campos con \";\" y la primera "
-                                          "línea con \",\""},
+        {HEADER + "7;Eva;Luna;1,00;3\n", "2: la línea separa los campos con \";\" y la primera "
+                                         "línea con \",\""},
         {"id;nombre;apellido;salario;sector\n7;Eva;Luna;1,00\n",
          "2: se esperan 5 campos: id;nombre;apellido;salario;sector"},
-        {kHeader + "7,\"Eva,Luna,1.00,3\n", "2: un campo entre comillas no se cierra"},
-        {kHeader + "7,\"Eva\" ,Luna,1.00,3\n",
+        {HEADER + "7,\"Eva,Luna,1.00,3\n", "2: un campo entre comillas no se cierra"},
+        {HEADER + "7,\"Eva\" ,Luna,1.00,3\n",
          "2: tras las comillas que cierran un campo debe venir \",\""},
-        {kHeader + "7,Eva,\"Lu\"\"na\",1.00,3\n",
+        {HEADER + "7,Eva,\"Lu\"\"na\",1.00,3\n",
          "2: el apellido debe tener " + std::string(NAME_RULE)},
         {"id;nombre;apellido;salario\n", "1: la primera línea debe ser id,nombre,apellido,salario,"
                                          "sector, con \",\" o con \";\" entre los nombres"},
@@ -246,7 +246,7 @@ TEST(RegisterFile, KeepsTheFormTheFileWasWrittenIn) {
         std::string added; // the line of Luz Ñandú, id 9
     };
     const std::vector<Form> forms = {
-        {"ours", kHeader + "7,José,Pérez-López,1500.50,3\n", "9,Luz,Ñandú,10.50,2\n"},
+        {"ours", HEADER + "7,José,Pérez-López,1500.50,3\n", "9,Luz,Ñandú,10.50,2\n"},
         {"a spreadsheet set for Spanish",
          "\xEF\xBB\xBFid;nombre;apellido;salario;sector\r\n7;José;Pérez-López;1500,50;3\r\n",
          "9;Luz;Ñandú;10,50;2\r\n"},
@@ -258,7 +258,7 @@ TEST(RegisterFile, KeepsTheFormTheFileWasWrittenIn) {
          "\"id\",\"nombre\",\"apellido\",\"salario\",\"sector\"\r\n"
          "\"7\",\"José\",\"Pérez-López\",\"1500,50\",\"3\"\r\n",
          "\"9\",\"Luz\",\"Ñandú\",\"10,50\",\"2\"\r\n"},
-        {"commas, and quotes where needed", kHeader + "7,José,Pérez-López,\"1500,50\",3\n",
+        {"commas, and quotes where needed", HEADER + "7,José,Pérez-López,\"1500,50\",3\n",
          "9,Luz,Ñandú,\"10,50\",2\n"},
         {"semicolons with decimal points",
          "id;nombre;apellido;salario;sector\n7;José;Pérez-López;1500;3\n8;Eva;Luna;2.50;1\n",
@@ -288,7 +288,7 @@ TEST(RegisterFile, KeepsTheFormTheFileWasWrittenIn) {
 
 TEST(RegisterFile, HoldsAThousandEmployeesAndRefusesOneMore) {
     console::TempDir dir;
-    std::string content = kHeader;
+    std::string content = HEADER;
     for (int id = 1; id <= EMPLOYEES; ++id) {
         content += std::to_string(id) + ",Ana,Paz,1.00,1\n";
     }

@@ -16,10 +16,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const std::string kOld = "id,nombre,apellido,salario,sector\n7,Eva,Luna,1.00,3\n";
-const std::string kNew = kOld + "8,Ana,Paz,1.00,1\n";
+const std::string OLD = "id,nombre,apellido,salario,sector\n7,Eva,Luna,1.00,3\n";
+const std::string NEW = OLD + "8,Ana,Paz,1.00,1\n";
 // An alta, then the end of the answers.
-const std::string kAlta = "1\nAna\nPaz\n1\n1\n";
+const std::string ALTA_ANSWERS = "1\nAna\nPaz\n1\n1\n";
 
 class RegistroSaves : public ::testing::Test {
   protected:
@@ -49,7 +49,7 @@ TEST_F(RegistroSaves, KilledAtEveryWriteSyncLinkAndRenameNoTemporaryOutlivesTheP
                     std::string(call) + ":signal=" + signal + ":when=" + std::to_string(n);
                 SCOPED_TRACE(inject);
                 const console::TempDir dir;
-                console::writeFile(dir / "empleados.csv", kOld);
+                console::writeFile(dir / "empleados.csv", OLD);
                 // A sanitizer's leak check cannot work under a tracer: it is left off there.
                 const auto run = console::runProgram(
                     {"/bin/sh", "-c",
@@ -57,17 +57,18 @@ TEST_F(RegistroSaves, KilledAtEveryWriteSyncLinkAndRenameNoTemporaryOutlivesTheP
                      "/dev/null -e trace=" +
                          std::string(call) + " -e inject=" + inject + " \"$0\"",
                      REGISTRO_PATH},
-                    dir.path(), kAlta);
+                    dir.path(), ALTA_ANSWERS);
                 killed = run.signal != 0;
                 EXPECT_TRUE(killed || run.exitCode == 0) << run.output;
                 const std::string now = console::readFile(dir / "empleados.csv");
-                EXPECT_TRUE(now == kOld || now == kNew) << now;
+                EXPECT_TRUE(now == OLD || now == NEW) << now;
                 const Lines kept = {".empleados.csv.lock", "empleados.csv"};
                 if (std::string(signal) == "SIGTERM") {
                     EXPECT_EQ(console::namesIn(dir.path()), kept);
                 }
                 // What a SIGKILL may leave goes with the next save.
-                EXPECT_EQ(console::runProgram({REGISTRO_PATH}, dir.path(), kAlta).exitCode, 0);
+                EXPECT_EQ(console::runProgram({REGISTRO_PATH}, dir.path(), ALTA_ANSWERS).exitCode,
+                          0);
                 EXPECT_EQ(console::namesIn(dir.path()), kept);
             }
             EXPECT_FALSE(killed) << call << " ran out of kills";

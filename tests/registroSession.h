@@ -14,24 +14,24 @@
 
 namespace session {
 
-inline constexpr const char* kHeader = "id,nombre,apellido,salario,sector\n";
-inline constexpr const char* kBadOption = "Opción no válida: elija un número del 1 al 5.\n";
-inline constexpr const char* kNone = "No hay empleados cargados.\n";
-inline constexpr const char* kAltaAsks = "Nombre: Apellido: Salario: Sector: ";
-inline constexpr const char* kBadName =
+inline constexpr const char* HEADER = "id,nombre,apellido,salario,sector\n";
+inline constexpr const char* SESSION_BAD_OPTION = "Opción no válida: elija un número del 1 al 5.\n";
+inline constexpr const char* NONE = "No hay empleados cargados.\n";
+inline constexpr const char* ALTA_ASKS = "Nombre: Apellido: Salario: Sector: ";
+inline constexpr const char* BAD_NAME =
     "El nombre debe tener letras, y solo letras, espacios, y guiones o apóstrofos entre letras.\n";
-inline constexpr const char* kBadSalary =
+inline constexpr const char* BAD_SALARY =
     "El salario debe ser un número de 0 a 100000, con punto o coma "
     "decimal y hasta dos decimales.\n";
-inline constexpr const char* kBadSector = "El sector debe ser un número entero de 1 en adelante.\n";
-inline constexpr const char* kTooLong =
+inline constexpr const char* BAD_SECTOR = "El sector debe ser un número entero de 1 en adelante.\n";
+inline constexpr const char* TOO_LONG =
     "Respuesta demasiado larga: se toman hasta 1023 caracteres.\n";
-inline constexpr const char* kAskId = "Id del empleado (? lista, ?texto busca por apellido): ";
-inline constexpr const char* kBadId = "El id debe ser un número entero de 1 en adelante.\n";
-inline constexpr const char* kAskField =
+inline constexpr const char* ASK_ID = "Id del empleado (? lista, ?texto busca por apellido): ";
+inline constexpr const char* BAD_ID = "El id debe ser un número entero de 1 en adelante.\n";
+inline constexpr const char* ASK_FIELD =
     "Campo a modificar (1 nombre, 2 apellido, 3 salario, 4 sector): ";
-inline constexpr const char* kConfirm = "¿Confirma la baja? (s/n): ";
-inline constexpr const char* kReports =
+inline constexpr const char* CONFIRM = "¿Confirma la baja? (s/n): ";
+inline constexpr const char* REPORTS =
     "Que desea informar?\n"
     "1. Listado de los empleados ordenados alfabéticamente por Apellido y Sector.\n"
     "2. Total y promedio de los salarios, y cuántos empleados superan el salario promedio.\n"
@@ -85,7 +85,7 @@ inline Lines alta(const std::string& name, const std::string& lastName, const st
 
 // The menu over `before` employees, an alta answered at the first attempt, and the id given.
 inline std::string altaDone(int id, int before) {
-    return menu(before) + kAltaAsks + "Alta del empleado con id " + std::to_string(id) + ".\n";
+    return menu(before) + ALTA_ASKS + "Alta del empleado con id " + std::to_string(id) + ".\n";
 }
 
 inline std::string summary(int id, const std::string& fullName, const char* salary, int sector) {
@@ -105,7 +105,7 @@ inline std::string figures(const char* total, const char* average, const char* a
 }
 
 inline std::string orderedList() {
-    return kReports + std::string("Ingrese 0 para ascendente o 1 para descendente:\n");
+    return REPORTS + std::string("Ingrese 0 para ascendente o 1 para descendente:\n");
 }
 
 } // namespace session

@@ -22,17 +22,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kHeader[] = "id,nombre,horasTrabajadas\n";
-constexpr char kSuccess[] = "Calculando sueldos de empleados\n"
-                            "El archivo se guardo exitosamente\n"
-                            "Archivo generado correctamente\n";
-constexpr char kReadError[] = "Error leyendo empleados\n";
-constexpr char kWriteError[] = "Calculando sueldos de empleados\nError generando archivo\n";
-constexpr char kPrevious[] = "9,Previo,100,18000\n";
+constexpr char HEADER[] = "id,nombre,horasTrabajadas\n";
+constexpr char SUCCESS[] = "Calculando sueldos de empleados\n"
+                           "El archivo se guardo exitosamente\n"
+                           "Archivo generado correctamente\n";
+constexpr char READ_ERROR[] = "Error leyendo empleados\n";
+constexpr char WRITE_ERROR[] = "Calculando sueldos de empleados\nError generando archivo\n";
+constexpr char PREVIOUS[] = "9,Previo,100,18000\n";
 
 // A payroll of rows employees, and the salaries it gives.
 struct Payroll {
-    std::string archivo = kHeader;
+    std::string archivo = HEADER;
     std::string sueldos;
 };
 
@@ -81,10 +81,10 @@ class SalaryExport : public ::testing::Test {
 };
 
 TEST_F(SalaryExport, WritesEverySalaryWithTheRateOfItsBand) {
-    payroll(std::string(kHeader) + "1,Ana Paz,120\n2,Bruno Díaz,121\n3,Carla,160\n4,Dario,161\n"
-                                   "-5,Elena,-10\n");
+    payroll(std::string(HEADER) + "1,Ana Paz,120\n2,Bruno Díaz,121\n3,Carla,160\n4,Dario,161\n"
+                                  "-5,Elena,-10\n");
     console::writeFile(dir / "sueldos.csv", std::string(5000, 'x'));
-    EXPECT_EQ(run(0), kSuccess);
+    EXPECT_EQ(run(0), SUCCESS);
     EXPECT_EQ(sueldos(), "1,Ana Paz,120,21600\n2,Bruno Díaz,121,29040\n3,Carla,160,38400\n"
                          "4,Dario,161,56350\n-5,Elena,-10,-1800\n");
     EXPECT_TRUE(othersIn(dir.path()).empty());
@@ -92,24 +92,24 @@ TEST_F(SalaryExport, WritesEverySalaryWithTheRateOfItsBand) {
 
 TEST_F(SalaryExport, ReadsCrlfLinesAndSkipsBlankOnes) {
     payroll("id,nombre,horasTrabajadas\r\n1,Ana,10\r\n\r\n2,Bruno,200\r\n");
-    EXPECT_EQ(run(0), kSuccess);
+    EXPECT_EQ(run(0), SUCCESS);
     EXPECT_EQ(sueldos(), "1,Ana,10,1800\n2,Bruno,200,70000\n");
 }
 
 TEST_F(SalaryExport, AHeaderOnlyPayrollGivesAnEmptySalaryFile) {
-    payroll(kHeader);
+    payroll(HEADER);
     console::writeFile(dir / "sueldos.csv", "old\n");
-    EXPECT_EQ(run(0), kSuccess);
+    EXPECT_EQ(run(0), SUCCESS);
     EXPECT_TRUE(fs::exists(dir / "sueldos.csv"));
     EXPECT_EQ(sueldos(), "");
 }
 
 TEST_F(SalaryExport, AnUnreadablePayrollSaysWhereAndLeavesTheSalaryFileUntouched) {
     EXPECT_EQ(run(1), std::string("archivo.csv: no se pudo abrir: No such file or directory\n") +
-                          kReadError);
+                          READ_ERROR);
     EXPECT_FALSE(fs::exists(dir / "sueldos.csv"));
 
-    console::writeFile(dir / "sueldos.csv", kPrevious);
+    console::writeFile(dir / "sueldos.csv", PREVIOUS);
     // One bad hour in the middle of a large payroll is named by its line.
     std::string bytes = payrollOf(100000).archivo;
     const std::string line50000 = "49999,Empleado 349993,249\n";
@@ -119,18 +119,18 @@ TEST_F(SalaryExport, AnUnreadablePayrollSaysWhereAndLeavesTheSalaryFileUntouched
     payroll(bytes);
     EXPECT_EQ(run(1), std::string("archivo.csv:50000: las horas trabajadas no son un entero: "
                                   "\"4O\"\n") +
-                          kReadError);
-    EXPECT_EQ(sueldos(), kPrevious);
+                          READ_ERROR);
+    EXPECT_EQ(sueldos(), PREVIOUS);
 
     payroll("1,Ana,10\n");
     EXPECT_EQ(run(1), std::string("archivo.csv:1: la primera línea no es el encabezado "
                                   "id,nombre,horasTrabajadas: \"1,Ana,10\"\n") +
-                          kReadError);
-    EXPECT_EQ(sueldos(), kPrevious);
+                          READ_ERROR);
+    EXPECT_EQ(sueldos(), PREVIOUS);
 }
 
 TEST_F(SalaryExport, AnArgumentShowsTheUsageAndTouchesNoFile) {
-    payroll(std::string(kHeader) + "1,Ana,10\n");
+    payroll(std::string(HEADER) + "1,Ana,10\n");
     const std::string usage = run(0, {"--help"});
     EXPECT_TRUE(usage.starts_with("Uso: main\n")) << usage;
     EXPECT_NE(usage.find("archivo.csv"), std::string::npos);
@@ -144,7 +144,7 @@ TEST_F(SalaryExport, AnArgumentShowsTheUsageAndTouchesNoFile) {
 }
 
 TEST_F(SalaryExport, OutputThatCannotBeWrittenIsAFailure) {
-    payroll(std::string(kHeader) + "1,Ana,10\n");
+    payroll(std::string(HEADER) + "1,Ana,10\n");
     for (const char* args : {"", " --help"}) {
         const auto result = console::runProgram(
             {"/bin/sh", "-c", std::string("exec \"$0\"") + args + " >/dev/full", MAIN_PATH},
@@ -155,9 +155,9 @@ TEST_F(SalaryExport, OutputThatCannotBeWrittenIsAFailure) {
 }
 
 TEST_F(SalaryExport, AFullDiskIsReportedAsAFailure) {
-    payroll(std::string(kHeader) + "1,Ana,10\n");
+    payroll(std::string(HEADER) + "1,Ana,10\n");
     fs::create_symlink("/dev/full", dir / "sueldos.csv");
-    EXPECT_EQ(run(1), kWriteError);
+    EXPECT_EQ(run(1), WRITE_ERROR);
     EXPECT_TRUE(fs::is_symlink(dir / "sueldos.csv"));
 }
 
@@ -172,19 +172,19 @@ TEST_F(SalaryExport, AFullDiskMidwayKeepsTheOldSalariesAndNoTemporary) {
     console::writeFile(disk / "sueldos.csv", old);
     const auto result = console::runProgram({MAIN_PATH}, disk / "");
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.output, kWriteError);
+    EXPECT_EQ(result.output, WRITE_ERROR);
     EXPECT_EQ(console::readFile(disk / "sueldos.csv"), old);
     EXPECT_TRUE(othersIn(disk / "").empty());
 }
 
 TEST_F(SalaryExport, ASalaryFileThatCannotBeOpenedIsReportedAsAFailure) {
-    payroll(std::string(kHeader) + "1,Ana,10\n");
+    payroll(std::string(HEADER) + "1,Ana,10\n");
     fs::create_directory(dir / "sueldos.csv");
-    EXPECT_EQ(run(1), kWriteError);
+    EXPECT_EQ(run(1), WRITE_ERROR);
 }
 
 TEST_F(SalaryExport, RefusesToWriteOverThePayrollUnderAnyName) {
-    const std::string bytes = std::string(kHeader) + "1,Ana,10\n";
+    const std::string bytes = std::string(HEADER) + "1,Ana,10\n";
     payroll(bytes);
     fs::create_directory(dir / "data");
     console::writeFile(dir / "data/shared.csv", bytes);
@@ -203,7 +203,7 @@ TEST_F(SalaryExport, RefusesToWriteOverThePayrollUnderAnyName) {
     };
     for (const auto& link : links) {
         link();
-        EXPECT_EQ(run(1), kWriteError);
+        EXPECT_EQ(run(1), WRITE_ERROR);
         EXPECT_EQ(console::readFile(dir / "archivo.csv"), bytes);
         fs::remove(dir / "sueldos.csv");
         fs::remove(dir / "archivo.csv");
@@ -212,23 +212,23 @@ TEST_F(SalaryExport, RefusesToWriteOverThePayrollUnderAnyName) {
 }
 
 TEST_F(SalaryExport, KeepsTheLinkAndThePermissionBitsOfTheSalaryFile) {
-    payroll(std::string(kHeader) + "1,Ana,10\n");
+    payroll(std::string(HEADER) + "1,Ana,10\n");
     fs::create_directory(dir / "out");
-    console::writeFile(dir / "out/real.csv", kPrevious);
+    console::writeFile(dir / "out/real.csv", PREVIOUS);
     fs::permissions(dir / "out/real.csv", fs::perms(0640));
     fs::create_symlink("out/real.csv", dir / "sueldos.csv");
-    EXPECT_EQ(run(0), kSuccess);
+    EXPECT_EQ(run(0), SUCCESS);
     EXPECT_TRUE(fs::is_symlink(dir / "sueldos.csv"));
     EXPECT_EQ(console::readFile(dir / "out/real.csv"), "1,Ana,10,1800\n");
     EXPECT_EQ(fs::status(dir / "out/real.csv").permissions(), fs::perms(0640));
 }
 
 TEST_F(SalaryExport, WritesAFifoInPlace) {
-    payroll(std::string(kHeader) + "1,Ana,10\n2,Bruno,200\n");
+    payroll(std::string(HEADER) + "1,Ana,10\n2,Bruno,200\n");
     ASSERT_EQ(mkfifo((dir / "sueldos.csv").c_str(), 0600), 0);
     std::string received;
     std::thread reader([&] { received = console::readFile(dir / "sueldos.csv"); });
-    EXPECT_EQ(run(0), kSuccess);
+    EXPECT_EQ(run(0), SUCCESS);
     reader.join();
     EXPECT_EQ(received, "1,Ana,10,1800\n2,Bruno,200,70000\n");
     EXPECT_TRUE(fs::is_fifo(dir / "sueldos.csv"));
@@ -236,7 +236,7 @@ TEST_F(SalaryExport, WritesAFifoInPlace) {
 
 TEST_F(SalaryExport, TheSamplePayrollCoversEveryBand) {
     fs::copy_file(SAMPLE_PAYROLL, dir / "archivo.csv");
-    EXPECT_EQ(run(0), kSuccess);
+    EXPECT_EQ(run(0), SUCCESS);
     const std::string written = sueldos();
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 20);
     EXPECT_NE(written.find(",120,21600\n"), std::string::npos);
@@ -265,12 +265,12 @@ class KilledExport : public SalaryExport {
     // folder for the next kill. Whether the new salaries were in place.
     bool checkWhole(const std::string& what) {
         const std::string now = sueldos();
-        EXPECT_TRUE(now == kPrevious || now == large.sueldos) << what << ": " << now.size();
+        EXPECT_TRUE(now == PREVIOUS || now == large.sueldos) << what << ": " << now.size();
         for (const std::string& name : othersIn(dir.path())) {
             EXPECT_TRUE(name.starts_with(".sueldos.csv.")) << what << ": " << name;
             fs::remove(dir / name);
         }
-        console::writeFile(dir / "sueldos.csv", kPrevious);
+        console::writeFile(dir / "sueldos.csv", PREVIOUS);
         return now == large.sueldos;
     }
 
@@ -283,7 +283,7 @@ TEST_F(KilledExport, AtEveryWriteSyncLinkAndRename) {
     if (probe.exitCode != 0) {
         GTEST_SKIP() << "strace cannot run here: " << probe.output;
     }
-    console::writeFile(dir / "sueldos.csv", kPrevious);
+    console::writeFile(dir / "sueldos.csv", PREVIOUS);
     int replaced = 0;
     for (const char* call : {"write", "fsync", "linkat", "rename"}) {
         for (int n = 1; n < 200; ++n) {
@@ -312,12 +312,12 @@ TEST_F(KilledExport, AtEveryWriteSyncLinkAndRename) {
 TEST_F(KilledExport, BySignalsAtRandomMoments) {
     // How long a whole run takes here, so that the kills spread over all of it.
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(run(0), kSuccess);
+    EXPECT_EQ(run(0), SUCCESS);
     const auto whole = std::chrono::steady_clock::now() - started;
     checkWhole("a whole run");
-    constexpr int kRounds = 24;
+    constexpr int ROUNDS = 24;
     const int signals[] = {SIGKILL, SIGTERM, SIGINT};
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < ROUNDS; ++round) {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
@@ -328,7 +328,7 @@ TEST_F(KilledExport, BySignalsAtRandomMoments) {
             execl(MAIN_PATH, MAIN_PATH, nullptr);
             _exit(127);
         }
-        std::this_thread::sleep_for(whole * round / kRounds);
+        std::this_thread::sleep_for(whole * round / ROUNDS);
         kill(pid, signals[round % 3]);
         int status = 0;
         waitpid(pid, &status, 0);

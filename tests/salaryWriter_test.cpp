@@ -18,7 +18,7 @@ namespace {
 
 using console::captureStdout;
 
-constexpr char kSaved[] = "El archivo se guardo exitosamente\n";
+constexpr char SAVED[] = "El archivo se guardo exitosamente\n";
 
 Empleado empleado(int id, const char* nombre, int horas, int sueldo) {
     Empleado record{};
@@ -61,7 +61,7 @@ TEST_F(SalaryWriter, WritesOneLinePerEmployeeInListOrder) {
         ll_add(list, &record);
     }
     EXPECT_EQ(write(), 1);
-    EXPECT_EQ(printed, kSaved);
+    EXPECT_EQ(printed, SAVED);
     EXPECT_EQ(console::readFile(file), "7,Abc,40,900\n-2,Paz, Ana,-5,-900\n"
                                        "-2147483648,José,2147483647,-2147483648\n0,Z,0,0\n");
 }
@@ -87,7 +87,7 @@ TEST_F(SalaryWriter, WritesTheSameBytesAsTheLineFormatOverManyBlocks) {
 TEST_F(SalaryWriter, AnEmptyListEmptiesTheFileAndSucceeds) {
     console::writeFile(file, "old contents\n");
     EXPECT_EQ(write(), 1);
-    EXPECT_EQ(printed, kSaved);
+    EXPECT_EQ(printed, SAVED);
     EXPECT_EQ(console::readFile(file), "");
 }
 

@@ -9,13 +9,13 @@
 
 namespace {
 
-enum { kName = 1, kCount, kWait, kQuiet };
+enum { NAME_OPTION = 1, COUNT, WAIT, QUIET };
 
-constexpr Option kOptions[] = {
-    {"--name", "-n", Takes::text, "TEXT", "a text", kName},
-    {"--count", "", Takes::whole, "N", "a whole number", kCount, 2, 9},
-    {"--wait", "", Takes::seconds, "SECONDS", "seconds", kWait, 0, 60},
-    {"--quiet", "", Takes::nothing, nullptr, "a switch", kQuiet},
+constexpr Option RUNNER_OPTIONS[] = {
+    {"--name", "-n", Takes::text, "TEXT", "a text", NAME_OPTION},
+    {"--count", "", Takes::whole, "N", "a whole number", COUNT, 2, 9},
+    {"--wait", "", Takes::seconds, "SECONDS", "seconds", WAIT, 0, 60},
+    {"--quiet", "", Takes::nothing, nullptr, "a switch", QUIET},
 };
 
 struct Outcome {
@@ -34,9 +34,9 @@ struct Outcome {
 };
 
 Outcome read(std::vector<std::string> args, size_t maxOperands, bool passOn) {
-    const CommandLine::Program program = {"prog",      false,    " [FILE]",
-                                          "About.\n",  kOptions, "Closing.\n",
-                                          maxOperands, passOn,   Speaks::spanish};
+    const CommandLine::Program program = {"prog",      false,          " [FILE]",
+                                          "About.\n",  RUNNER_OPTIONS, "Closing.\n",
+                                          maxOperands, passOn,         Speaks::spanish};
     args.insert(args.begin(), "prog");
     std::vector<char*> argv;
     for (std::string& arg : args) {

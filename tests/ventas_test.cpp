@@ -10,8 +10,7 @@ namespace {
 
 using namespace std::string_literals;
 
-const std::string kHeader =
-    "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente\n";
+const std::string HEADER = "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente\n";
 
 std::string summary(int fotos, int mayor150, int mayor300, int polaroid, const std::string& alta) {
     return "Fotos reveladas: " + std::to_string(fotos) +
@@ -36,24 +35,25 @@ TEST(Ventas, SummarisesTheSampleFile) {
 }
 
 TEST(Ventas, ThresholdsAreStrictAndOnlyExactPolaroidTypesCount) {
-    const auto run = runOn(kHeader + "1,d,MATE,50,3.0,c\n"
-                                     "2,d,MATE,51,3.0,c\n"
-                                     "3,d,POLAROID_11x9,100,3.0,c\n"
-                                     "4,d,POLAROID_10x10,101,3,c\n"
-                                     "5,d,polaroid_10x10,7,1,c\n"
-                                     "6,d,POLAROID_11x9 ,9,1,c\n");
+    const auto run = runOn(HEADER + "1,d,MATE,50,3.0,c\n"
+                                    "2,d,MATE,51,3.0,c\n"
+                                    "3,d,POLAROID_11x9,100,3.0,c\n"
+                                    "4,d,POLAROID_10x10,101,3,c\n"
+                                    "5,d,polaroid_10x10,7,1,c\n"
+                                    "6,d,POLAROID_11x9 ,9,1,c\n");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, summary(318, 3, 1, 201, "303"));
 }
 
 TEST(Ventas, TakesSignedIntegersAndDecimalsWithAPoint) {
     // Leading zeros, -0, a point with no digits on one side; blank lines anywhere, also last.
-    const auto run = runOn("\xEF\xBB\xBF" + kHeader + "007,d,MATE,0002,2.75,c\n"
-                                                      "\n"
-                                                      "-0,d,MATE,2,100.,c\n"
-                                                      " \t\n"
-                                                      "3,d,MATE,-0,.5,c\n"
-                                                      "4,d,MATE,3,-1.5,c\n\n");
+    const auto run = runOn("\xEF\xBB\xBF" + HEADER +
+                           "007,d,MATE,0002,2.75,c\n"
+                           "\n"
+                           "-0,d,MATE,2,100.,c\n"
+                           " \t\n"
+                           "3,d,MATE,-0,.5,c\n"
+                           "4,d,MATE,3,-1.5,c\n\n");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output, summary(7, 1, 0, 0, "200"));
 }
@@ -85,7 +85,7 @@ TEST(Ventas, SaysOnWhichLineAndWhyASaleIsRefused) {
         {"1,d,MA\0TE,1,1,c\n"s, "2: la línea tiene un byte nulo: \"1,d,MA\\0TE,1,1,c\""},
     };
     for (const auto& c : cases) {
-        const auto run = runOn(kHeader + c.lines);
+        const auto run = runOn(HEADER + c.lines);
         EXPECT_EQ(run.exitCode, 1) << c.lines;
         EXPECT_EQ(run.output, "ventas.csv:" + c.said + "\n");
     }
@@ -104,8 +104,8 @@ TEST(Ventas, AFirstLineThatIsNotTheHeaderIsRefused) {
 }
 
 TEST(Ventas, NegativeQuantitiesAddNothingAndTheHighestSaleMayBeNegative) {
-    const auto run = runOn(kHeader + "1,d,POLAROID_11x9,-3,2.75,c\n"
-                                     "2,d,MATE,-10,1.5,c\n");
+    const auto run = runOn(HEADER + "1,d,POLAROID_11x9,-3,2.75,c\n"
+                                    "2,d,MATE,-10,1.5,c\n");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, summary(0, 0, 0, 0, "-8"));
 }
@@ -114,22 +114,21 @@ TEST(Ventas, ANegativeZeroHighestSaleIsShownAsZero) {
     // -0 as a price, and amounts that truncate to zero from below.
     for (const char* sales : {"1,d,MATE,1,-0,c\n", "1,d,MATE,1,-0.5,c\n",
                                      "1,d,MATE,-3,0.25,c\n2,d,MATE,1,-0.0,c\n"}) {
-        const auto run = runOn(kHeader + sales);
+        const auto run = runOn(HEADER + sales);
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.output, summary(1, 0, 0, 0, "0")) << sales;
     }
 }
 
 TEST(Ventas, HugeAmountsAreClampedToTheIntRange) {
-    const auto run = runOn(kHeader + "1,d,MATE,1000000,1000000,c\n"
-                                     "2,d,MATE,2147483647,1,c\n");
+    const auto run = runOn(HEADER + "1,d,MATE,1000000,1000000,c\n"
+                                    "2,d,MATE,2147483647,1,c\n");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, summary(2147483647, 2, 2, 0, "2147483520"));
 }
 
 TEST(Ventas, WithoutSalesEveryFigureIsZero) {
-    for (const std::string& bytes :
-         {kHeader, std::string(), kHeader.substr(0, kHeader.size() - 1)}) {
+    for (const std::string& bytes : {HEADER, std::string(), HEADER.substr(0, HEADER.size() - 1)}) {
         const auto run = runOn(bytes);
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.output, summary(0, 0, 0, 0, "0"));
@@ -137,7 +136,7 @@ TEST(Ventas, WithoutSalesEveryFigureIsZero) {
 }
 
 TEST(Ventas, AcceptsWindowsLineEndsAndAMissingFinalLineEnd) {
-    std::string crlf = kHeader;
+    std::string crlf = HEADER;
     crlf.insert(crlf.size() - 1, "\r");
     crlf += "1,d,POLAROID_10x10,4,40,c\r\n2,d,MATE,1,1,c";
     const auto run = runOn(crlf);
@@ -148,13 +147,13 @@ TEST(Ventas, AcceptsWindowsLineEndsAndAMissingFinalLineEnd) {
 TEST(Ventas, LongFieldsAreCutNotRefused) {
     const std::string longText(2000, 'x');
     const auto run =
-        runOn(kHeader + "1," + longText + ",POLAROID_11x9," + "3,100," + longText + "\n");
+        runOn(HEADER + "1," + longText + ",POLAROID_11x9," + "3,100," + longText + "\n");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, summary(3, 1, 0, 3, "300"));
 }
 
 TEST(Ventas, ReadsAFileOfManySales) {
-    std::string bytes = kHeader;
+    std::string bytes = HEADER;
     for (int i = 0; i < 20000; i++) {
         bytes += std::to_string(i) + ",d," + (i % 4 == 0 ? "POLAROID_11x9" : "MATE") + ",2," +
                  std::to_string(i % 200) + ",c\n";
@@ -182,13 +181,13 @@ TEST(Ventas, FileThatCannotBeReadIsNamed) {
 }
 
 TEST(Ventas, HelpShowsTheUsageAndMoreThanOneArgumentToo) {
-    const auto help = runOn(kHeader, {"--help"});
+    const auto help = runOn(HEADER, {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.output.starts_with("Uso: ventas [ARCHIVO]\n")) << help.output;
-    const auto shortHelp = runOn(kHeader, {"-h"});
+    const auto shortHelp = runOn(HEADER, {"-h"});
     EXPECT_EQ(shortHelp.exitCode, 0);
     EXPECT_EQ(shortHelp.output, help.output);
-    const auto wrong = runOn(kHeader, {"ventas.csv", "otro.csv"});
+    const auto wrong = runOn(HEADER, {"ventas.csv", "otro.csv"});
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(wrong.output.ends_with(help.output)) << wrong.output;
 }

@@ -11,16 +11,16 @@ namespace {
 
 // The groups the runner runs only with --extended.
 bool extended(const std::string& group) {
-    return std::find(std::begin(kExtendedGroups), std::end(kExtendedGroups), group) !=
-           std::end(kExtendedGroups);
+    return std::find(std::begin(EXTENDED_GROUPS), std::end(EXTENDED_GROUPS), group) !=
+           std::end(EXTENDED_GROUPS);
 }
 
 } // namespace
 
 std::string groupOf(const std::string& caseName) {
-    static const std::regex kNumbered("(.+)Case[0-9]+");
+    static const std::regex NUMBERED("(.+)Case[0-9]+");
     std::smatch match;
-    return std::regex_match(caseName, match, kNumbered) ? match[1].str() : caseName;
+    return std::regex_match(caseName, match, NUMBERED) ? match[1].str() : caseName;
 }
 
 std::vector<CaseGroup> caseGroups(const std::vector<Row>& rows) {

@@ -95,10 +95,10 @@ Check checkOf(size_t id, const Submission& submission, const fs::path& folder,
 }
 
 std::string readLog(const fs::path& path) {
-    constexpr size_t kKept = size_t{64} * 1024;
-    std::string text(kKept, '\0');
+    constexpr size_t KEPT = size_t{64} * 1024;
+    std::string text(KEPT, '\0');
     FILE* file = fopen(path.c_str(), "r");
-    const size_t length = file == nullptr ? 0 : fread(text.data(), 1, kKept, file);
+    const size_t length = file == nullptr ? 0 : fread(text.data(), 1, KEPT, file);
     if (file != nullptr) {
         fclose(file);
     }

@@ -19,7 +19,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kCannotRun = 127;
+constexpr int CANNOT_RUN = 127;
 
 sigset_t awaited() {
     sigset_t set;
@@ -42,7 +42,7 @@ sigset_t awaited() {
     const int log = open(check.log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (input < 0 || log < 0 || dup2(input, 0) < 0 || dup2(log, 1) < 0 || dup2(log, 2) < 0 ||
         chdir(check.folder.c_str()) != 0) {
-        _exit(kCannotRun);
+        _exit(CANNOT_RUN);
     }
     std::vector<char*> argv;
     for (const std::string& argument : check.argv) {
@@ -51,7 +51,7 @@ sigset_t awaited() {
     argv.push_back(nullptr);
     execv(argv[0], argv.data());
     fprintf(stderr, "check-list: cannot run %s: %s\n", argv[0], strerror(errno));
-    _exit(kCannotRun);
+    _exit(CANNOT_RUN);
 }
 
 // In the forked child: the check's keeper, the leader of a session of its own (no terminal
@@ -65,7 +65,7 @@ sigset_t awaited() {
     becomeSubreaper();
     const pid_t pid = fork();
     if (pid < 0) {
-        _exit(kCannotRun);
+        _exit(CANNOT_RUN);
     }
     if (pid == 0) {
         execCheck(check);
@@ -77,7 +77,7 @@ sigset_t awaited() {
         endAsSignal(killer);
     }
     const int exited = childProcess::exitStatus(status);
-    leaveProcess(exited >= 0 ? exited : kCannotRun);
+    leaveProcess(exited >= 0 ? exited : CANNOT_RUN);
 }
 
 } // namespace

@@ -9,40 +9,40 @@
 
 namespace {
 
-enum Id { kClass = 1, kCheckList, kJobs, kCsv, kHtml, kShard, kTimeLimit, kBasic, kNoSandbox };
+enum Id { CLASS = 1, CHECK_LIST, JOBS, CSV, HTML, SHARD, TIME_LIMIT, BASIC, NO_SANDBOX };
 
 // The most parts a class is cut into.
-constexpr unsigned long long kMostShards = 100000;
+constexpr unsigned long long MOST_SHARDS = 100000;
 
-constexpr Option kOptions[] = {
+constexpr Option RUNNER_OPTIONS[] = {
     {"--class", "", Takes::text, "DIR",
-     trLater("check every folder directly under DIR as one submission"), kClass},
+     trLater("check every folder directly under DIR as one submission"), CLASS},
     {"--check-list", "", Takes::text, "PROGRAM",
-     trLater("the check-list that checks each submission (check-list names itself)"), kCheckList},
+     trLater("the check-list that checks each submission (check-list names itself)"), CHECK_LIST},
     {"--jobs", "", Takes::whole, "N",
-     trLater("check N submissions at once (default: the processors)"), kJobs, 1, 256},
-    {"--csv", "", Takes::text, "FILE", trLater("write a row per submission to FILE as CSV"), kCsv},
+     trLater("check N submissions at once (default: the processors)"), JOBS, 1, 256},
+    {"--csv", "", Takes::text, "FILE", trLater("write a row per submission to FILE as CSV"), CSV},
     {"--html", "", Takes::text, "FILE",
-     trLater("write the class as a page of submissions by cases to FILE"), kHtml},
+     trLater("write the class as a page of submissions by cases to FILE"), HTML},
     {"--shard", "", Takes::text, "K/N",
      trLater("check only the K-th of N consecutive parts of the sorted\n"
              "submissions"),
-     kShard},
+     SHARD},
     {"--time-limit", "", Takes::seconds, "SECS",
      trLater("stop a submission's build and check after SECS seconds\n"
              "(default 600, at most 86400)"),
-     kTimeLimit, 0, 86400},
+     TIME_LIMIT, 0, 86400},
     {"--basic", "", Takes::nothing, nullptr,
      trLater("check the 33 conformance cases alone, without the extended\n"
              "checks"),
-     kBasic},
+     BASIC},
     {"--no-sandbox", "", Takes::nothing, nullptr,
      trLater("build and run every list with your own rights, outside the\n"
              "sandbox (only for a class whose code you trust)"),
-     kNoSandbox},
+     NO_SANDBOX},
 };
 
-constexpr CommandLine::Program kProgram = {
+constexpr CommandLine::Program PROGRAM = {
     "check-list",
     false,
     trLater(" --class DIR [OPTION]... [-- RUNNER_OPTION...]"),
@@ -50,7 +50,7 @@ constexpr CommandLine::Program kProgram = {
             "are the list, checked with its own LinkedList.h as check-list checks a single\n"
             "list. Prints a line per submission as it finishes, then a summary.\n"
             "\n"),
-    kOptions,
+    RUNNER_OPTIONS,
     trLater("Options after -- go to probeRunner for every submission (--group, --timeout ...).\n"
             "Every submission meets the conformance cases and the extended checks, leaks\n"
             "included, with one seed.\n"
@@ -80,7 +80,7 @@ std::string applyShard(std::string_view value, ClassOptions& options) {
     const size_t slash = value.find('/');
     const auto shards = slash == std::string_view::npos
                             ? std::nullopt
-                            : readWhole(value.substr(slash + 1), 1, kMostShards);
+                            : readWhole(value.substr(slash + 1), 1, MOST_SHARDS);
     const auto shard = shards ? readWhole(value.substr(0, slash), 1, *shards) : std::nullopt;
     if (!shard) {
         return tr("the shard must be K/N with 1 <= K <= N, not '%s'", std::string(value));
@@ -92,27 +92,27 @@ std::string applyShard(std::string_view value, ClassOptions& options) {
 
 std::string apply(const Given& given, ClassOptions& options) {
     switch (given.option.id) {
-    case kClass:
+    case CLASS:
         options.classFolder = given.text;
         break;
-    case kCheckList:
+    case CHECK_LIST:
         options.checkList = given.text;
         break;
-    case kJobs:
+    case JOBS:
         options.jobs = given.whole;
         break;
-    case kCsv:
+    case CSV:
         options.csv = given.text;
         break;
-    case kHtml:
+    case HTML:
         options.html = given.text;
         break;
-    case kShard:
+    case SHARD:
         return applyShard(given.text, options);
-    case kTimeLimit:
+    case TIME_LIMIT:
         options.timeLimit = given.seconds;
         break;
-    case kBasic:
+    case BASIC:
         options.basic = true;
         break;
     default:
@@ -124,7 +124,7 @@ std::string apply(const Given& given, ClassOptions& options) {
 } // namespace
 
 std::optional<int> parseClassOptions(int argc, char** argv, ClassOptions& options) {
-    const CommandLine line(kProgram, argc, argv);
+    const CommandLine line(PROGRAM, argc, argv);
     std::vector<const char*> runner;
     if (const auto status =
             line.read([&options](const Given& given) { return apply(given, options); }, runner)) {

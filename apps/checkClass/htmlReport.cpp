@@ -22,7 +22,7 @@ void writeHead(FILE* file, const std::string& title) {
             "style-src 'unsafe-inline'; script-src 'unsafe-inline'\">\n"
             "<title>%s</title>\n<style>",
             escapeHtml(title).c_str());
-    fputs(kPageStyle, file);
+    fputs(PAGE_STYLE, file);
     fprintf(file, "</style>\n</head>\n<body>\n<h1>%s</h1>\n", escapeHtml(title).c_str());
 }
 
@@ -168,6 +168,6 @@ bool writeHtml(const std::string& path, const std::vector<Row>& rows, const std:
     for (size_t i = 0; i < rows.size(); i++) {
         writeSubmission(file, rows[i], i, groups);
     }
-    fprintf(file, "</table>\n</div>\n<script>%s</script>\n</body>\n</html>\n", kPageScript);
+    fprintf(file, "</table>\n</div>\n<script>%s</script>\n</body>\n</html>\n", PAGE_SCRIPT);
     return html.commit();
 }

@@ -5,7 +5,7 @@
 // The name, score and status columns stick to the left and the heading row to the top of the
 // scrolled table, so a row's owner stays in view however far its cells scroll; their widths are
 // fixed because each sticky column's offset is the sum of the widths before it.
-const char kPageStyle[] = R"(
+const char PAGE_STYLE[] = R"(
 body { font-family: sans-serif; margin: 1em; color: #222; }
 #summary .counts { display: flex; flex-wrap: wrap; gap: 0.5em; }
 .tile { padding: 0.3em 0.8em; border: 1px solid #ccc; border-radius: 4px; }
@@ -58,7 +58,7 @@ tr.details > td { background: #fafafa; padding: 0; }
 // Sorting moves a submission's whole <tbody>, its row and its reports together; the filter hides
 // whole <tbody>s. The filter's buttons are hidden until this runs, since without a script they
 // would do nothing; the reports still open without it, through their rows being link targets.
-const char kPageScript[] = R"(
+const char PAGE_SCRIPT[] = R"(
 "use strict";
 (function () {
   const table = document.getElementById("matrix");

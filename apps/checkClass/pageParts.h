@@ -11,8 +11,8 @@
 #include <vector>
 
 // The page's style sheet and its script, written as they are inside <style> and <script>.
-extern const char kPageStyle[];
-extern const char kPageScript[];
+extern const char PAGE_STYLE[];
+extern const char PAGE_SCRIPT[];
 
 // A column of the page: the cases whose names share a group, in the order the class ran them.
 struct CaseGroup {

@@ -11,17 +11,17 @@
 namespace {
 
 // Ten bins of ten points each, and a bin of its own for the submissions that passed everything.
-constexpr int kBins = 11;
-constexpr size_t kMostFailed = 10;
+constexpr int BINS = 11;
+constexpr size_t MOST_FAILED = 10;
 
 void writeCounts(FILE* file, const std::vector<Row>& rows) {
-    size_t counts[kStatuses] = {};
+    size_t counts[STATUSES] = {};
     for (const Row& row : rows) {
         counts[static_cast<int>(row.status)]++;
     }
     fprintf(file, "<p class=\"counts\"><span class=\"tile\"><strong>%zu</strong> %s</span>",
             rows.size(), word("submissions").c_str());
-    for (int i = 0; i < kStatuses; i++) {
+    for (int i = 0; i < STATUSES; i++) {
         const char* name = statusName(static_cast<Status>(i));
         fprintf(file, " <span class=\"tile %s\"><strong>%zu</strong> %s</span>", name, counts[i],
                 escapeHtml(statusWord(static_cast<Status>(i))).c_str());
@@ -30,19 +30,19 @@ void writeCounts(FILE* file, const std::vector<Row>& rows) {
 }
 
 void writeHistogram(FILE* file, const std::vector<Row>& rows) {
-    size_t bins[kBins] = {};
+    size_t bins[BINS] = {};
     for (const Row& row : rows) {
         if (!row.cases.empty()) {
-            bins[std::min(kBins - 1, static_cast<int>(std::floor(scorePercent(row) / 10)))]++;
+            bins[std::min(BINS - 1, static_cast<int>(std::floor(scorePercent(row) / 10)))]++;
         }
     }
-    const size_t most = std::max<size_t>(1, *std::max_element(bins, bins + kBins));
+    const size_t most = std::max<size_t>(1, *std::max_element(bins, bins + BINS));
     fprintf(file, "<figure id=\"histogram\"><figcaption>%s</figcaption><table class=\"bars\">\n",
             word("Scores of the submissions that ran").c_str());
-    for (int bin = 0; bin < kBins; bin++) {
+    for (int bin = 0; bin < BINS; bin++) {
         const std::string label =
-            bin == kBins - 1 ? "100%"
-                             : std::to_string(bin * 10) + "–" + std::to_string(bin * 10 + 9) + "%";
+            bin == BINS - 1 ? "100%"
+                            : std::to_string(bin * 10) + "–" + std::to_string(bin * 10 + 9) + "%";
         fprintf(file,
                 "<tr><th>%s</th><td><span class=\"bar\" style=\"width: %zuem\"></span> "
                 "%zu</td></tr>\n",
@@ -72,7 +72,7 @@ void writeMostFailed(FILE* file, const std::vector<Row>& rows) {
     // The order the cases first failed in breaks ties, so the list reads the same every run.
     std::stable_sort(failures.begin(), failures.end(),
                      [](const auto& a, const auto& b) { return a.second > b.second; });
-    failures.resize(std::min(failures.size(), kMostFailed));
+    failures.resize(std::min(failures.size(), MOST_FAILED));
     fprintf(file, "<figure id=\"most-failed\"><figcaption>%s</figcaption>\n",
             word("Cases failed most often").c_str());
     if (failures.empty()) {

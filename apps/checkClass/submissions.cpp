@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Sources larger than this in all are not compared with others'.
-constexpr size_t kLargestCompared = size_t{4} << 20;
+constexpr size_t LARGEST_COMPARED = size_t{4} << 20;
 
 bool isSource(const fs::directory_entry& entry) {
     std::error_code error;
@@ -77,7 +77,7 @@ std::string contentKey(const Submission& submission) {
         files.push_back(submission.folder / "LinkedList.h");
     }
     for (const fs::path& file : files) {
-        if (!appendFile(file, key) || key.size() > kLargestCompared) {
+        if (!appendFile(file, key) || key.size() > LARGEST_COMPARED) {
             return "";
         }
     }

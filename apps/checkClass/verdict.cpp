@@ -78,10 +78,10 @@ std::string reasonIn(const std::vector<std::string>& lines,
 } // namespace
 
 const char* statusName(Status status) {
-    static constexpr const char* kNames[] = {"passed", "failed", "build-error", "layout-error",
-                                             "error"};
-    static_assert(std::size(kNames) == kStatuses, "a name for every status");
-    return kNames[static_cast<int>(status)];
+    static constexpr const char* NAMES[] = {"passed", "failed", "build-error", "layout-error",
+                                            "error"};
+    static_assert(std::size(NAMES) == STATUSES, "a name for every status");
+    return NAMES[static_cast<int>(status)];
 }
 
 size_t Row::passed() const {
@@ -166,13 +166,13 @@ Row withoutSources(const std::string& name) {
 }
 
 std::string classSummary(const std::vector<Row>& rows) {
-    size_t counts[kStatuses] = {};
+    size_t counts[STATUSES] = {};
     for (const Row& row : rows) {
         counts[static_cast<int>(row.status)]++;
     }
     std::string text =
         std::to_string(rows.size()) + (rows.size() == 1 ? " submission:" : " submissions:");
-    for (int i = 0; i < kStatuses; i++) {
+    for (int i = 0; i < STATUSES; i++) {
         text += std::string(i == 0 ? " " : ", ") + std::to_string(counts[i]) + " " +
                 statusName(static_cast<Status>(i));
     }

@@ -13,7 +13,7 @@
 enum class Status { passed, failed, buildError, layoutError, error };
 
 // Whether status is one of the enum's. The switch names every status, so that the compiler refuses
-// a status added to the enum until it is named here too, and kStatuses follows it.
+// a status added to the enum until it is named here too, and STATUSES follows it.
 constexpr bool isStatus(Status status) {
     switch (status) {
     case Status::passed:
@@ -28,7 +28,7 @@ constexpr bool isStatus(Status status) {
 
 // How many statuses there are, their values running from 0 in the enum's order: the length of an
 // array that a status indexes.
-inline constexpr int kStatuses = [] {
+inline constexpr int STATUSES = [] {
     int count = 0;
     while (isStatus(static_cast<Status>(count))) {
         ++count;

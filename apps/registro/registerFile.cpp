@@ -19,7 +19,7 @@ namespace {
 
 // Far more than an employee's line can need (about 140 bytes), little enough to show a file that
 // is no register for what it is.
-constexpr size_t kLongestLine = 4096;
+constexpr size_t LONGEST_LINE = 4096;
 // Reads one name field; what is wrong with it, or nothing. A name too long to keep is wrong
 // here: cutting it would change the file's employee behind the user's back.
 std::string nameFault(std::string_view text, char (&field)[NAME_LENGTH + 1], const char* what) {
@@ -106,7 +106,7 @@ bool loadRegister(Register& reg) {
         reportSystemError(reg.path, "no se pudo abrir", errno);
         return false;
     }
-    LineReader reader(file.get(), kLongestLine);
+    LineReader reader(file.get(), LONGEST_LINE);
     std::array<long, EMPLOYEES> lineOfSlot{};
     const auto onHeader = [&](std::string_view line, long number) {
         if (readHeader(line, reader.endedInCrLf(), reg.format)) {

@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr std::array<std::string_view, REGISTER_FIELDS> kNames = {"id", "nombre", "apellido",
-                                                                  "salario", "sector"};
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr size_t kSalary = 3;
+constexpr std::array<std::string_view, REGISTER_FIELDS> NAMES = {"id", "nombre", "apellido",
+                                                                 "salario", "sector"};
+constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+constexpr size_t SALARY_FIELD = 3;
 
 char otherSeparator(char separator) {
     return separator == ',' ? ';' : ',';
@@ -29,11 +29,11 @@ unsigned quotesOf(const std::vector<QuotedField>& fields) {
 bool isHeaderWith(std::string_view line, char separator, unsigned& quotes) {
     std::vector<QuotedField> fields;
     if (splitQuotedFields(line, separator, fields) != QuotedLine::ok ||
-        fields.size() != kNames.size()) {
+        fields.size() != NAMES.size()) {
         return false;
     }
-    for (size_t i = 0; i < kNames.size(); ++i) {
-        if (fields[i].text != kNames[i]) {
+    for (size_t i = 0; i < NAMES.size(); ++i) {
+        if (fields[i].text != NAMES[i]) {
             return false;
         }
     }
@@ -67,13 +67,13 @@ std::string fieldCountFault(std::string_view line, const RegisterFormat& format,
     const char other = otherSeparator(format.separator);
     std::vector<QuotedField> asOther;
     if (splitQuotedFields(line, other, asOther) == QuotedLine::ok &&
-        asOther.size() == kNames.size()) {
+        asOther.size() == NAMES.size()) {
         return "la línea separa los campos con " + quotedSeparator(other) +
                " y la primera línea con " + quotedSeparator(format.separator);
     }
     // A salary with a decimal comma, written without quotes where ',' separates, comes in two.
-    if (format.separator == ',' && fields.size() == kNames.size() + 1) {
-        const std::string salary = fields[kSalary].text + "," + fields[kSalary + 1].text;
+    if (format.separator == ',' && fields.size() == NAMES.size() + 1) {
+        const std::string salary = fields[SALARY_FIELD].text + "," + fields[SALARY_FIELD + 1].text;
         float amount = 0.0f;
         if (readSalary(salary, amount)) {
             return "un salario con coma decimal va entre comillas si \",\" separa los campos: \"" +
@@ -81,7 +81,7 @@ std::string fieldCountFault(std::string_view line, const RegisterFormat& format,
         }
     }
     std::string names;
-    for (const std::string_view name : kNames) {
+    for (const std::string_view name : NAMES) {
         if (!names.empty()) {
             names += format.separator;
         }
@@ -93,9 +93,9 @@ std::string fieldCountFault(std::string_view line, const RegisterFormat& format,
 } // namespace
 
 bool readHeader(std::string_view line, bool crLf, RegisterFormat& format) {
-    const bool byteOrderMark = line.starts_with(kByteOrderMark);
+    const bool byteOrderMark = line.starts_with(BYTE_ORDER_MARK);
     if (byteOrderMark) {
-        line.remove_prefix(kByteOrderMark.size());
+        line.remove_prefix(BYTE_ORDER_MARK.size());
     }
     for (const char separator : {',', ';'}) {
         unsigned quotes = 0;
@@ -134,7 +134,7 @@ std::string splitEmployeeLine(std::string_view line, RegisterFormat& format,
     default:
         break;
     }
-    if (fields.size() != kNames.size()) {
+    if (fields.size() != NAMES.size()) {
         return fieldCountFault(line, format, fields);
     }
     if (!format.employeeSeen) {
@@ -155,9 +155,9 @@ void noteDecimalMark(std::string_view salary, RegisterFormat& format) {
 std::string headerLine(const RegisterFormat& format) {
     std::array<std::string, REGISTER_FIELDS> names;
     for (size_t i = 0; i < names.size(); ++i) {
-        names[i] = kNames[i];
+        names[i] = NAMES[i];
     }
-    return std::string(format.byteOrderMark ? kByteOrderMark : "") +
+    return std::string(format.byteOrderMark ? BYTE_ORDER_MARK : "") +
            joined(format, names, format.headerQuotes);
 }
 

@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr const char* kDefaultFile = "empleados.csv";
+constexpr const char* DEFAULT_FILE = "empleados.csv";
 
-constexpr CommandLine::Program kProgram = {
+constexpr CommandLine::Program PROGRAM = {
     "registro",
     true,
     " [ARCHIVO]",
@@ -42,10 +42,10 @@ Register staff;
 
 int main(int argc, char** argv) {
     std::vector<const char*> file;
-    if (const auto status = CommandLine(kProgram, argc, argv).read({}, file)) {
+    if (const auto status = CommandLine(PROGRAM, argc, argv).read({}, file)) {
         return *status;
     }
-    staff.path = file.empty() ? kDefaultFile : file.front();
+    staff.path = file.empty() ? DEFAULT_FILE : file.front();
     SessionLock lock;
     switch (lock.take(staff.path)) {
     case SessionLock::Result::held:

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr const char* kNotAFile = "no es un archivo común";
+constexpr const char* NOT_A_FILE = "no es un archivo común";
 
 // Whether this process may make files in the folder of the file at path.
 bool canWriteFolderOf(const std::string& path) {
@@ -54,7 +54,7 @@ SessionLock::Result SessionLock::take(const char* path) {
     if (fd_ < 0) {
         const int failure = errno;
         if (lstat(path_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-            return fail(kNotAFile);
+            return fail(NOT_A_FILE);
         }
         if ((failure == EROFS || failure == EACCES) && !canWriteFolderOf(path_)) {
             return Result::held;
@@ -62,7 +62,7 @@ SessionLock::Result SessionLock::take(const char* path) {
         return fail(std::strerror(failure));
     }
     if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-        return fail(kNotAFile);
+        return fail(NOT_A_FILE);
     }
     if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         return errno == EWOULDBLOCK ? Result::taken : fail(std::strerror(errno));

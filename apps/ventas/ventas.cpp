@@ -27,12 +27,12 @@
 
 namespace {
 
-constexpr const char* kDefaultFile = "ventas.csv";
-constexpr size_t kFields = 6;
-constexpr std::string_view kHeader =
+constexpr const char* DEFAULT_FILE = "ventas.csv";
+constexpr size_t FIELDS = 6;
+constexpr std::string_view HEADER =
     "id_venta,fecha_venta,tipo_foto,cantidad,precio_unitario,cuit_cliente";
 
-constexpr CommandLine::Program kProgram = {
+constexpr CommandLine::Program PROGRAM = {
     "ventas",
     true,
     " [ARCHIVO]",
@@ -67,16 +67,16 @@ struct SalesReleaser {
 using Sales = std::unique_ptr<LinkedList, SalesReleaser>;
 
 // Cuts the NUL-terminated line of the given length at its commas (see splitAtCommas) into C
-// strings, in place: a NUL ends each field. The number of fields the line has; past kFields, the
+// strings, in place: a NUL ends each field. The number of fields the line has; past FIELDS, the
 // last one kept holds the rest of the line.
-size_t cutIntoCStrings(char* line, size_t length, std::array<char*, kFields>& fields) {
-    std::array<std::string_view, kFields> views;
+size_t cutIntoCStrings(char* line, size_t length, std::array<char*, FIELDS>& fields) {
+    std::array<std::string_view, FIELDS> views;
     size_t count = splitAtCommas(std::string_view(line, length), views);
-    if (count == kFields) {
+    if (count == FIELDS) {
         // The last field holds the rest of the line: each comma there is one field more.
         count += static_cast<size_t>(std::count(views.back().begin(), views.back().end(), ','));
     }
-    for (size_t i = 0; i < std::min(count, kFields); ++i) {
+    for (size_t i = 0; i < std::min(count, FIELDS); ++i) {
         const size_t start = static_cast<size_t>(views[i].data() - line);
         line[start + views[i].size()] = '\0';
         fields[i] = line + start;
@@ -104,19 +104,19 @@ bool isDecimal(std::string_view text) {
     return digits;
 }
 
-constexpr IntegerRefusals kId = integerRefusals("el id de venta");
-constexpr IntegerRefusals kCantidad = integerRefusals("la cantidad");
+constexpr IntegerRefusals ID_REFUSALS = integerRefusals("el id de venta");
+constexpr IntegerRefusals CANTIDAD = integerRefusals("la cantidad");
 
 // What is wrong with a sale's numbers (id_venta, cantidad, precio_unitario), checked in field
 // order; nullptr when they are sound. bad receives the offending field.
-const char* checkNumbers(const std::array<char*, kFields>& fields, const char*& bad) {
+const char* checkNumbers(const std::array<char*, FIELDS>& fields, const char*& bad) {
     int ignored = 0;
     bad = fields[0];
-    if (const char* refusal = readInt32(fields[0], ignored, kId)) {
+    if (const char* refusal = readInt32(fields[0], ignored, ID_REFUSALS)) {
         return refusal;
     }
     bad = fields[3];
-    if (const char* refusal = readInt32(fields[3], ignored, kCantidad)) {
+    if (const char* refusal = readInt32(fields[3], ignored, CANTIDAD)) {
         return refusal;
     }
     bad = fields[4];
@@ -140,11 +140,11 @@ bool addSale(const char* path, long number, std::string_view line, char* copy, L
     }
     std::memcpy(copy, line.data(), line.size());
     copy[line.size()] = '\0';
-    std::array<char*, kFields> fields{};
+    std::array<char*, FIELDS> fields{};
     const size_t count = cutIntoCStrings(copy, line.size(), fields);
-    if (count != kFields) {
+    if (count != FIELDS) {
         char reason[64];
-        std::snprintf(reason, sizeof reason, "la línea tiene %zu campos y no %zu", count, kFields);
+        std::snprintf(reason, sizeof reason, "la línea tiene %zu campos y no %zu", count, FIELDS);
         reportLine(path, number, reason, line);
         return false;
     }
@@ -179,7 +179,7 @@ bool loadSales(const char* path, LinkedList* sales) {
         reportFile(path, "memoria insuficiente");
         return false;
     }
-    return readRecordLines(path, reader, kHeader, [&](std::string_view line, long number) {
+    return readRecordLines(path, reader, HEADER, [&](std::string_view line, long number) {
         return addSale(path, number, line, copy.get(), sales);
     });
 }
@@ -210,10 +210,10 @@ void printSummary(LinkedList* sales) {
 
 int main(int argc, char* argv[]) {
     std::vector<const char*> file;
-    if (const auto status = CommandLine(kProgram, argc, argv).read({}, file)) {
+    if (const auto status = CommandLine(PROGRAM, argc, argv).read({}, file)) {
         return *status;
     }
-    const char* path = file.empty() ? kDefaultFile : file.front();
+    const char* path = file.empty() ? DEFAULT_FILE : file.front();
     const Sales sales(ll_newLinkedList());
     if (!sales) {
         reportFile(path, "memoria insuficiente");

@@ -57,7 +57,7 @@ Outcome finishedOutcome(const ProbeCase& probe) {
         outcome.detail = static_cast<int>(std::min<long>(monitor.liveBlocks, INT_MAX));
         outcome.leakedBytes = monitor.liveBytes;
         outcome.leftBehindGroups = monitor.leftBehindGroups;
-        for (unsigned i = 0; i < std::min(monitor.leftBehindGroups, kLeftBehindGroups); i++) {
+        for (unsigned i = 0; i < std::min(monitor.leftBehindGroups, LEFT_BEHIND_GROUPS); i++) {
             const LeftBehind& group = monitor.leftBehind[i];
             outcome.leftBehind.push_back({group.call, group.blocks, group.bytes});
         }
@@ -69,14 +69,14 @@ void readTrail(Outcome& outcome) {
     const CaseMonitor& monitor = caseMonitor();
     // The monitor is written by the case's processes: its texts are cut to their fields, its
     // counts and indices bounded.
-    const unsigned namedObjects = std::min(monitor.namedObjects, kNamedObjects);
+    const unsigned namedObjects = std::min(monitor.namedObjects, NAMED_OBJECTS);
     for (unsigned i = 0; i < namedObjects; i++) {
         const NamedObject& named = monitor.names[i];
         outcome.names.push_back({reinterpret_cast<uintptr_t>(named.address), field(named.name)});
     }
-    const unsigned kept = std::min(monitor.calls, kTrailLength);
+    const unsigned kept = std::min(monitor.calls, TRAIL_LENGTH);
     for (unsigned n = monitor.calls - kept; n < monitor.calls; n++) {
-        const CallRecord& record = monitor.trail[n % kTrailLength];
+        const CallRecord& record = monitor.trail[n % TRAIL_LENGTH];
         TrailCall call{field(record.call), record.returned ? field(record.result) : "",
                        record.value, "", ""};
         if (record.list >= 0 && static_cast<unsigned>(record.list) < namedObjects) {

@@ -28,11 +28,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // How much of each stream a case's report keeps.
-constexpr size_t kKeptOutput = 4096;
-constexpr size_t kKeptSanitizerReport = 8192;
+constexpr size_t KEPT_OUTPUT = 4096;
+constexpr size_t KEPT_SANITIZER_REPORT = 8192;
 
 // How long the case's processes get to end once told to.
-constexpr auto kGrace = std::chrono::seconds(2);
+constexpr auto GRACE = std::chrono::seconds(2);
 
 volatile sig_atomic_t stopSignal = 0;
 // Wakes the runner's wait when a stop signal comes.
@@ -108,7 +108,7 @@ struct Stream {
 enum class Waited { ended, deadline, stopped };
 
 // How long a sanitizer's report that began before the case's deadline may take to be written.
-constexpr std::chrono::seconds kSanitizerReportTime{10};
+constexpr std::chrono::seconds SANITIZER_REPORT_TIME{10};
 
 // Reads the case's streams until the lifeline closes (the supervisor ended), the deadline
 // passes, or (when stoppable) a signal asks the runner to stop.
@@ -159,7 +159,7 @@ void endCase(pid_t supervisor, int lifeline, Stream (&streams)[3]) {
     } else {
         kill(supervisor, SIGKILL);
     }
-    if (watchCase(lifeline, streams, Clock::now() + kGrace, false) != Waited::ended) {
+    if (watchCase(lifeline, streams, Clock::now() + GRACE, false) != Waited::ended) {
         kill(supervisor, SIGKILL);
         if (reaper > 0) {
             kill(reaper, SIGKILL);
@@ -221,14 +221,15 @@ Outcome runCaseIsolated(const ProbeCase& probe, const Isolation& isolation) {
     Captured out;
     Captured err;
     Captured sanitizer;
-    Stream streams[3] = {{&pipes.out.read, &out, kKeptOutput},
-                         {&pipes.err.read, &err, kKeptOutput},
-                         {&pipes.sanitizer.read, &sanitizer, kKeptSanitizerReport}};
+    Stream streams[3] = {{&pipes.out.read, &out, KEPT_OUTPUT},
+                         {&pipes.err.read, &err, KEPT_OUTPUT},
+                         {&pipes.sanitizer.read, &sanitizer, KEPT_SANITIZER_REPORT}};
     Waited waited = watchCase(pipes.lifeline.read, streams, deadline, true);
     if (waited == Waited::deadline && caseMonitor().sanitizerReporting) {
         // The list's time ended in a sanitizer's report: the report is read whole, as the error
         // it tells of is the failure, not the time.
-        waited = watchCase(pipes.lifeline.read, streams, Clock::now() + kSanitizerReportTime, true);
+        waited =
+            watchCase(pipes.lifeline.read, streams, Clock::now() + SANITIZER_REPORT_TIME, true);
     }
     if (waited != Waited::ended) {
         endCase(supervisor, pipes.lifeline.read, streams);

@@ -13,7 +13,7 @@
 
 // How many of a case's last list calls the monitor keeps: enough to reach back over a table of
 // rows to the call a wrong row came from.
-constexpr unsigned kTrailLength = 256;
+constexpr unsigned TRAIL_LENGTH = 256;
 
 // One outermost list call of the case.
 struct CallRecord {
@@ -32,7 +32,7 @@ struct NamedObject {
     char madeBy[160]; // as "ll_subList(list, 1, 4)"; "" for an object the case made itself
 };
 
-constexpr unsigned kNamedObjects = 48;
+constexpr unsigned NAMED_OBJECTS = 48;
 
 // Blocks left at the end of a case that were allocated during calls of the same text ("" for
 // blocks the case allocated outside any list call).
@@ -42,15 +42,15 @@ struct LeftBehind {
     long bytes;
 };
 
-constexpr unsigned kLeftBehindGroups = 4;
+constexpr unsigned LEFT_BEHIND_GROUPS = 4;
 
 struct CaseMonitor {
     // Written by the list wrappers in the case's process (listCalls.cpp).
-    CallRecord trail[kTrailLength]; // the last outermost calls, call number n at n % kTrailLength
+    CallRecord trail[TRAIL_LENGTH]; // the last outermost calls, call number n at n % TRAIL_LENGTH
     unsigned calls;                 // outermost list calls made so far
     int callDepth;                  // list calls under way: above 0 while the list runs
     char missing[64]; // the first list function called that the list does not implement
-    NamedObject names[kNamedObjects]; // the case's lists and elements
+    NamedObject names[NAMED_OBJECTS]; // the case's lists and elements
     unsigned namedObjects;            // entries used in names
     int blamed; // the call number a case's table row named as wrong (utest_blameCall), or -1
 
@@ -65,7 +65,7 @@ struct CaseMonitor {
     bool heapCounted; // the block counts below hold every block of the case
     long liveBlocks;  // blocks the case and the list allocated and did not free
     long liveBytes;
-    LeftBehind leftBehind[kLeftBehindGroups]; // where those blocks came from, earliest call first
+    LeftBehind leftBehind[LEFT_BEHIND_GROUPS]; // where those blocks came from, earliest call first
     unsigned leftBehindGroups;                // groups in leftBehind
     long foreignFrees;         // frees the case made of addresses the allocator never handed out
     char foreignAfter[96];     // the list call made last before the first of them

@@ -64,8 +64,8 @@ std::string describeFailure(const Outcome& outcome, double timeout) {
 }
 
 const char* failureType(Ending ending) {
-    static constexpr const char* kTypes[] = {
+    static constexpr const char* TYPES[] = {
         "",          "assertion", "crash", "timeout",       "exit",
         "sanitizer", "missing",   "leak",  "foreign-block", "signalled-runner"};
-    return kTypes[static_cast<int>(ending)];
+    return TYPES[static_cast<int>(ending)];
 }

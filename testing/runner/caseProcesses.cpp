@@ -63,9 +63,9 @@ void runCaseHere(const ProbeCase& probe, bool isolated) {
     monitor.liveBytes = heap.bytes;
     monitor.foreignFrees = heap.foreignFrees;
     copyField(monitor.foreignAfter, heap.foreignAfter);
-    HeldBlocks groups[kLeftBehindGroups];
-    monitor.leftBehindGroups = heldBlocks(groups, kLeftBehindGroups);
-    for (unsigned i = 0; i < std::min(monitor.leftBehindGroups, kLeftBehindGroups); i++) {
+    HeldBlocks groups[LEFT_BEHIND_GROUPS];
+    monitor.leftBehindGroups = heldBlocks(groups, LEFT_BEHIND_GROUPS);
+    for (unsigned i = 0; i < std::min(monitor.leftBehindGroups, LEFT_BEHIND_GROUPS); i++) {
         copyField(monitor.leftBehind[i].call, groups[i].call);
         monitor.leftBehind[i].blocks = groups[i].blocks;
         monitor.leftBehind[i].bytes = groups[i].bytes;
@@ -80,7 +80,7 @@ void runCaseHere(const ProbeCase& probe, bool isolated) {
 
 namespace {
 
-constexpr int kSupervisorFailed = 126;
+constexpr int SUPERVISOR_FAILED = 126;
 
 volatile sig_atomic_t reaperTold = 0;
 
@@ -102,7 +102,7 @@ void onReaperTold(int /*signal*/) {
     const int nothing = open("/dev/null", O_RDONLY);
     if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 ||
         dup2(pipes.out.write, STDOUT_FILENO) < 0 || dup2(pipes.err.write, STDERR_FILENO) < 0) {
-        leaveProcess(kSupervisorFailed);
+        leaveProcess(SUPERVISOR_FAILED);
     }
     close(nothing);
     closeEnd(pipes.out.write);
@@ -134,7 +134,7 @@ void onReaperTold(int /*signal*/) {
     becomeSubreaper();
     const pid_t casePid = fork();
     if (casePid < 0) {
-        leaveProcess(kSupervisorFailed);
+        leaveProcess(SUPERVISOR_FAILED);
     }
     if (casePid == 0) {
         runCaseProcess(probe, pipes);
@@ -175,7 +175,7 @@ void superviseCase(const ProbeCase& probe, CasePipes& pipes, Pipe& runnerWake, p
     monitor.pidNamespace = pidNamespaces && enterPidNamespace();
     const pid_t reaper = fork();
     if (reaper < 0) {
-        leaveProcess(kSupervisorFailed);
+        leaveProcess(SUPERVISOR_FAILED);
     }
     if (reaper == 0) {
         reapCase(probe, pipes);

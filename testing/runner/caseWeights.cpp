@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr double kMostPoints = 1000000;
+constexpr double MOST_POINTS = 1000000;
 
 void complain(const std::string& path, long line, const std::string& reason) {
     fprintf(stderr, "%s:%ld: %s\n", path.c_str(), line, reason.c_str());
@@ -52,7 +52,7 @@ bool CaseWeights::readLine(const std::string& path, long number, const std::stri
     }
     char* end = nullptr;
     const double value = strtod(points.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(value) || value < 0 || value > kMostPoints) {
+    if (*end != '\0' || !std::isfinite(value) || value < 0 || value > MOST_POINTS) {
         complain(path, number,
                  "the points must be a number from 0 to 1000000, not '" + points + "'");
         return false;

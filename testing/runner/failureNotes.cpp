@@ -119,7 +119,7 @@ std::string madeBy(const TrailCall& call) {
 
 // How far back the calls an address a failed check shows came from are looked for: the calls of
 // the check itself and of the few lines before it.
-constexpr size_t kSourcesSought = 8;
+constexpr size_t SOURCES_SOUGHT = 8;
 
 // Where the wrong value came from: the call a case's table row found wrong; else the calls that
 // last returned the values the failed check shows, where that says more than the trail line (an
@@ -144,7 +144,7 @@ std::string sourceLine(const Outcome& outcome) {
         if (valueOf(value).value_or(0) == 0 && value != "0") {
             continue;
         }
-        const size_t sought = value.starts_with("0x") ? kSourcesSought : 1;
+        const size_t sought = value.starts_with("0x") ? SOURCES_SOUGHT : 1;
         for (size_t i = trail.size(); i > 0 && trail.size() - i < sought; i--) {
             const TrailCall& call = trail[i - 1];
             if (call.result.empty() || !shows(call.value, value)) {
@@ -163,7 +163,7 @@ std::string sourceLine(const Outcome& outcome) {
 }
 
 // How many calls the trail line names at most.
-constexpr size_t kCallsShown = 4;
+constexpr size_t CALLS_SHOWN = 4;
 
 // "after A returned a, then B returned b": the last calls that returned, oldest first, a call
 // repeated with the same result (as an assertion repeats it to report) told once.
@@ -183,7 +183,7 @@ std::string trailLine(const std::vector<TrailCall>& trail) {
         i = same;
     }
     std::string line;
-    for (size_t i = calls.size() > kCallsShown ? calls.size() - kCallsShown : 0; i < calls.size();
+    for (size_t i = calls.size() > CALLS_SHOWN ? calls.size() - CALLS_SHOWN : 0; i < calls.size();
          i++) {
         line += (line.empty() ? "after " : ", then ") + calls[i];
     }

@@ -12,15 +12,15 @@
 namespace {
 
 // Room for this many blocks held at once; beyond it the count gives up (HeapCount::complete).
-constexpr size_t kSlots = size_t{1} << 16;
-constexpr size_t kMostHeld = kSlots - kSlots / 8;
+constexpr size_t SLOTS = size_t{1} << 16;
+constexpr size_t MOST_HELD = SLOTS - SLOTS / 8;
 
 // The texts of the list calls that allocated blocks, each copied once, at its first block; past
-// kOrigins calls the blocks share the origin kLater. kOutside marks the blocks allocated outside
+// ORIGINS calls the blocks share the origin LATER. OUTSIDE marks the blocks allocated outside
 // any list call.
-constexpr size_t kOrigins = 512;
-constexpr size_t kOutside = kOrigins;
-constexpr size_t kLater = kOrigins + 1;
+constexpr size_t ORIGINS = 512;
+constexpr size_t OUTSIDE = ORIGINS;
+constexpr size_t LATER = ORIGINS + 1;
 
 struct Block {
     void* address; // nullptr: a free slot
@@ -31,7 +31,7 @@ struct Block {
 
 // Blocks of earlier counts stay in the table until freed, so that their free is not taken for
 // one of an address nobody handed out; only the current count's are counted.
-Block table[kSlots];
+Block table[SLOTS];
 size_t entries = 0;        // blocks in the table, of any count
 unsigned currentCount = 0; // the current count
 size_t held = 0;           // the current count's blocks, and their bytes
@@ -40,12 +40,12 @@ bool counting = false;
 bool overflowed = false;
 long foreignFrees = 0;
 
-char originCalls[kOrigins][sizeof HeldBlocks::call];
+char originCalls[ORIGINS][sizeof HeldBlocks::call];
 size_t origins = 0;
 const char* callUnderWay = nullptr;         // the list call under way, or nullptr
 const char* callDone = "";                  // the list call that ended last, while its text lives
 char foreignAfter[sizeof HeldBlocks::call]; // callDone at the first foreign free
-size_t callOrigin = kOutside;               // its origin once it allocated a block
+size_t callOrigin = OUTSIDE;                // its origin once it allocated a block
 
 // Copies text into a fixed field, cut to fit; allocates nothing.
 void copyText(char (&field)[sizeof HeldBlocks::call], const char* text) {
@@ -59,11 +59,11 @@ void copyText(char (&field)[sizeof HeldBlocks::call], const char* text) {
 // The origin of a block allocated now: the call under way, its text copied at its first block.
 size_t currentOrigin() {
     if (callUnderWay == nullptr) {
-        return kOutside;
+        return OUTSIDE;
     }
-    if (callOrigin == kOutside) {
-        if (origins == kOrigins) {
-            return kLater;
+    if (callOrigin == OUTSIDE) {
+        if (origins == ORIGINS) {
+            return LATER;
         }
         copyText(originCalls[origins], callUnderWay);
         callOrigin = origins++;
@@ -74,20 +74,20 @@ size_t currentOrigin() {
 size_t slotOf(const void* address) {
     // Blocks are at least 16-byte aligned: the low bits say nothing.
     const auto bits = reinterpret_cast<uintptr_t>(address) >> 4;
-    return (bits * 0x9E3779B97F4A7C15ull) >> 48 & (kSlots - 1);
+    return (bits * 0x9E3779B97F4A7C15ull) >> 48 & (SLOTS - 1);
 }
 
 void follow(void* address, size_t size) {
     if (!counting || address == nullptr) {
         return;
     }
-    if (entries == kMostHeld) {
+    if (entries == MOST_HELD) {
         overflowed = true;
         return;
     }
     size_t slot = slotOf(address);
     while (table[slot].address != nullptr) {
-        slot = (slot + 1) & (kSlots - 1);
+        slot = (slot + 1) & (SLOTS - 1);
     }
     table[slot] = {address, size, currentOrigin(), currentCount};
     entries++;
@@ -95,14 +95,14 @@ void follow(void* address, size_t size) {
     heldBytes += size;
 }
 
-// The slot of a followed block, or kSlots.
+// The slot of a followed block, or SLOTS.
 size_t slotHolding(const void* address) {
     size_t slot = slotOf(address);
     while (table[slot].address != address) {
         if (table[slot].address == nullptr) {
-            return kSlots;
+            return SLOTS;
         }
-        slot = (slot + 1) & (kSlots - 1);
+        slot = (slot + 1) & (SLOTS - 1);
     }
     return slot;
 }
@@ -115,7 +115,7 @@ void forget(void* address) {
         return;
     }
     size_t slot = slotHolding(address);
-    if (slot == kSlots) {
+    if (slot == SLOTS) {
         return;
     }
     if (table[slot].count == currentCount) {
@@ -124,8 +124,8 @@ void forget(void* address) {
     }
     entries--;
     table[slot] = {};
-    for (size_t next = (slot + 1) & (kSlots - 1); table[next].address != nullptr;
-         next = (next + 1) & (kSlots - 1)) {
+    for (size_t next = (slot + 1) & (SLOTS - 1); table[next].address != nullptr;
+         next = (next + 1) & (SLOTS - 1)) {
         const size_t home = slotOf(table[next].address);
         // The entry may fill the hole when its home is not within the cyclic range (slot, next].
         const bool homeInRange =
@@ -147,14 +147,14 @@ void stopInChild() {
 // list's own calls, nothing is judged.
 bool isForeign(const void* address) {
     return counting && !overflowed && callUnderWay == nullptr && address != nullptr &&
-           slotHolding(address) == kSlots;
+           slotHolding(address) == SLOTS;
 }
 
 const char* originText(size_t origin) {
-    if (origin == kOutside) {
+    if (origin == OUTSIDE) {
         return "";
     }
-    return origin == kLater ? "later list calls" : originCalls[origin];
+    return origin == LATER ? "later list calls" : originCalls[origin];
 }
 
 } // namespace
@@ -168,7 +168,7 @@ void startHeapCount() {
     currentCount++;
     held = 0;
     heldBytes = 0;
-    overflowed = entries == kMostHeld;
+    overflowed = entries == MOST_HELD;
     foreignFrees = 0;
     foreignAfter[0] = '\0';
     origins = 0;
@@ -185,7 +185,7 @@ HeapCount stopHeapCount() {
 
 void heapEnterCall(const char* call) {
     callUnderWay = call;
-    callOrigin = kOutside;
+    callOrigin = OUTSIDE;
 }
 
 void heapLeaveCall() {
@@ -195,8 +195,8 @@ void heapLeaveCall() {
 
 unsigned heldBlocks(HeldBlocks* groups, unsigned count) {
     // Blocks and bytes by origin, then origins of the same text merged into the earliest.
-    static long blocks[kLater + 1];
-    static long bytes[kLater + 1];
+    static long blocks[LATER + 1];
+    static long bytes[LATER + 1];
     memset(blocks, 0, sizeof blocks);
     memset(bytes, 0, sizeof bytes);
     for (const Block& block : table) {
@@ -206,8 +206,8 @@ unsigned heldBlocks(HeldBlocks* groups, unsigned count) {
         }
     }
     unsigned found = 0;
-    for (size_t origin = 0; origin <= kLater; origin++) {
-        for (size_t earlier = 0; earlier < origin && blocks[origin] > 0 && origin < kOrigins;
+    for (size_t origin = 0; origin <= LATER; origin++) {
+        for (size_t earlier = 0; earlier < origin && blocks[origin] > 0 && origin < ORIGINS;
              earlier++) {
             if (blocks[earlier] > 0 && strcmp(originCalls[earlier], originCalls[origin]) == 0) {
                 blocks[earlier] += blocks[origin];
@@ -216,7 +216,7 @@ unsigned heldBlocks(HeldBlocks* groups, unsigned count) {
             }
         }
     }
-    for (size_t origin = 0; origin <= kLater; origin++) {
+    for (size_t origin = 0; origin <= LATER; origin++) {
         if (blocks[origin] == 0) {
             continue;
         }

@@ -21,7 +21,7 @@ bool recording = false;
 bool isolatedCase = false;
 
 // Exit status of a case's process that called a function the list lacks.
-constexpr int kMissingStatus = 125;
+constexpr int MISSING_STATUS = 125;
 
 // Text in a fixed field, cut where it does not fit; allocates nothing, since it runs inside the
 // list's calls, perhaps while the list's heap is broken.
@@ -88,7 +88,7 @@ int nameIndex(const void* address) {
 // A new entry of the case's names, or nullptr when they are full (the object keeps its address).
 NamedObject* addName(const void* address) {
     CaseMonitor& monitor = caseMonitor();
-    if (monitor.namedObjects >= kNamedObjects) {
+    if (monitor.namedObjects >= NAMED_OBJECTS) {
         return nullptr;
     }
     NamedObject& entry = monitor.names[monitor.namedObjects++];
@@ -217,7 +217,7 @@ void putResult(CallRecord& record, const char*, const void* result) {
         fprintf(stderr, "probeRunner: `%s` is not implemented\n", name);
         abort();
     }
-    leaveProcess(kMissingStatus);
+    leaveProcess(MISSING_STATUS);
 }
 
 // One call through a wrapper: records it and then its result when it is the outermost list call
@@ -231,7 +231,7 @@ template <typename Result, typename... Parameters> struct ListCall {
         CaseMonitor& monitor = caseMonitor();
         CallRecord* record = nullptr;
         if (recording && monitor.callDepth == 0) {
-            record = &monitor.trail[monitor.calls % kTrailLength];
+            record = &monitor.trail[monitor.calls % TRAIL_LENGTH];
             record->returned = false;
             record->result[0] = '\0';
             CallText text(*record, name);

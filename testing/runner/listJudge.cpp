@@ -40,12 +40,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kProgram = "check-list";
+constexpr const char* PROGRAM = "check-list";
 
 // The judge's own trouble: one line, status 2.
 [[noreturn]] void trouble(const std::string& reason) {
     fflush(stdout);
-    fprintf(stderr, "%s: %s\n", kProgram, reason.c_str());
+    fprintf(stderr, "%s: %s\n", PROGRAM, reason.c_str());
     exit(EXIT_TROUBLE);
 }
 
@@ -78,33 +78,33 @@ bool takesValue(const std::string& option) {
     return false;
 }
 
-enum JudgeOption { kRunner = 1, kReference, kSandbox, kNoSandbox, kCache, kAsan };
+enum JudgeOption { RUNNER = 1, REFERENCE, SANDBOX, NO_SANDBOX, CACHE, ASAN };
 
-constexpr Option kJudgeOptions[] = {
+constexpr Option JUDGE_OPTIONS[] = {
     {"--runner", "", Takes::text, "PATH", trLater("the list's runner, built with the list"),
-     kRunner},
+     RUNNER},
     {"--reference", "", Takes::text, "PATH",
      trLater("the runner built with the project's own list (default: referenceRunner\n"
              "beside this program)"),
-     kReference},
+     REFERENCE},
     {"--sandbox", "", Takes::text, "PATH",
-     trLater("run the list's runner through PATH (tools/sandbox.sh)"), kSandbox},
+     trLater("run the list's runner through PATH (tools/sandbox.sh)"), SANDBOX},
     {"--no-sandbox", "", Takes::nothing, nullptr, trLater("run the list's runner as it is"),
-     kNoSandbox},
+     NO_SANDBOX},
     {"--cache", "", Takes::text, "DIR",
-     trLater("keep the reference's lines for a seed in DIR, for the next run"), kCache},
+     trLater("keep the reference's lines for a seed in DIR, for the next run"), CACHE},
     {"--asan", "", Takes::nothing, nullptr,
-     trLater("the list's runner is built with the sanitizers: slower cases"), kAsan},
+     trLater("the list's runner is built with the sanitizers: slower cases"), ASAN},
 };
 
-constexpr CommandLine::Program kJudgeLine = {
+constexpr CommandLine::Program JUDGE_LINE = {
     "listJudge",
     false,
     trLater(" --runner PATH [OPTION]... -- [RUNNER_OPTION]..."),
     trLater("Runs the list's runner and the reference with the runner options after --, and\n"
             "decides each case's verdict from their lines (check-list runs it).\n"
             "\n"),
-    kJudgeOptions,
+    JUDGE_OPTIONS,
     trLater("\n"
             "Exit status: 0 when every case passed, 1 when one failed, 2 for a usage error or\n"
             "when the judge could not do its work.\n"),
@@ -117,24 +117,24 @@ constexpr CommandLine::Program kJudgeLine = {
 JudgeOptions parse(int argc, char** argv) {
     JudgeOptions options;
     bool sandboxed = true;
-    const CommandLine line(kJudgeLine, argc, argv);
+    const CommandLine line(JUDGE_LINE, argc, argv);
     std::vector<const char*> runnerOptions;
     const auto apply = [&options, &sandboxed](const Given& given) {
         const std::string value(given.text);
         switch (given.option.id) {
-        case kRunner:
+        case RUNNER:
             options.runner = value;
             break;
-        case kReference:
+        case REFERENCE:
             options.reference = value;
             break;
-        case kSandbox:
+        case SANDBOX:
             options.sandbox = value;
             break;
-        case kCache:
+        case CACHE:
             options.cache = value;
             break;
-        case kAsan:
+        case ASAN:
             options.sanitised = true;
             break;
         default:
@@ -250,7 +250,7 @@ std::pair<pid_t, int> start(const std::vector<std::string>& argv, int out, int e
         }
         args.push_back(nullptr);
         execv(args[0], args.data());
-        fprintf(stderr, "%s: cannot run %s: %s\n", kProgram, args[0], strerror(errno));
+        fprintf(stderr, "%s: cannot run %s: %s\n", PROGRAM, args[0], strerror(errno));
         _exit(127);
     }
     close(channel[1]);

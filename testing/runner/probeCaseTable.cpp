@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr ProbeCase kCases[] = {
+constexpr ProbeCase CASES[] = {
 #define CONFORMANCE_CASE(group, number, description)                                               \
     {#group, #group "Case" #number, description, group##Setup, group##Case##number, false},
 #define EXTENDED_CASE(group, number, description)                                                  \
@@ -33,5 +33,5 @@ constexpr ProbeCase kCases[] = {
 } // namespace
 
 std::span<const ProbeCase> probeCases() {
-    return kCases;
+    return CASES;
 }

@@ -122,8 +122,8 @@ const char* painted(const char* text, const char* colour) {
     return buffer.c_str();
 }
 
-constexpr char kGreen[] = "\033[32m";
-constexpr char kRed[] = "\033[1;31m";
+constexpr char GREEN[] = "\033[32m";
+constexpr char RED[] = "\033[1;31m";
 
 } // namespace
 
@@ -154,11 +154,11 @@ void printCaseResult(const ProbeCase& probe, const Outcome& outcome, double time
     }
     if (passed) {
         if (!plainStyle.failuresOnly) {
-            printf("%s %s %s\n", painted("PASS", kGreen), probe.group, probe.name);
+            printf("%s %s %s\n", painted("PASS", GREEN), probe.group, probe.name);
         }
         return;
     }
-    printf("%s %s %s ", painted("FAIL", kRed), probe.group, probe.name);
+    printf("%s %s %s ", painted("FAIL", RED), probe.group, probe.name);
     for (const std::string& line : failureLines(probe, outcome, timeout)) {
         printf("%s\n", line.c_str());
     }
@@ -184,5 +184,5 @@ void printSummary(int passed, int failed, bool tap) {
         return;
     }
     const std::string count = std::to_string(failed) + " failed";
-    printf("%d passed, %s\n", passed, painted(count.c_str(), failed > 0 ? kRed : kGreen));
+    printf("%d passed, %s\n", passed, painted(count.c_str(), failed > 0 ? RED : GREEN));
 }

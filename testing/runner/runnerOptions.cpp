@@ -17,81 +17,81 @@ namespace {
 
 // The longest timeout accepted: a day, far beyond any case, and well inside what the clock and
 // poll() can count.
-constexpr unsigned long long kMaxTimeout = 86400;
+constexpr unsigned long long MAX_TIMEOUT = 86400;
 
 enum Id {
-    kGroup = 1,
-    kCase,
-    kExtended,
-    kSeed,
-    kList,
-    kTap,
-    kJunit,
-    kJson,
-    kWeights,
-    kReport,
-    kFailures,
-    kVerbose,
-    kRepro,
-    kNoFork,
-    kTimeout,
-    kTranscript,
-    kCaseTimeout,
+    GROUP = 1,
+    CASE,
+    EXTENDED,
+    SEED,
+    LIST,
+    TAP,
+    JUNIT,
+    JSON,
+    WEIGHTS,
+    REPORT,
+    FAILURES,
+    VERBOSE,
+    REPRO,
+    NO_FORK,
+    TIMEOUT,
+    TRANSCRIPT,
+    CASE_TIMEOUT,
 };
 
 // Every option, in the order the help shows them.
-constexpr Option kOptions[] = {
+constexpr Option RUNNER_OPTIONS[] = {
     {"--group", "", Takes::text, "NAME",
-     trLater("run only the cases of group NAME (may be repeated)"), kGroup},
+     trLater("run only the cases of group NAME (may be repeated)"), GROUP},
     {"--case", "", Takes::text, "NAME",
      trLater("run only case NAME: a full name such as extractProbeCase04, or a\n"
              "number such as Case04 for that case of every group (may be repeated)"),
-     kCase},
+     CASE},
     {"--extended", "", Takes::nothing, nullptr,
-     trLater("after the conformance cases, run the extended checks"), kExtended},
+     trLater("after the conformance cases, run the extended checks"), EXTENDED},
     {"--seed", "", Takes::whole, "N",
      trLater("draw the extended checks' random operations from seed N, in\n"
              "decimal digits (default: a new seed each run, printed in the report)"),
-     kSeed, 0, ULLONG_MAX},
+     SEED, 0, ULLONG_MAX},
     {"--list", "", Takes::nothing, nullptr,
-     trLater("list the selected cases instead of running them"), kList},
+     trLater("list the selected cases instead of running them"), LIST},
     {"--tap", "", Takes::nothing, nullptr, trLater("write a TAP stream instead of the plain lines"),
-     kTap},
+     TAP},
     {"--junit", "", Takes::text, "FILE", trLater("also write the results to FILE as JUnit XML"),
-     kJunit},
+     JUNIT},
     {"--json", "", Takes::text, "FILE", trLater("also write the results to FILE as graders' JSON"),
-     kJson},
+     JSON},
     {"--weights", "", Takes::text, "FILE",
-     trLater("the points of the cases in the JSON (default: one a case)"), kWeights},
+     trLater("the points of the cases in the JSON (default: one a case)"), WEIGHTS},
     {"--report", "", Takes::nothing, nullptr,
-     trLater("after the results, print the whole report the cases wrote"), kReport},
+     trLater("after the results, print the whole report the cases wrote"), REPORT},
     {"--failures", "", Takes::nothing, nullptr,
-     trLater("show only the failed cases and the summary"), kFailures},
+     trLater("show only the failed cases and the summary"), FAILURES},
     {"--verbose", "", Takes::nothing, nullptr,
-     trLater("show a sanitizer's reports whole, not cut down to the list's frames"), kVerbose},
+     trLater("show a sanitizer's reports whole, not cut down to the list's frames"), VERBOSE},
     {"--repro", "", Takes::text, "FILE",
      trLater("when the model check fails, write its program to FILE, ready to\n"
              "compile with the list"),
-     kRepro},
+     REPRO},
     {"--no-fork", "", Takes::nothing, nullptr,
      trLater("run the cases in this process (for a debugger): no crash, hang or\n"
              "output protection"),
-     kNoFork},
+     NO_FORK},
     {"--timeout", "", Takes::seconds, "SECONDS",
      trLater("fail a case still running after SECONDS, decimal digits with an\n"
              "optional fraction such as 0.5 (default 5, at most 86400)"),
-     kTimeout, 0, kMaxTimeout},
+     TIMEOUT, 0, MAX_TIMEOUT},
     {"--transcript", "", Takes::whole, "FD",
      trLater("write each case's line for the judge to descriptor FD (as JSON),\n"
              "and no summary: the judge decides the verdicts"),
-     kTranscript, 3, INT_MAX},
+     TRANSCRIPT, 3, INT_MAX},
     {"--case-timeout", "", Takes::text, "NAME=SECONDS",
      trLater("fail case NAME (its full name) after SECONDS instead (may be\n"
              "repeated)"),
-     kCaseTimeout},
+     CASE_TIMEOUT},
 };
 
-constexpr CommandLine::Program kProgram = {
+constexpr CommandLine::Program PROGRAM = {
     "probeRunner",
     false,
     trLater(" [OPTION]..."),
@@ -100,7 +100,7 @@ constexpr CommandLine::Program kProgram = {
         "Each case runs in processes of its own: a crash, a hang, an exit or a stray process of\n"
         "the list fails that case alone, and what the list prints is kept out of the results.\n"
         "\n"),
-    kOptions,
+    RUNNER_OPTIONS,
     trLater("\n"
             "Exit status: 0 when no case failed, 1 when one did, 2 for a usage error or when the\n"
             "runner itself fails (its output, a pipe, a fork, the JUnit or JSON file).\n"),
@@ -110,7 +110,7 @@ constexpr CommandLine::Program kProgram = {
 };
 
 const CommandLine& commandLine(int argc = 0, char** argv = nullptr) {
-    static const CommandLine line(kProgram, argc, argv);
+    static const CommandLine line(PROGRAM, argc, argv);
     return line;
 }
 
@@ -120,7 +120,7 @@ std::string applyCaseTimeout(std::string_view value, Options& options) {
     const std::string name(value.substr(0, equals));
     const auto seconds = equals == std::string_view::npos
                              ? std::nullopt
-                             : readSeconds(value.substr(equals + 1), kMaxTimeout);
+                             : readSeconds(value.substr(equals + 1), MAX_TIMEOUT);
     if (!isCase(name) || name.starts_with("Case") || !seconds) {
         return tr("a case's timeout is NAME=SECONDS, a case's full name and seconds as "
                   "--timeout takes them, not '%s'",
@@ -133,17 +133,17 @@ std::string applyCaseTimeout(std::string_view value, Options& options) {
 // What an option that takes no value turns on (--no-fork: off).
 bool& switchOf(int id, Options& options) {
     switch (id) {
-    case kExtended:
+    case EXTENDED:
         return options.extended;
-    case kList:
+    case LIST:
         return options.list;
-    case kTap:
+    case TAP:
         return options.tap;
-    case kReport:
+    case REPORT:
         return options.report;
-    case kFailures:
+    case FAILURES:
         return options.failuresOnly;
-    case kVerbose:
+    case VERBOSE:
         return options.verbose;
     default:
         return options.fork;
@@ -153,46 +153,46 @@ bool& switchOf(int id, Options& options) {
 std::string apply(const Given& given, Options& options) {
     const std::string value(given.text);
     switch (given.option.id) {
-    case kGroup:
+    case GROUP:
         if (!isGroup(value)) {
             return tr("no group is named '%s'", value);
         }
         options.groups.push_back(value);
         break;
-    case kCase:
+    case CASE:
         if (!isCase(value)) {
             return tr("no case is named '%s'", value);
         }
         options.cases.push_back(value);
         break;
-    case kSeed:
+    case SEED:
         probeSeed = given.whole;
         break;
-    case kTimeout:
+    case TIMEOUT:
         options.timeout = given.seconds;
         break;
-    case kTranscript:
+    case TRANSCRIPT:
         if (fcntl(static_cast<int>(given.whole), F_GETFD) < 0) {
             return tr("the transcript needs an open descriptor above 2, not '%s'", value);
         }
         options.transcript = static_cast<int>(given.whole);
         break;
-    case kCaseTimeout:
+    case CASE_TIMEOUT:
         return applyCaseTimeout(given.text, options);
-    case kJunit:
+    case JUNIT:
         options.junit = value;
         break;
-    case kJson:
+    case JSON:
         options.json = value;
         break;
-    case kRepro:
+    case REPRO:
         options.repro = value;
         break;
-    case kWeights:
+    case WEIGHTS:
         options.weightsFile = value;
         break;
     default:
-        switchOf(given.option.id, options) = given.option.id != kNoFork;
+        switchOf(given.option.id, options) = given.option.id != NO_FORK;
     }
     return "";
 }

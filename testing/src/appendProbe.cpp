@@ -14,17 +14,18 @@ constexpr int LENGTH = 5;
 static char otherName[] = "99";
 
 // The messages the assertions report with.
-static const char kNotNullNodeMsg[] =
+static const char NOT_NULL_NODE_MSG[] =
     "\nExiste un error al intentar obtener el nodo.\n El valor de retorno no puede ser NULL\n";
-static const char kPositionMsg[] =
+static const char POSITION_MSG[] =
     "\nError en el valor de retorno de <getNode> al solicitar el elemento en la  posicion %i\n";
-static const char kSizeMsg[] =
+static const char SIZE_MSG[] =
     "\nError en el valor de size de la lista se debe incrementar al agregar nodos\n";
-static const char kAddResultMsg[] = "\nError en el valor de retorno de <addNode> si se agrego un "
-                                    "nodo correctamente\n el valor a retornar es (0)\n";
-static const char kNullListMsg[] = "\nError en el valor de retorno de <addNode> si la lista pasada "
-                                   "es NULL\n el valor a retornar es (-1)\n";
-static const char kFrontMsg[] = "El puntero al employee agregado en la pos 0 no corresponde\n";
+static const char ADD_RESULT_MSG[] = "\nError en el valor de retorno de <addNode> si se agrego un "
+                                     "nodo correctamente\n el valor a retornar es (0)\n";
+static const char NULL_LIST_MSG[] =
+    "\nError en el valor de retorno de <addNode> si la lista pasada "
+    "es NULL\n el valor a retornar es (-1)\n";
+static const char FRONT_MSG[] = "El puntero al employee agregado en la pos 0 no corresponde\n";
 
 // A new employee from fixture row i; the name doubles as the last name.
 static Employee* fixtureEmployee(int i) {
@@ -49,7 +50,7 @@ void appendProbeSetup() {
 void appendProbeCase01() {
     LinkedList* list = ll_newLinkedList();
     test_addNode(list, 0, nullptr);
-    utest_assertEqualsIntMsg(1, list->size, kSizeMsg);
+    utest_assertEqualsIntMsg(1, list->size, SIZE_MSG);
 }
 
 // Every insertion at the end answers 0.
@@ -59,7 +60,7 @@ void appendProbeCase02() {
     for (int i = 0; i < LENGTH; i++) {
         pAux[i] = fixtureEmployee(i);
         int r = test_addNode(list, list->size, pAux[i]);
-        utest_assertEqualsIntMsg(r, 0, kAddResultMsg);
+        utest_assertEqualsIntMsg(r, 0, ADD_RESULT_MSG);
     }
 }
 
@@ -71,8 +72,8 @@ void appendProbeCase03() {
     appendFixtureEmployees(list, pAux);
     for (int i = 0; i < LENGTH; i++) {
         Node* nodoAux = test_getNode(list, i);
-        utest_assertNotNullMsg(nodoAux, kNotNullNodeMsg);
-        snprintf(msg, sizeof msg, kPositionMsg, i);
+        utest_assertNotNullMsg(nodoAux, NOT_NULL_NODE_MSG);
+        snprintf(msg, sizeof msg, POSITION_MSG, i);
         utest_assertEqualsPointerMsg(nodoAux->pElement, pAux[i], msg);
     }
 }
@@ -80,7 +81,7 @@ void appendProbeCase03() {
 // A null list is refused with -1.
 void appendProbeCase04() {
     int r = test_addNode(nullptr, 0, nullptr);
-    utest_assertEqualsIntMsg(r, -1, kNullListMsg);
+    utest_assertEqualsIntMsg(r, -1, NULL_LIST_MSG);
 }
 
 // Insertion at 0 goes to the front and shifts every node one place on.
@@ -92,12 +93,12 @@ void appendProbeCase05() {
     Employee* other = newEmployee(99, otherName, otherName, 99.0f, 99);
     test_addNode(list, 0, other);
     Node* nodoAux = test_getNode(list, 0);
-    utest_assertNotNullMsg(nodoAux, kNotNullNodeMsg);
-    utest_assertEqualsPointerMsg(nodoAux->pElement, other, kFrontMsg);
+    utest_assertNotNullMsg(nodoAux, NOT_NULL_NODE_MSG);
+    utest_assertEqualsPointerMsg(nodoAux->pElement, other, FRONT_MSG);
     for (int i = 0; i < LENGTH; i++) {
         nodoAux = test_getNode(list, i + 1);
-        utest_assertNotNullMsg(nodoAux, kNotNullNodeMsg);
-        snprintf(msg, sizeof msg, kPositionMsg, i);
+        utest_assertNotNullMsg(nodoAux, NOT_NULL_NODE_MSG);
+        snprintf(msg, sizeof msg, POSITION_MSG, i);
         utest_assertEqualsPointerMsg(nodoAux->pElement, pAux[i], msg);
     }
 }

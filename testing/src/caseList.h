@@ -26,7 +26,7 @@ template <typename Result> void nameCallback(Result (*callback)(void*), const ch
 }
 
 // Employees each case has at hand: the longest list the cases build and a few more to insert.
-constexpr int kStaff = 8;
+constexpr int STAFF = 8;
 
 // Pops every element and then disposes of the list, so that disposal meets no element: whether a
 // list frees its elements there is its own choice, and the elements stay the case's. Once the
@@ -62,14 +62,14 @@ class ListGuard {
     LinkedList* const list;
 };
 
-// kStaff new employees, distinct and told apart by their sector (0 to kStaff-1), freed with free
+// STAFF new employees, distinct and told apart by their sector (0 to STAFF-1), freed with free
 // when the case ends.
 class Staff {
   public:
     Staff() {
         static char name[] = "ANA";
         static char lastName[] = "GOMEZ";
-        for (int i = 0; i < kStaff; i++) {
+        for (int i = 0; i < STAFF; i++) {
             employees[i] = newEmployee(100 + i, name, lastName, 1000.0f, i);
             if (employees[i] == nullptr) {
                 abort(); // a case has nothing to check without its employees
@@ -90,7 +90,7 @@ class Staff {
     }
 
   private:
-    Employee* employees[kStaff];
+    Employee* employees[STAFF];
 };
 
 // A case's employees and a new list holding the first `count` of them, appended with ll_add in

@@ -19,7 +19,7 @@
 namespace farElements {
 
 // Where the pages are asked for. The 1st and 6th, and the 3rd and 4th, have the same low 32 bits.
-constexpr uintptr_t kHints[] = {
+constexpr uintptr_t HINTS[] = {
     0x10000,        // the lowest page most kernels map
     0x7fff0000,     // just below 2 GiB
     0x100080000000, // low 32 bits 0x80000000: a negative int
@@ -28,18 +28,18 @@ constexpr uintptr_t kHints[] = {
     0x7e0000010000, // 4 GiB multiples above the first
     0x7e8000000000, // high in the user half
 };
-constexpr int kPages = sizeof kHints / sizeof kHints[0];
+constexpr int PAGES = sizeof HINTS / sizeof HINTS[0];
 
 // Elements: one at the start of each page, and one more at the end of the first page.
-constexpr int kCount = kPages + 1;
+constexpr int COUNT = PAGES + 1;
 
 class Elements {
   public:
     Elements() {
-        for (int i = 0; i < kPages; i++) {
-            pages[i] = map(kHints[i]);
+        for (int i = 0; i < PAGES; i++) {
+            pages[i] = map(HINTS[i]);
         }
-        for (int i = 0; i < kCount; i++) {
+        for (int i = 0; i < COUNT; i++) {
             char text[16];
             name((*this)[i], text, sizeof text);
             utest_name((*this)[i], text);
@@ -47,15 +47,15 @@ class Elements {
     }
     ~Elements() {
         for (void* page : pages) {
-            munmap(page, kPageBytes);
+            munmap(page, PAGE_BYTES);
         }
     }
     Elements(const Elements&) = delete;
     Elements& operator=(const Elements&) = delete;
 
-    // Element i (0..kCount-1); the last shares the first one's page.
+    // Element i (0..COUNT-1); the last shares the first one's page.
     void* operator[](int i) const {
-        return i < kPages ? pages[i] : static_cast<char*>(pages[0]) + kPageBytes - 8;
+        return i < PAGES ? pages[i] : static_cast<char*>(pages[0]) + PAGE_BYTES - 8;
     }
 
     // The element's name in reports: "e3", or "NULL", or "desconocido" for a pointer that is none
@@ -65,7 +65,7 @@ class Elements {
             snprintf(text, size, "NULL");
             return;
         }
-        for (int i = 0; i < kCount; i++) {
+        for (int i = 0; i < COUNT; i++) {
             if ((*this)[i] == element) {
                 snprintf(text, size, "e%d", i);
                 return;
@@ -75,15 +75,15 @@ class Elements {
     }
 
   private:
-    static constexpr size_t kPageBytes = 4096;
+    static constexpr size_t PAGE_BYTES = 4096;
 
     static void* map(uintptr_t hint) {
         constexpr int kind = MAP_PRIVATE | MAP_ANONYMOUS;
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the address asked for is a number by nature.
-        void* page = mmap(reinterpret_cast<void*>(hint), kPageBytes, PROT_READ | PROT_WRITE,
+        void* page = mmap(reinterpret_cast<void*>(hint), PAGE_BYTES, PROT_READ | PROT_WRITE,
                           kind | MAP_FIXED_NOREPLACE, -1, 0);
         if (page == MAP_FAILED) {
-            page = mmap(nullptr, kPageBytes, PROT_READ | PROT_WRITE, kind, -1, 0);
+            page = mmap(nullptr, PAGE_BYTES, PROT_READ | PROT_WRITE, kind, -1, 0);
         }
         if (page == MAP_FAILED) {
             abort(); // no case can run without its elements
@@ -91,7 +91,7 @@ class Elements {
         return page;
     }
 
-    void* pages[kPages] = {};
+    void* pages[PAGES] = {};
 };
 
 } // namespace farElements

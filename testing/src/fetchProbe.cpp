@@ -5,20 +5,20 @@
 #include <cstdlib>
 
 // The messages the assertions report with.
-static const char kNodeMsg[] =
+static const char NODE_MSG[] =
     "\nError en el valor de retorno de <getNode> si los parametros son correctos\n y la lista "
     "tiene elementos la funcion retorna el puntero al nodo\n";
-static const char kFirstNodeMsg[] =
+static const char FIRST_NODE_MSG[] =
     "\nError en el valor de retorno de <getNode> al solicitar el primer elemento\n";
-static const char kLastNodeMsg[] =
+static const char LAST_NODE_MSG[] =
     "\nError en el valor de retorno de <getNode> al solicitar el ultimo elemento\n";
-static const char kBelowRangeMsg[] = "\nError en el valor de retorno de <getNode> al solicitar un "
-                                     "elemento fuera de indice (-1),\n se deberia retornar NULL\n";
-static const char kPastSizeMsg[] =
+static const char BELOW_RANGE_MSG[] = "\nError en el valor de retorno de <getNode> al solicitar un "
+                                      "elemento fuera de indice (-1),\n se deberia retornar NULL\n";
+static const char PAST_SIZE_MSG[] =
     "\nError en el valor de retorno de <getNode> al solicitar un elemento fuera de indice (>= a "
     "ll_len),\n se deberia retornar NULL\n";
-static const char kNullListMsg[] = "\nError en el valor de retorno de <get> si la lista pasada es "
-                                   "NULL\n el valor a retornar es NULL\n";
+static const char NULL_LIST_MSG[] = "\nError en el valor de retorno de <get> si la lista pasada es "
+                                    "NULL\n el valor a retornar es NULL\n";
 
 // A node from malloc, as a caller of the list may make one itself.
 static Node* newBareNode() {
@@ -51,7 +51,7 @@ void fetchProbeCase01() {
     Node* nodo2;
     LinkedList* list = chainTwoNodes(nodo1, nodo2, 2);
     Node* nodoAux = test_getNode(list, 0);
-    utest_assertNotNullMsg(nodoAux, kNodeMsg);
+    utest_assertNotNullMsg(nodoAux, NODE_MSG);
 }
 
 // Index 0 is the first node itself.
@@ -60,7 +60,7 @@ void fetchProbeCase02() {
     Node* nodo2;
     LinkedList* list = chainTwoNodes(nodo1, nodo2, 2);
     Node* nodoAux = test_getNode(list, 0);
-    utest_assertEqualsPointerMsg(nodoAux, nodo1, kFirstNodeMsg);
+    utest_assertEqualsPointerMsg(nodoAux, nodo1, FIRST_NODE_MSG);
 }
 
 // The last index is the last node itself.
@@ -69,7 +69,7 @@ void fetchProbeCase03() {
     Node* nodo2;
     LinkedList* list = chainTwoNodes(nodo1, nodo2, 2);
     Node* nodoAux = test_getNode(list, 1);
-    utest_assertEqualsPointerMsg(nodoAux, nodo2, kLastNodeMsg);
+    utest_assertEqualsPointerMsg(nodoAux, nodo2, LAST_NODE_MSG);
 }
 
 // Indices outside 0..size-1 give null, even with more nodes chained than size says.
@@ -78,12 +78,12 @@ void fetchProbeCase04() {
     Node* nodo2;
     LinkedList* list = chainTwoNodes(nodo1, nodo2, 1);
     Node* nodoAux = test_getNode(list, -1);
-    utest_assertNullMsg(nodoAux, kBelowRangeMsg);
+    utest_assertNullMsg(nodoAux, BELOW_RANGE_MSG);
     nodoAux = test_getNode(list, 1);
-    utest_assertNullMsg(nodoAux, kPastSizeMsg);
+    utest_assertNullMsg(nodoAux, PAST_SIZE_MSG);
 }
 
 // A null list has no nodes.
 void fetchProbeCase05() {
-    utest_assertNullMsg(test_getNode(nullptr, 0), kNullListMsg);
+    utest_assertNullMsg(test_getNode(nullptr, 0), NULL_LIST_MSG);
 }

@@ -12,7 +12,7 @@ using caseRows::id;
 using caseRows::Row;
 
 // The messages the assertions report with.
-static const char kSumMsg[] = "\nError en el valor de retorno de <count>: la suma de 200, 100, "
+static const char SUM_MSG[] = "\nError en el valor de retorno de <count>: la suma de 200, 100, "
                               "30000 y 40000 es 70300\n";
 
 namespace {
@@ -20,9 +20,9 @@ namespace {
 // The long list: more elements than an unsigned short counts, its elements the addresses of
 // cells, so that element i is &cells[i]; two cells more for elements it does not hold, and two
 // for the nodes chained past its size.
-constexpr int kLong = 70000;
-constexpr int kPast = kLong + 2;
-char cells[kLong + 4];
+constexpr int LONG = 70000;
+constexpr int PAST = LONG + 2;
+char cells[LONG + 4];
 
 // The callbacks: each call must get the next element in order.
 int calls;
@@ -47,20 +47,20 @@ int valueOf(void* pElement) {
     return *static_cast<int*>(pElement);
 }
 
-// A long list chained by hand from the caller's own nodes: kLong elements, &cells[i] at i, or
-// all of them &cells[0]; then two more nodes past size (&cells[kPast] and &cells[kPast + 1]),
+// A long list chained by hand from the caller's own nodes: LONG elements, &cells[i] at i, or
+// all of them &cells[0]; then two more nodes past size (&cells[PAST] and &cells[PAST + 1]),
 // which a walk that counts its steps in a narrower type than int reaches. The caller keeps those
 // two in past and frees them after disposal.
 LinkedList* longList(bool same, Node* past[2]) {
-    past[1] = caseList::newNode(&cells[kPast + 1], nullptr);
-    past[0] = caseList::newNode(&cells[kPast], past[1]);
+    past[1] = caseList::newNode(&cells[PAST + 1], nullptr);
+    past[0] = caseList::newNode(&cells[PAST], past[1]);
     Node* next = past[0];
-    for (int i = kLong - 1; i >= 0; i--) {
+    for (int i = LONG - 1; i >= 0; i--) {
         next = caseList::newNode(&cells[same ? 0 : i], next);
     }
     LinkedList* list = ll_newLinkedList();
     list->pFirstNode = next;
-    list->size = kLong;
+    list->size = LONG;
     return list;
 }
 
@@ -82,7 +82,7 @@ bool sameListHolds(char* why, size_t size) {
     const Row rows[] = {
         {"ll_containsAll({elemento 0}, 70000 veces el elemento 0)",
          ll_containsAll(first.list, list), 1},
-        {"ll_count(list, f) con 70000 veces el elemento 0", ll_count(list, countOne), kLong},
+        {"ll_count(list, f) con 70000 veces el elemento 0", ll_count(list, countOne), LONG},
         {"ll_deleteLinkedList(list) con 70000 veces el elemento 0", dispose(list, past), 0},
     };
     return caseRows::firstWrong(rows, why, size) < 0;
@@ -97,45 +97,45 @@ bool longListHolds(char* why, size_t size) {
     const int mapped = ll_map(list, visitInOrder);
     const Row mapRows[] = {
         {"ll_map(list, f) con 70000 elementos", mapped, 0},
-        {"llamadas de ll_map a f", calls, kLong},
+        {"llamadas de ll_map a f", calls, LONG},
         {"llamadas de ll_map a f fuera de orden", misordered, 0},
     };
     calls = misordered = 0;
     const int counted = ll_count(list, countInOrder);
     caseList::ListGuard last(ll_newLinkedList());
-    ll_add(last.list, &cells[kLong - 1]);
+    ll_add(last.list, &cells[LONG - 1]);
     ll_add(last.list, &cells[0]);
     caseList::ListGuard absent(ll_newLinkedList());
-    ll_add(absent.list, &cells[kLong]);
+    ll_add(absent.list, &cells[LONG]);
     caseList::ListGuard slice(ll_subList(list, 65530, 65540));
     const Row rows[] = {
-        {"ll_count(list, f) con 70000 elementos", counted, kLong},
-        {"llamadas de ll_count a f", calls, kLong},
+        {"ll_count(list, f) con 70000 elementos", counted, LONG},
+        {"llamadas de ll_count a f", calls, LONG},
         {"llamadas de ll_count a f fuera de orden", misordered, 0},
-        {"ll_len(list)", ll_len(list), kLong},
-        {"ll_get(list, 69999)", id(ll_get(list, kLong - 1)), id(&cells[kLong - 1])},
+        {"ll_len(list)", ll_len(list), LONG},
+        {"ll_get(list, 69999)", id(ll_get(list, LONG - 1)), id(&cells[LONG - 1])},
         {"ll_get(list, 40000)", id(ll_get(list, 40000)), id(&cells[40000])},
-        {"test_getNode(list, 70000)", id(test_getNode(list, kLong)), id(nullptr)},
-        {"ll_indexOf(list, elemento 69999)", ll_indexOf(list, &cells[kLong - 1]), kLong - 1},
-        {"ll_indexOf(list, elemento ausente)", ll_indexOf(list, &cells[kLong]), -1},
-        {"ll_contains(list, elemento 69999)", ll_contains(list, &cells[kLong - 1]), 1},
-        {"ll_contains(list, elemento mas alla de size)", ll_contains(list, &cells[kPast]), 0},
-        {"ll_indexOf(list, elemento mas alla de size)", ll_indexOf(list, &cells[kPast]), -1},
+        {"test_getNode(list, 70000)", id(test_getNode(list, LONG)), id(nullptr)},
+        {"ll_indexOf(list, elemento 69999)", ll_indexOf(list, &cells[LONG - 1]), LONG - 1},
+        {"ll_indexOf(list, elemento ausente)", ll_indexOf(list, &cells[LONG]), -1},
+        {"ll_contains(list, elemento 69999)", ll_contains(list, &cells[LONG - 1]), 1},
+        {"ll_contains(list, elemento mas alla de size)", ll_contains(list, &cells[PAST]), 0},
+        {"ll_indexOf(list, elemento mas alla de size)", ll_indexOf(list, &cells[PAST]), -1},
         {"ll_containsAll(list, {69999, 0})", ll_containsAll(list, last.list), 1},
         {"ll_containsAll(list, {ausente})", ll_containsAll(list, absent.list), 0},
         {"ll_len(ll_subList(list, 65530, 65540))", ll_len(slice.list), 10},
         {"ll_get(ll_subList(list, 65530, 65540), 9)", id(ll_get(slice.list, 9)), id(&cells[65539])},
-        {"test_addNode(list, 65536, e)", test_addNode(list, 65536, &cells[kLong]), 0},
-        {"ll_get(list, 65536) luego de insertar ahi", id(ll_get(list, 65536)), id(&cells[kLong])},
+        {"test_addNode(list, 65536, e)", test_addNode(list, 65536, &cells[LONG]), 0},
+        {"ll_get(list, 65536) luego de insertar ahi", id(ll_get(list, 65536)), id(&cells[LONG])},
         {"ll_get(list, 65537) luego de insertar en 65536", id(ll_get(list, 65537)),
          id(&cells[65536])},
-        {"ll_len(list) luego de insertar", ll_len(list), kLong + 1},
-        {"ll_pop(list, 65536)", id(ll_pop(list, 65536)), id(&cells[kLong])},
-        {"ll_remove(list, 69999), el ultimo", ll_remove(list, kLong - 1), 0},
-        {"ll_add(list, e) luego de quitar el ultimo", ll_add(list, &cells[kLong + 1]), 0},
-        {"ll_get(list, 69999) luego de <add>", id(ll_get(list, kLong - 1)), id(&cells[kLong + 1])},
-        {"ll_get(list, 69998)", id(ll_get(list, kLong - 2)), id(&cells[kLong - 2])},
-        {"ll_len(list) al final", ll_len(list), kLong},
+        {"ll_len(list) luego de insertar", ll_len(list), LONG + 1},
+        {"ll_pop(list, 65536)", id(ll_pop(list, 65536)), id(&cells[LONG])},
+        {"ll_remove(list, 69999), el ultimo", ll_remove(list, LONG - 1), 0},
+        {"ll_add(list, e) luego de quitar el ultimo", ll_add(list, &cells[LONG + 1]), 0},
+        {"ll_get(list, 69999) luego de <add>", id(ll_get(list, LONG - 1)), id(&cells[LONG + 1])},
+        {"ll_get(list, 69998)", id(ll_get(list, LONG - 2)), id(&cells[LONG - 2])},
+        {"ll_len(list) al final", ll_len(list), LONG},
         {"ll_deleteLinkedList(list)", dispose(list, past), 0},
     };
     return caseRows::firstWrong(mapRows, why, size) < 0 &&
@@ -164,7 +164,7 @@ void limitProbeCase02() {
     for (int& value : values) {
         ll_add(list.list, &value);
     }
-    utest_assertEqualsIntMsg(ll_count(list.list, valueOf), 70300, kSumMsg);
+    utest_assertEqualsIntMsg(ll_count(list.list, valueOf), 70300, SUM_MSG);
 }
 
 // A size the caller wrote as INT_MAX over a chain of two: the list is full, nothing is added and

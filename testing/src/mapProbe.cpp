@@ -5,23 +5,23 @@
 #include <cstdio>
 
 // The messages the assertions report with.
-static const char kVisitsMsg[] = "\nError en <map>: la funcion se debe aplicar una vez a cada "
+static const char VISITS_MSG[] = "\nError en <map>: la funcion se debe aplicar una vez a cada "
                                  "elemento de la lista (ll_len veces)\n";
-static const char kOrderMsg[] =
+static const char ORDER_MSG[] =
     "\nError en <map>: la llamada %i (desde 0) no recibio el elemento de esa posicion\n";
-static const char kEmptyMsg[] =
+static const char EMPTY_MSG[] =
     "\nError en <map>: con una lista vacia o NULL la funcion no se debe llamar\n";
-static const char kPastSizeMsg[] = "\nError en <map>: la funcion se aplico a nodos mas alla de "
-                                   "size, que no son elementos de la lista\n";
+static const char PAST_SIZE_MSG[] = "\nError en <map>: la funcion se aplico a nodos mas alla de "
+                                    "size, que no son elementos de la lista\n";
 
 // The elements the callback was given, in the order of the calls.
-static constexpr int kMaxVisits = 16;
-static void* visited[kMaxVisits];
+static constexpr int MAX_VISITS = 16;
+static void* visited[MAX_VISITS];
 static int visits;
 
 // The callback: records its element.
 static void visit(void* pElement) {
-    if (visits < kMaxVisits) {
+    if (visits < MAX_VISITS) {
         visited[visits] = pElement;
     }
     visits++;
@@ -39,11 +39,11 @@ void mapProbeCase01() {
     ll_add(c.list(), c.staff[4]);
     visits = 0;
     ll_map(c.list(), visit);
-    utest_assertEqualsIntMsg(visits, 5, kVisitsMsg);
+    utest_assertEqualsIntMsg(visits, 5, VISITS_MSG);
     void* all[] = {c.staff[0], c.staff[1], nullptr, c.staff[3], c.staff[4]};
     char msg[256];
     for (int i = 0; i < 5; i++) {
-        snprintf(msg, sizeof msg, kOrderMsg, i);
+        snprintf(msg, sizeof msg, ORDER_MSG, i);
         utest_assertEqualsPointerMsg(visited[i], all[i], msg);
     }
 }
@@ -54,7 +54,7 @@ void mapProbeCase02() {
     visits = 0;
     ll_map(c.list(), visit);
     ll_map(nullptr, visit);
-    utest_assertEqualsIntMsg(visits, 0, kEmptyMsg);
+    utest_assertEqualsIntMsg(visits, 0, EMPTY_MSG);
 }
 
 // With size written down to 3 over a chain of five, only the first three are visited.
@@ -64,5 +64,5 @@ void mapProbeCase03() {
     visits = 0;
     ll_map(c.list(), visit);
     c.list()->size = 5;
-    utest_assertEqualsIntMsg(visits, 3, kPastSizeMsg);
+    utest_assertEqualsIntMsg(visits, 3, PAST_SIZE_MSG);
 }

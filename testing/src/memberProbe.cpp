@@ -10,15 +10,15 @@ static int id[6] = {11, 20, 3, 4, 9, 99};
 constexpr int LENGTH = 5;
 
 // The messages the assertions report with.
-static const char kEmptyMsg[] = "\nError en el valor de retorno de <contains> si los parametros "
+static const char EMPTY_MSG[] = "\nError en el valor de retorno de <contains> si los parametros "
                                 "son correctos\n debe retornar 0 o 1\n";
-static const char kNotHeldMsg[] =
+static const char NOT_HELD_MSG[] =
     "\nError en el valor de retorno de <contains> si los parametros\n son correctos y NO contiene "
     "el elemento debe retornar 0\n";
-static const char kHeldMsg[] = "\nError en el valor de retorno de <contains> si los parametros\n "
+static const char HELD_MSG[] = "\nError en el valor de retorno de <contains> si los parametros\n "
                                "son correctos y contiene el elemento debe retornar 1\n";
-static const char kNullListMsg[] = "\nError en el valor de retorno de <contains> si la lista "
-                                   "pasada es NULL\n el valor a retornar es -1\n";
+static const char NULL_LIST_MSG[] = "\nError en el valor de retorno de <contains> si la lista "
+                                    "pasada es NULL\n el valor a retornar es -1\n";
 
 void memberProbeSetup() {
     utest_print("Setup...\r\n");
@@ -28,7 +28,7 @@ void memberProbeSetup() {
 void memberProbeCase01() {
     LinkedList* list = ll_newLinkedList();
     int r = ll_contains(list, nullptr);
-    utest_assertEqualsIntMsg(r, 0, kEmptyMsg);
+    utest_assertEqualsIntMsg(r, 0, EMPTY_MSG);
 }
 
 // A list of employees does not hold null and holds each of its employees.
@@ -41,14 +41,14 @@ void memberProbeCase02() {
         ll_add(list, pAux[i]);
     }
     int r = ll_contains(list, nullptr);
-    utest_assertEqualsIntMsg(r, 0, kNotHeldMsg);
+    utest_assertEqualsIntMsg(r, 0, NOT_HELD_MSG);
     for (int i = 0; i < LENGTH; i++) {
         r = ll_contains(list, pAux[i]);
-        utest_assertEqualsIntMsg(r, 1, kHeldMsg);
+        utest_assertEqualsIntMsg(r, 1, HELD_MSG);
     }
 }
 
 // A null list answers -1.
 void memberProbeCase03() {
-    utest_assertEqualsIntMsg(ll_contains(nullptr, nullptr), -1, kNullListMsg);
+    utest_assertEqualsIntMsg(ll_contains(nullptr, nullptr), -1, NULL_LIST_MSG);
 }

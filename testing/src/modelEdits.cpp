@@ -9,7 +9,7 @@ namespace {
 
 // Which lengths a list may have for the operations that add a node, or that replace the first.
 bool notFull(int length) {
-    return length < kMaxLength;
+    return length < MAX_LENGTH;
 }
 
 bool notEmpty(int length) {
@@ -40,7 +40,7 @@ void drawPair(Op& op, std::mt19937_64& rng, int n) {
 
 // The element at a taken off the model, or null when a holds none.
 int takeOut(const Op& op, std::vector<int>& model) {
-    const int taken = at(op, model, kNull);
+    const int taken = at(op, model, NULL_ELEMENT);
     if (holds(op, model)) {
         model.erase(model.begin() + op.a);
     }
@@ -228,7 +228,7 @@ const Operation popOperation = {Kind::pop,    3,          0, always, drawHeld, p
 const Operation removeOperation = {
     Kind::remove, 2, 0, always, drawHeld, remove::expect, remove::perform, remove::write, 0};
 const Operation cutOperation = {
-    Kind::cut, 1, 0, always, drawLength, cut::expect, cut::perform, cut::write, kCutAfterHelper};
+    Kind::cut, 1, 0, always, drawLength, cut::expect, cut::perform, cut::write, CUT_AFTER_HELPER};
 const Operation pushFrontOperation = {Kind::pushFront,
                                       1,
                                       0,
@@ -237,7 +237,7 @@ const Operation pushFrontOperation = {Kind::pushFront,
                                       pushFront::expect,
                                       pushFront::perform,
                                       pushFront::write,
-                                      kNewNodeHelper | kPushFrontHelper};
+                                      NEW_NODE_HELPER | PUSH_FRONT_HELPER};
 const Operation swapHeadOperation = {Kind::swapHead,
                                      1,
                                      0,
@@ -246,7 +246,7 @@ const Operation swapHeadOperation = {Kind::swapHead,
                                      swapHead::expect,
                                      swapHead::perform,
                                      swapHead::write,
-                                     kNewNodeHelper | kSwapHeadHelper};
+                                     NEW_NODE_HELPER | SWAP_HEAD_HELPER};
 const Operation replaceNodeOperation = {Kind::replaceNode,
                                         1,
                                         0,
@@ -255,7 +255,7 @@ const Operation replaceNodeOperation = {Kind::replaceNode,
                                         replaceNode::expect,
                                         replaceNode::perform,
                                         replaceNode::write,
-                                        kNewNodeHelper | kLinkToHelper | kReplaceNodeHelper};
+                                        NEW_NODE_HELPER | LINK_TO_HELPER | REPLACE_NODE_HELPER};
 const Operation swapNextOperation = {Kind::swapNext,
                                      1,
                                      0,
@@ -264,7 +264,7 @@ const Operation swapNextOperation = {Kind::swapNext,
                                      swapNext::expect,
                                      swapNext::perform,
                                      swapNext::write,
-                                     kLinkToHelper | kSwapNextHelper};
+                                     LINK_TO_HELPER | SWAP_NEXT_HELPER};
 // The model lowers its length as a cut does.
 const Operation lowerOperation = {
     Kind::lower, 1, 0, always, drawLength, cut::expect, lower::perform, lower::write, 0};

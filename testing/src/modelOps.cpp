@@ -9,7 +9,7 @@ namespace {
 
 // The operations, in the order of Kind. Their weights make the order of a draw's slots, which a
 // seed's sequences follow.
-const Operation* const kOperations[] = {
+const Operation* const OPERATIONS[] = {
     &addOperation,      &insertOperation,      &getOperation,         &nodeOperation,
     &popOperation,      &removeOperation,      &lenOperation,         &containsOperation,
     &indexOfOperation,  &mapOperation,         &containsAllOperation, &subListOperation,
@@ -22,7 +22,7 @@ const Operation* const kOperations[] = {
 // weight.
 Kind drawn(size_t slot) {
     for (const bool late : {false, true}) {
-        for (const Operation* row : kOperations) {
+        for (const Operation* row : OPERATIONS) {
             const auto chances = static_cast<size_t>(late ? row->lateWeight : row->weight);
             if (slot < chances) {
                 return row->kind;
@@ -35,7 +35,7 @@ Kind drawn(size_t slot) {
 
 size_t slots() {
     size_t count = 0;
-    for (const Operation* row : kOperations) {
+    for (const Operation* row : OPERATIONS) {
         count += static_cast<size_t>(row->weight + row->lateWeight);
     }
     return count;
@@ -44,14 +44,14 @@ size_t slots() {
 } // namespace
 
 const Operation& operation(Kind kind) {
-    return *kOperations[static_cast<size_t>(kind)];
+    return *OPERATIONS[static_cast<size_t>(kind)];
 }
 
 Op randomOp(std::mt19937_64& rng, int length) {
     const Kind kind = drawn(rng() % slots());
     // A list too long to grow, or too short to lose its head, is read instead.
     Op op{operation(kind).fits(length) ? kind : Kind::get};
-    op.element = rng() % 4 == 0 ? kNull : static_cast<int>(rng() % kPool);
+    op.element = rng() % 4 == 0 ? NULL_ELEMENT : static_cast<int>(rng() % POOL);
     operation(op.kind).draw(op, rng, length);
     return op;
 }

@@ -16,20 +16,20 @@
 namespace modelCheck {
 
 // How much checking a run does, and how long each part may take.
-constexpr int kBatches = 10;       // child processes the search takes
-constexpr int kSequences = 30;     // sequences of a batch, each on a new list
-constexpr int kSteps = 40;         // random operations per sequence, then a full read
-constexpr int kMaxLength = 12;     // no operation adds an element to a list this long
-constexpr long kChildCpuMs = 50;   // CPU time a child may spend before it counts as hung
-constexpr int kChildWallMs = 2000; // and wall-clock time, for a child that blocks instead
-constexpr int kMaxVisits = 64;
+constexpr int BATCHES = 10;         // child processes the search takes
+constexpr int SEQUENCES = 30;       // sequences of a batch, each on a new list
+constexpr int STEPS = 40;           // random operations per sequence, then a full read
+constexpr int MAX_LENGTH = 12;      // no operation adds an element to a list this long
+constexpr long CHILD_CPU_MS = 50;   // CPU time a child may spend before it counts as hung
+constexpr int CHILD_WALL_MS = 2000; // and wall-clock time, for a child that blocks instead
+constexpr int MAX_VISITS = 64;
 
 // The elements: a few ints whose values serve ll_count, and null.
 extern int pool[5];
-constexpr int kPool = sizeof pool / sizeof pool[0];
-constexpr int kNull = -1;    // the code of the null element
-constexpr int kForeign = -2; // the code of a pointer that is no element (a node, a copy)
-constexpr int kNoNode = -3;  // test_getNode's null, told apart from a node holding null
+constexpr int POOL = sizeof pool / sizeof pool[0];
+constexpr int NULL_ELEMENT = -1; // the code of the null element
+constexpr int FOREIGN = -2;      // the code of a pointer that is no element (a node, a copy)
+constexpr int NO_NODE = -3;      // test_getNode's null, told apart from a node holding null
 
 // The operations, in the order of their rows in the table (modelOps.cpp).
 enum class Kind : uint8_t {
@@ -60,7 +60,7 @@ struct Op {
     Kind kind;
     int a = 0;
     int b = 0;
-    int element = kNull;
+    int element = NULL_ELEMENT;
 };
 
 // One result an operation yields: a number, or an element's code.
@@ -79,17 +79,17 @@ struct Line {
 // What the emitted program defines for the operations that need it: at file scope, and locals
 // of main. Each operation names the ones it uses.
 enum Helper : unsigned {
-    kVisitHelper = 1U << 0,
-    kWeightHelper = 1U << 1,
-    kNewNodeHelper = 1U << 2,
-    kCutAfterHelper = 1U << 3,
-    kPushFrontHelper = 1U << 4,
-    kSwapHeadHelper = 1U << 5,
-    kSubLocal = 1U << 6,
-    kOneLocal = 1U << 7,
-    kLinkToHelper = 1U << 8,
-    kReplaceNodeHelper = 1U << 9,
-    kSwapNextHelper = 1U << 10,
+    VISIT_HELPER = 1U << 0,
+    WEIGHT_HELPER = 1U << 1,
+    NEW_NODE_HELPER = 1U << 2,
+    CUT_AFTER_HELPER = 1U << 3,
+    PUSH_FRONT_HELPER = 1U << 4,
+    SWAP_HEAD_HELPER = 1U << 5,
+    SUB_LOCAL = 1U << 6,
+    ONE_LOCAL = 1U << 7,
+    LINK_TO_HELPER = 1U << 8,
+    REPLACE_NODE_HELPER = 1U << 9,
+    SWAP_NEXT_HELPER = 1U << 10,
 };
 
 // An operation: how often it is drawn, how its operands are, what the model says it yields (and

@@ -29,28 +29,29 @@ extern "C" void __gcov_dump(void);
 #endif
 
 // The messages the assertions report with.
-static const char kDisagreesMsg[] =
+static const char DISAGREES_MSG[] =
     "\nError: la lista no se comporta como el modelo (un vector con los mismos elementos);\n "
     "arriba, la secuencia mas corta que lo muestra, como un programa en C\n";
-static const char kNoChildMsg[] = "\nError: no se pudo crear el proceso que ejecuta cada secuencia "
-                                  "(fork)\n";
+static const char NO_CHILD_MSG[] =
+    "\nError: no se pudo crear el proceso que ejecuta cada secuencia "
+    "(fork)\n";
 
 namespace modelCheck {
 
 namespace {
 
-constexpr auto kBudget = std::chrono::milliseconds(3000); // the whole case, cutting down included
+constexpr auto BUDGET = std::chrono::milliseconds(3000); // the whole case, cutting down included
 
-// A random batch: kSequences times a new list (the first is made anyway), kSteps operations and
+// A random batch: SEQUENCES times a new list (the first is made anyway), STEPS operations and
 // a full read.
 std::vector<Op> randomBatch(std::mt19937_64& rng) {
     std::vector<Op> ops;
-    for (int sequence = 0; sequence < kSequences; sequence++) {
+    for (int sequence = 0; sequence < SEQUENCES; sequence++) {
         if (sequence > 0) {
             ops.push_back({Kind::fresh});
         }
         std::vector<int> model;
-        for (int i = 0; i < kSteps; i++) {
+        for (int i = 0; i < STEPS; i++) {
             ops.push_back(randomOp(rng, static_cast<int>(model.size())));
             operation(ops.back().kind).expect(ops.back(), model);
         }
@@ -78,7 +79,7 @@ void send(int channel, const Verdict& verdict) {
 [[noreturn]] void replay(const std::vector<Op>& ops, int channel) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     (void)signal(SIGPROF, SIG_DFL);
-    const itimerval limit = {{0, 0}, {0, kChildCpuMs * 1000}};
+    const itimerval limit = {{0, 0}, {0, CHILD_CPU_MS * 1000}};
     setitimer(ITIMER_PROF, &limit, nullptr);
     Verdict verdict;
     verdict.step = 0; // making the list counts as part of the first operation
@@ -125,7 +126,7 @@ void lastRecord(const std::string& bytes, Verdict& latest) {
 }
 
 // How the child's process ended, on top of what it last sent: a child killed for its CPU time
-// hung, one still there after kChildWallMs blocked.
+// hung, one still there after CHILD_WALL_MS blocked.
 void addEnding(Verdict& verdict, bool ended, int status) {
     const int killer = childProcess::endingSignal(status);
     if (!ended) {
@@ -155,7 +156,7 @@ std::optional<Verdict> run(const std::vector<Op>& ops) {
     std::string bytes;
     const bool ended = childProcess::readToEnd(child.output, bytes,
                                                std::chrono::steady_clock::now() +
-                                                   std::chrono::milliseconds(kChildWallMs));
+                                                   std::chrono::milliseconds(CHILD_WALL_MS));
     close(child.output);
     if (!ended) {
         kill(child.pid, SIGKILL);
@@ -179,11 +180,11 @@ void modelProbeSetup() {
 
 // Random sequences agree with the model; the first that does not is reported cut down.
 void modelProbeCase01() {
-    const auto deadline = std::chrono::steady_clock::now() + kBudget;
+    const auto deadline = std::chrono::steady_clock::now() + BUDGET;
     std::mt19937_64 rng(probeSeed);
     int agreed = 1;
     bool started = true;
-    for (int batch = 0; batch < kBatches && agreed == 1; batch++) {
+    for (int batch = 0; batch < BATCHES && agreed == 1; batch++) {
         const std::vector<Op> ops = randomBatch(rng);
         auto verdict = run(ops);
         started = verdict.has_value();
@@ -199,6 +200,6 @@ void modelProbeCase01() {
             agreed = 0;
         }
     }
-    utest_assertEqualsIntMsg(started ? 1 : 0, 1, kNoChildMsg);
-    utest_assertEqualsIntMsg(agreed, 1, kDisagreesMsg);
+    utest_assertEqualsIntMsg(started ? 1 : 0, 1, NO_CHILD_MSG);
+    utest_assertEqualsIntMsg(agreed, 1, DISAGREES_MSG);
 }

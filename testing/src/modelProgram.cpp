@@ -14,13 +14,13 @@ namespace modelCheck {
 
 // The C text of an element.
 std::string elementText(int code) {
-    if (code == kNull) {
+    if (code == NULL_ELEMENT) {
         return "NULL";
     }
-    if (code == kForeign) {
+    if (code == FOREIGN) {
         return "otro puntero";
     }
-    if (code == kNoNode) {
+    if (code == NO_NODE) {
         return "ningun nodo (NULL)";
     }
     return "&e[" + std::to_string(code) + "]";
@@ -39,8 +39,8 @@ struct Definition {
     const char* text;
 };
 
-constexpr Definition kHelpers[] = {
-    {kVisitHelper, "static void* seen[64];\n"
+constexpr Definition HELPERS[] = {
+    {VISIT_HELPER, "static void* seen[64];\n"
                    "static int visits;\n"
                    "static void visit(void* element) {\n"
                    "    if (visits < 64) {\n"
@@ -48,17 +48,17 @@ constexpr Definition kHelpers[] = {
                    "    }\n"
                    "    visits++;\n"
                    "}\n"},
-    {kWeightHelper, "static int weight(void* element) {\n"
+    {WEIGHT_HELPER, "static int weight(void* element) {\n"
                     "    visit(element);\n"
                     "    return element != NULL ? *(int*)element : 1;\n"
                     "}\n"},
-    {kNewNodeHelper, "static Node* newNode(void* element, Node* next) {\n"
-                     "    Node* node = malloc(sizeof(Node));\n"
-                     "    node->pElement = element;\n"
-                     "    node->pNextNode = next;\n"
-                     "    return node;\n"
-                     "}\n"},
-    {kCutAfterHelper,
+    {NEW_NODE_HELPER, "static Node* newNode(void* element, Node* next) {\n"
+                      "    Node* node = malloc(sizeof(Node));\n"
+                      "    node->pElement = element;\n"
+                      "    node->pNextNode = next;\n"
+                      "    return node;\n"
+                      "}\n"},
+    {CUT_AFTER_HELPER,
      "/* El llamador deja los primeros count nodos (a lo sumo size) y suelta el resto. */\n"
      "static void cutAfter(LinkedList* list, int count) {\n"
      "    Node** link = &list->pFirstNode;\n"
@@ -69,26 +69,26 @@ constexpr Definition kHelpers[] = {
      "    *link = NULL;\n"
      "    list->size = count;\n"
      "}\n"},
-    {kPushFrontHelper, "/* El llamador encadena adelante un nodo propio. */\n"
-                       "static void pushFront(LinkedList* list, void* element) {\n"
-                       "    list->pFirstNode = newNode(element, list->pFirstNode);\n"
-                       "    list->size++;\n"
+    {PUSH_FRONT_HELPER, "/* El llamador encadena adelante un nodo propio. */\n"
+                        "static void pushFront(LinkedList* list, void* element) {\n"
+                        "    list->pFirstNode = newNode(element, list->pFirstNode);\n"
+                        "    list->size++;\n"
+                        "}\n"},
+    {SWAP_HEAD_HELPER, "/* El llamador reemplaza el primer nodo por uno nuevo. */\n"
+                       "static void swapHead(LinkedList* list, void* element) {\n"
+                       "    if (list->pFirstNode != NULL) {\n"
+                       "        list->pFirstNode = newNode(element, list->pFirstNode->pNextNode);\n"
+                       "    }\n"
                        "}\n"},
-    {kSwapHeadHelper, "/* El llamador reemplaza el primer nodo por uno nuevo. */\n"
-                      "static void swapHead(LinkedList* list, void* element) {\n"
-                      "    if (list->pFirstNode != NULL) {\n"
-                      "        list->pFirstNode = newNode(element, list->pFirstNode->pNextNode);\n"
-                      "    }\n"
-                      "}\n"},
-    {kLinkToHelper, "/* El enlace al nodo index, o el NULL que termina la cadena antes. */\n"
-                    "static Node** linkTo(LinkedList* list, int index) {\n"
-                    "    Node** link = &list->pFirstNode;\n"
-                    "    for (int i = 0; i < index && *link != NULL; i++) {\n"
-                    "        link = &(*link)->pNextNode;\n"
-                    "    }\n"
-                    "    return link;\n"
-                    "}\n"},
-    {kReplaceNodeHelper,
+    {LINK_TO_HELPER, "/* El enlace al nodo index, o el NULL que termina la cadena antes. */\n"
+                     "static Node** linkTo(LinkedList* list, int index) {\n"
+                     "    Node** link = &list->pFirstNode;\n"
+                     "    for (int i = 0; i < index && *link != NULL; i++) {\n"
+                     "        link = &(*link)->pNextNode;\n"
+                     "    }\n"
+                     "    return link;\n"
+                     "}\n"},
+    {REPLACE_NODE_HELPER,
      "/* El llamador reemplaza el nodo index por uno nuevo y libera el viejo. */\n"
      "static void replaceNode(LinkedList* list, int index, void* element) {\n"
      "    Node** link = linkTo(list, index);\n"
@@ -98,7 +98,7 @@ constexpr Definition kHelpers[] = {
      "        free(old);\n"
      "    }\n"
      "}\n"},
-    {kSwapNextHelper,
+    {SWAP_NEXT_HELPER,
      "/* El llamador cambia de lugar los nodos index e index+1, reenlazandolos. */\n"
      "static void swapNext(LinkedList* list, int index) {\n"
      "    Node** link = linkTo(list, index);\n"
@@ -113,9 +113,9 @@ constexpr Definition kHelpers[] = {
      "}\n"},
 };
 
-constexpr Definition kLocals[] = {
-    {kSubLocal, "    LinkedList* sub;\n"},
-    {kOneLocal, "    LinkedList* one;\n"},
+constexpr Definition LOCALS[] = {
+    {SUB_LOCAL, "    LinkedList* sub;\n"},
+    {ONE_LOCAL, "    LinkedList* one;\n"},
 };
 
 // What the operations of ops need defined.
@@ -150,9 +150,9 @@ std::string what(const Verdict& verdict) {
                (name != nullptr ? name : "?") + ")";
     }
     case Verdict::hung:
-        return "la lista no termina (mas de " + std::to_string(kChildCpuMs) + " ms de CPU)";
+        return "la lista no termina (mas de " + std::to_string(CHILD_CPU_MS) + " ms de CPU)";
     case Verdict::blocked:
-        return "la lista se queda esperando (mas de " + std::to_string(kChildWallMs) + " ms)";
+        return "la lista se queda esperando (mas de " + std::to_string(CHILD_WALL_MS) + " ms)";
     case Verdict::exited:
         return "el proceso termina con estado " + std::to_string(verdict.detail);
     case Verdict::agreed:
@@ -165,7 +165,7 @@ std::string what(const Verdict& verdict) {
 
 void report(const std::vector<Op>& ops, const Verdict& verdict, int batch, bool finished) {
     utest_print4("Chequeo contra un modelo: semilla %llu, tanda %d de %d, %s\r\n", probeSeed,
-                 batch + 1, kBatches,
+                 batch + 1, BATCHES,
                  finished ? "reducida al minimo" : "reducida hasta agotar el tiempo");
     utest_print1("Repetirla: probeRunner --extended --seed %llu --case modelProbeCase01\r\n",
                  probeSeed);
@@ -173,16 +173,16 @@ void report(const std::vector<Op>& ops, const Verdict& verdict, int batch, bool 
                  what(verdict).c_str());
     utest_print("La secuencia como programa en C (compilarlo junto con la lista):\r\n");
     std::string program = "#include <assert.h>\n#include <stdlib.h>\n#include \"LinkedList.h\"\n\n";
-    program += "static int e[" + std::to_string(kPool) + "] = {";
-    for (int i = 0; i < kPool; i++) {
-        program += std::to_string(pool[i]) + (i + 1 < kPool ? ", " : "};\n");
+    program += "static int e[" + std::to_string(POOL) + "] = {";
+    for (int i = 0; i < POOL; i++) {
+        program += std::to_string(pool[i]) + (i + 1 < POOL ? ", " : "};\n");
     }
     const unsigned needed = needs(ops);
-    for (const Definition& helper : kHelpers) {
+    for (const Definition& helper : HELPERS) {
         program += (needed & helper.helper) != 0 ? std::string("\n") + helper.text : "";
     }
     program += "\nint main(void) {\n    LinkedList* list = ll_newLinkedList();\n";
-    for (const Definition& local : kLocals) {
+    for (const Definition& local : LOCALS) {
         program += (needed & local.helper) != 0 ? local.text : "";
     }
     std::vector<int> model;

@@ -6,11 +6,11 @@ namespace modelCheck {
 namespace {
 
 // The callbacks, as the emitted program defines them too.
-void* seen[kMaxVisits];
+void* seen[MAX_VISITS];
 int visits;
 
 void visit(void* pElement) {
-    if (visits < kMaxVisits) {
+    if (visits < MAX_VISITS) {
         seen[visits] = pElement;
     }
     visits++;
@@ -50,7 +50,7 @@ Observations whole(const std::vector<int>& model) {
 // The callbacks' result, then their calls, as they recorded them.
 Observations visited(long result) {
     Observations out = {number(result), number(visits)};
-    for (int i = 0; i < visits && i < kMaxVisits; i++) {
+    for (int i = 0; i < visits && i < MAX_VISITS; i++) {
         out.push_back(code(seen[i]));
     }
     return out;
@@ -71,7 +71,7 @@ std::vector<Line> writeVisits(const std::string& call, const Observations& wante
 
 namespace get {
 Observations expect(const Op& op, std::vector<int>& model) {
-    return {element(at(op, model, kNull))};
+    return {element(at(op, model, NULL_ELEMENT))};
 }
 Observations perform(const Op& op, LinkedList*& list) {
     return {code(ll_get(list, op.a))};
@@ -83,15 +83,15 @@ std::vector<Line> write(const Op& op, const Observations& wanted) {
 
 namespace node {
 Observations expect(const Op& op, std::vector<int>& model) {
-    return {element(at(op, model, kNoNode))};
+    return {element(at(op, model, NO_NODE))};
 }
 Observations perform(const Op& op, LinkedList*& list) {
     const Node* node = test_getNode(list, op.a);
-    return {node != nullptr ? code(node->pElement) : element(kNoNode)};
+    return {node != nullptr ? code(node->pElement) : element(NO_NODE)};
 }
 std::vector<Line> write(const Op& op, const Observations& wanted) {
     const std::string call = "test_getNode(list, " + operand(op.a) + ")";
-    if (wanted[0].value == kNoNode) {
+    if (wanted[0].value == NO_NODE) {
         return {check(call + " == NULL", 0)};
     }
     return {check(call + " != NULL && " + call + "->pElement == " + observationText(wanted[0]), 0)};
@@ -153,7 +153,7 @@ std::vector<Line> write(const Op& /*op*/, const Observations& wanted) {
 
 namespace containsAll {
 Observations expect(const Op& op, std::vector<int>& model) {
-    const modelShapes::SecondList second = modelShapes::decode(op.a, kPool);
+    const modelShapes::SecondList second = modelShapes::decode(op.a, POOL);
     bool all = true;
     for (int code : second.shown) {
         all = all && std::find(model.begin(), model.end(), code) != model.end();
@@ -161,13 +161,13 @@ Observations expect(const Op& op, std::vector<int>& model) {
     return {number(second.self || all ? 1 : 0)};
 }
 Observations perform(const Op& op, LinkedList*& list) {
-    LinkedList* other = modelShapes::build(modelShapes::decode(op.a, kPool), list, elementOf);
+    LinkedList* other = modelShapes::build(modelShapes::decode(op.a, POOL), list, elementOf);
     return {number(ll_containsAll(list, other))};
 }
 std::vector<Line> write(const Op& op, const Observations& wanted) {
     std::vector<Line> lines;
     for (const std::string& line :
-         modelShapes::buildText(modelShapes::decode(op.a, kPool), elementText)) {
+         modelShapes::buildText(modelShapes::decode(op.a, POOL), elementText)) {
         lines.push_back(does(line));
     }
     lines.push_back(check("ll_containsAll(list, one) == " + observationText(wanted[0]), 0));
@@ -231,7 +231,7 @@ namespace count {
 Observations expect(const Op& /*op*/, std::vector<int>& model) {
     long total = 0;
     for (int code : model) {
-        const int result = code == kNull ? 1 : pool[code];
+        const int result = code == NULL_ELEMENT ? 1 : pool[code];
         total += result > 0 ? result : 0;
     }
     Observations out = {number(total)};
@@ -255,7 +255,7 @@ Observations expect(const Op& /*op*/, std::vector<int>& model) {
 Observations perform(const Op& /*op*/, LinkedList*& list) {
     const int length = ll_len(list);
     Observations out = {number(length)};
-    for (int i = 0; i < length && i < kMaxVisits; i++) {
+    for (int i = 0; i < length && i < MAX_VISITS; i++) {
         out.push_back(code(ll_get(list, i)));
     }
     return out;
@@ -285,13 +285,13 @@ const Operation containsOperation = {
 const Operation indexOfOperation = {
     Kind::indexOf, 2, 0, always, drawNothing, indexOf::expect, indexOf::perform, indexOf::write, 0};
 const Operation mapOperation = {
-    Kind::map, 1, 0, always, drawNothing, map::expect, map::perform, map::write, kVisitHelper};
+    Kind::map, 1, 0, always, drawNothing, map::expect, map::perform, map::write, VISIT_HELPER};
 const Operation containsAllOperation = {
     Kind::containsAll,  1,        1, always, drawShape, containsAll::expect, containsAll::perform,
-    containsAll::write, kOneLocal};
+    containsAll::write, ONE_LOCAL};
 const Operation subListOperation = {
     Kind::subList,  2,        0, always, drawRange, subList::expect, subList::perform,
-    subList::write, kSubLocal};
+    subList::write, SUB_LOCAL};
 const Operation countOperation = {Kind::count,
                                   1,
                                   0,
@@ -300,7 +300,7 @@ const Operation countOperation = {Kind::count,
                                   count::expect,
                                   count::perform,
                                   count::write,
-                                  kVisitHelper | kWeightHelper};
+                                  VISIT_HELPER | WEIGHT_HELPER};
 const Operation readAllOperation = {
     Kind::readAll, 1, 0, always, drawNothing, readAll::expect, readAll::perform, readAll::write, 0};
 

@@ -15,16 +15,16 @@
 namespace modelCheck {
 
 inline void* elementOf(int code) {
-    return code == kNull ? nullptr : &pool[code];
+    return code == NULL_ELEMENT ? nullptr : &pool[code];
 }
 
 inline int codeOf(const void* pElement) {
-    for (int i = 0; i < kPool; i++) {
+    for (int i = 0; i < POOL; i++) {
         if (pElement == &pool[i]) {
             return i;
         }
     }
-    return pElement == nullptr ? kNull : kForeign;
+    return pElement == nullptr ? NULL_ELEMENT : FOREIGN;
 }
 
 // Observations: a number, an element by its code, and the element a pointer of the list is.

@@ -6,10 +6,10 @@
 namespace {
 
 // 150 sequences of 40 steps take a few milliseconds on any list that walks from the head.
-constexpr int kSequences = 150;
-constexpr int kSteps = 40;
+constexpr int SEQUENCES = 150;
+constexpr int STEPS = 40;
 
-const char kStateMsg[] = "\nError: la lista no queda como deberia luego de la llamada de arriba\n";
+const char STATE_MSG[] = "\nError: la lista no queda como deberia luego de la llamada de arriba\n";
 
 } // namespace
 
@@ -21,9 +21,9 @@ void observeProbeSetup() {
 // agree with the model, and a read changed none of its nodes.
 void observeProbeCase01() {
     const farElements::Elements pool;
-    const std::string report = stateObserver::Walk(pool, false).run(kSequences, kSteps);
+    const std::string report = stateObserver::Walk(pool, false).run(SEQUENCES, STEPS);
     if (!report.empty()) {
         stateObserver::printReport("Observacion del estado entero", "observeProbeCase01", report);
     }
-    utest_assertEqualsIntMsg(report.empty() ? 1 : 0, 1, kStateMsg);
+    utest_assertEqualsIntMsg(report.empty() ? 1 : 0, 1, STATE_MSG);
 }

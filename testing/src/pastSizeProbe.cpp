@@ -8,9 +8,9 @@ using caseRows::id;
 using caseRows::Row;
 
 // The messages the assertions report with.
-static const char kDisposedMsg[] = "\nError en el valor de retorno de <deleteLinkedList> si la "
+static const char DISPOSED_MSG[] = "\nError en el valor de retorno de <deleteLinkedList> si la "
                                    "lista tiene nodos mas alla de size, debe ser 0\n";
-static const char kUntouchedMsg[] =
+static const char UNTOUCHED_MSG[] =
     "\nError: una funcion de la lista cambio o libero un nodo encadenado mas alla de size\n";
 
 namespace {
@@ -108,7 +108,7 @@ void pastSizeProbeCase01() {
     };
     char msg[256];
     utest_assertEqualsIntMsg(caseRows::firstWrong(rows, msg, sizeof msg), -1, msg);
-    utest_assertEqualsIntMsg(s.untouched(), 1, kUntouchedMsg);
+    utest_assertEqualsIntMsg(s.untouched(), 1, UNTOUCHED_MSG);
 }
 
 // Inserting at size chains the new node in front of the nodes past size; popping, removing and
@@ -132,7 +132,7 @@ void pastSizeProbeCase02() {
     };
     char msg[256];
     utest_assertEqualsIntMsg(caseRows::firstWrong(rows, msg, sizeof msg), -1, msg);
-    utest_assertEqualsIntMsg(s.untouched(), 1, kUntouchedMsg);
+    utest_assertEqualsIntMsg(s.untouched(), 1, UNTOUCHED_MSG);
 }
 
 // Disposal frees the header and the first size nodes only.
@@ -140,6 +140,6 @@ void pastSizeProbeCase03() {
     ShortenedList s;
     const int disposed = ll_deleteLinkedList(s.list);
     s.list = nullptr;
-    utest_assertEqualsIntMsg(disposed, 0, kDisposedMsg);
-    utest_assertEqualsIntMsg(s.untouched(), 1, kUntouchedMsg);
+    utest_assertEqualsIntMsg(disposed, 0, DISPOSED_MSG);
+    utest_assertEqualsIntMsg(s.untouched(), 1, UNTOUCHED_MSG);
 }

@@ -22,7 +22,7 @@ extern "C" void __gcov_dump(void);
 namespace probeChild {
 
 // A list may walk recursively, a frame a node: the check gets a stack for its longest list.
-constexpr size_t kStackBytes = size_t{512} << 20;
+constexpr size_t STACK_BYTES = size_t{512} << 20;
 
 struct Job {
     bool (*check)(char* why, size_t size);
@@ -36,12 +36,12 @@ inline void* runJob(void* argument) {
     return nullptr;
 }
 
-// Runs the job on a thread with a stack of kStackBytes, or here when there is none to be had.
+// Runs the job on a thread with a stack of STACK_BYTES, or here when there is none to be had.
 inline void runOnLargeStack(Job& job) {
     pthread_attr_t attributes;
     pthread_t thread;
     const bool made = pthread_attr_init(&attributes) == 0 &&
-                      pthread_attr_setstacksize(&attributes, kStackBytes) == 0 &&
+                      pthread_attr_setstacksize(&attributes, STACK_BYTES) == 0 &&
                       pthread_create(&thread, &attributes, runJob, &job) == 0;
     if (made) {
         pthread_join(thread, nullptr);

@@ -4,7 +4,7 @@
 #include "caseList.h"
 
 // The messages the assertions report with.
-static const char kDisposedMsg[] = "\nError en el valor de retorno de <deleteLinkedList> si los "
+static const char DISPOSED_MSG[] = "\nError en el valor de retorno de <deleteLinkedList> si los "
                                    "parametros son correctos es 0\n";
 
 void releaseProbeSetup() {
@@ -18,7 +18,7 @@ void releaseProbeCase01() {
         ll_add(list, nullptr);
     }
     int r = ll_deleteLinkedList(list);
-    utest_assertEqualsIntMsg(r, 0, kDisposedMsg);
+    utest_assertEqualsIntMsg(r, 0, DISPOSED_MSG);
 }
 
 // A list of three nodes the caller chained by hand.
@@ -28,7 +28,7 @@ void releaseProbeCase02() {
         caseList::newNode(nullptr, caseList::newNode(nullptr, caseList::newNode(nullptr, nullptr)));
     list->size = 3;
     int r = ll_deleteLinkedList(list);
-    utest_assertEqualsIntMsg(r, 0, kDisposedMsg);
+    utest_assertEqualsIntMsg(r, 0, DISPOSED_MSG);
 }
 
 // A list after inserts at the front and in the middle, a pop and a removal.
@@ -42,5 +42,5 @@ void releaseProbeCase03() {
     ll_pop(list, 1);
     ll_remove(list, 3);
     int r = ll_deleteLinkedList(list);
-    utest_assertEqualsIntMsg(r, 0, kDisposedMsg);
+    utest_assertEqualsIntMsg(r, 0, DISPOSED_MSG);
 }

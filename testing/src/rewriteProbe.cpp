@@ -3,14 +3,14 @@
 #include "caseList.h"
 
 // The messages the assertions report with.
-static const char kLengthMsg[] =
+static const char LENGTH_MSG[] =
     "\nError en el len() de la lista luego de que el llamador cambio size o pFirstNode\n";
-static const char kOrderMsg[] =
+static const char ORDER_MSG[] =
     "\nError en los elementos de la lista luego de que el llamador cambio size o pFirstNode:\n la "
     "posicion indicada (-1: ninguna) no tiene el elemento esperado al leerla con <get>\n o al "
     "buscarlo con <indexOf> (una posicion recordada de antes del cambio?)\n";
-static const char kCutOffMsg[] = "\nError en el valor de retorno de <contains>: el elemento quedo "
-                                 "fuera de la lista al achicar size\n";
+static const char CUT_OFF_MSG[] = "\nError en el valor de retorno de <contains>: el elemento quedo "
+                                  "fuera de la lista al achicar size\n";
 
 // Reads every element once, in order, so that a list that remembers positions has some.
 static void readAll(LinkedList* list) {
@@ -28,10 +28,10 @@ void rewriteProbeCase01() {
     caseList::CaseList c(5);
     readAll(c.list());
     caseList::freeChain(caseList::cutAfter(c.list(), 2));
-    utest_assertEqualsIntMsg(ll_len(c.list()), 2, kLengthMsg);
+    utest_assertEqualsIntMsg(ll_len(c.list()), 2, LENGTH_MSG);
     void* kept[] = {c.staff[0], c.staff[1]};
-    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), kept, 2), -1, kOrderMsg);
-    utest_assertEqualsIntMsg(ll_contains(c.list(), c.staff[4]), 0, kCutOffMsg);
+    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), kept, 2), -1, ORDER_MSG);
+    utest_assertEqualsIntMsg(ll_contains(c.list(), c.staff[4]), 0, CUT_OFF_MSG);
 }
 
 // Appends and inserts after the cut go behind the two that are left.
@@ -41,9 +41,9 @@ void rewriteProbeCase02() {
     caseList::freeChain(caseList::cutAfter(c.list(), 2));
     ll_add(c.list(), c.staff[5]);
     test_addNode(c.list(), 3, c.staff[6]);
-    utest_assertEqualsIntMsg(ll_len(c.list()), 4, kLengthMsg);
+    utest_assertEqualsIntMsg(ll_len(c.list()), 4, LENGTH_MSG);
     void* all[] = {c.staff[0], c.staff[1], c.staff[5], c.staff[6]};
-    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 4), -1, kOrderMsg);
+    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 4), -1, ORDER_MSG);
 }
 
 // A first node replaced by hand, size unchanged, is read in place of the old one.
@@ -53,7 +53,7 @@ void rewriteProbeCase03() {
     ll_get(c.list(), 0); // a remembered position on the very node about to be replaced
     free(caseList::swapHead(c.list(), c.staff[5]));
     void* all[] = {c.staff[5], c.staff[1], c.staff[2]};
-    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 3), -1, kOrderMsg);
+    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 3), -1, ORDER_MSG);
 }
 
 // A list of one whose only node the caller replaced appends behind the new node.
@@ -62,9 +62,9 @@ void rewriteProbeCase04() {
     readAll(c.list());
     free(caseList::swapHead(c.list(), c.staff[5]));
     ll_add(c.list(), c.staff[6]);
-    utest_assertEqualsIntMsg(ll_len(c.list()), 2, kLengthMsg);
+    utest_assertEqualsIntMsg(ll_len(c.list()), 2, LENGTH_MSG);
     void* all[] = {c.staff[5], c.staff[6]};
-    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 2), -1, kOrderMsg);
+    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 2), -1, ORDER_MSG);
 }
 
 // A chain replaced by one of the caller's own nodes, with a new size, is read and appended to.
@@ -76,9 +76,9 @@ void rewriteProbeCase05() {
     c.list()->size = 2;
     caseList::freeChain(old);
     ll_add(c.list(), c.staff[7]);
-    utest_assertEqualsIntMsg(ll_len(c.list()), 3, kLengthMsg);
+    utest_assertEqualsIntMsg(ll_len(c.list()), 3, LENGTH_MSG);
     void* all[] = {c.staff[5], c.staff[6], c.staff[7]};
-    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 3), -1, kOrderMsg);
+    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 3), -1, ORDER_MSG);
 }
 
 // A node the caller chains in front shifts every element by one; appends still go to the end.
@@ -87,7 +87,7 @@ void rewriteProbeCase06() {
     readAll(c.list());
     caseList::pushFront(c.list(), c.staff[5]);
     ll_add(c.list(), c.staff[6]);
-    utest_assertEqualsIntMsg(ll_len(c.list()), 5, kLengthMsg);
+    utest_assertEqualsIntMsg(ll_len(c.list()), 5, LENGTH_MSG);
     void* all[] = {c.staff[5], c.staff[0], c.staff[1], c.staff[2], c.staff[6]};
-    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 5), -1, kOrderMsg);
+    utest_assertEqualsIntMsg(caseList::firstMisplaced(c.list(), all, 5), -1, ORDER_MSG);
 }

@@ -10,15 +10,16 @@ static int id[6] = {11, 20, 3, 4, 9, 99};
 constexpr int LENGTH = 5;
 
 // The messages the assertions report with.
-static const char kSubListMsg[] = "\nError en el valor de retorno de <subList> si los parametros "
-                                  "son correctos\nno debe retornar NULL\n";
-static const char kSameElementsMsg[] = "Error: la sub lista no contiene los elementos solicitados";
-static const char kFromBelowMsg[] = "\nError en el valor de retorno de <subList> el from esta "
-                                    "fuera de indice (< 0),\n se deberia retornar NULL\n";
-static const char kToPastMsg[] = "\nError en el valor de retorno de <subList> el to esta fuera de "
-                                 "indice (> len()),\n se deberia retornar NULL\n";
-static const char kNullListMsg[] = "\nError en el valor de retorno de <subList> si la lista pasada "
-                                   "es NULL\n el valor a retornar es (NULL)\n";
+static const char SUB_LIST_MSG[] = "\nError en el valor de retorno de <subList> si los parametros "
+                                   "son correctos\nno debe retornar NULL\n";
+static const char SAME_ELEMENTS_MSG[] = "Error: la sub lista no contiene los elementos solicitados";
+static const char FROM_BELOW_MSG[] = "\nError en el valor de retorno de <subList> el from esta "
+                                     "fuera de indice (< 0),\n se deberia retornar NULL\n";
+static const char TO_PAST_MSG[] = "\nError en el valor de retorno de <subList> el to esta fuera de "
+                                  "indice (> len()),\n se deberia retornar NULL\n";
+static const char NULL_LIST_MSG[] =
+    "\nError en el valor de retorno de <subList> si la lista pasada "
+    "es NULL\n el valor a retornar es (NULL)\n";
 
 // A new list of the fixture employees, created into pAux in row order and added with ll_add.
 static LinkedList* listOfFixtureEmployees(Employee* pAux[LENGTH]) {
@@ -39,7 +40,7 @@ void sliceProbeSetup() {
 void sliceProbeCase01() {
     LinkedList* list = ll_newLinkedList();
     ll_add(list, nullptr);
-    utest_assertNotNullMsg(ll_subList(list, 0, 1), kSubListMsg);
+    utest_assertNotNullMsg(ll_subList(list, 0, 1), SUB_LIST_MSG);
 }
 
 // The range 0 to 2 holds the first two element pointers, in order.
@@ -48,7 +49,7 @@ void sliceProbeCase02() {
     LinkedList* list = listOfFixtureEmployees(pAux);
     LinkedList* pSubList = ll_subList(list, 0, 2);
     for (int i = 0; i < 2; i++) {
-        utest_assertEqualsPointerMsg(ll_get(pSubList, i), ll_get(list, i), kSameElementsMsg);
+        utest_assertEqualsPointerMsg(ll_get(pSubList, i), ll_get(list, i), SAME_ELEMENTS_MSG);
     }
 }
 
@@ -57,9 +58,9 @@ void sliceProbeCase03() {
     Employee* pAux[LENGTH];
     LinkedList* list = listOfFixtureEmployees(pAux);
     LinkedList* pSubList = ll_subList(list, -1, 2);
-    utest_assertNullMsg(pSubList, kFromBelowMsg);
+    utest_assertNullMsg(pSubList, FROM_BELOW_MSG);
     pSubList = ll_subList(list, 0, 6);
-    utest_assertNullMsg(pSubList, kToPastMsg);
+    utest_assertNullMsg(pSubList, TO_PAST_MSG);
 }
 
 // A null list yields null.
@@ -67,5 +68,5 @@ void sliceProbeCase04() {
     Employee* pAux[LENGTH];
     listOfFixtureEmployees(pAux);
     LinkedList* pSubList = ll_subList(nullptr, 0, 2);
-    utest_assertNullMsg(pSubList, kNullListMsg);
+    utest_assertNullMsg(pSubList, NULL_LIST_MSG);
 }

@@ -28,7 +28,7 @@
 namespace stateObserver {
 
 // No walk follows more nodes than this, so that a chain looping back ends the walk.
-constexpr int kWalkLimit = 64;
+constexpr int WALK_LIMIT = 64;
 
 // A list as the case expects it.
 struct Tracked {
@@ -52,7 +52,7 @@ struct Snapshot {
 
 inline Snapshot snapshot(const LinkedList* list) {
     Snapshot seen{list->pFirstNode, list->size, {}, {}};
-    for (Node* node = list->pFirstNode; node != nullptr && seen.nodes.size() < kWalkLimit;
+    for (Node* node = list->pFirstNode; node != nullptr && seen.nodes.size() < WALK_LIMIT;
          node = node->pNextNode) {
         seen.nodes.push_back(node);
         seen.elements.push_back(node->pElement);
@@ -148,40 +148,40 @@ struct Weighted {
     Kind kind;
     int weight;
 };
-constexpr Weighted kKinds[] = {
+constexpr Weighted KINDS[] = {
     {Kind::add, 6},         {Kind::insert, 4},  {Kind::pop, 3},     {Kind::remove, 3},
     {Kind::get, 3},         {Kind::getNode, 2}, {Kind::indexOf, 2}, {Kind::contains, 2},
     {Kind::containsAll, 2}, {Kind::len, 1},     {Kind::count, 1},   {Kind::map, 1},
     {Kind::subList, 2},     {Kind::edit, 2},
 };
 
-constexpr int kTotalWeight = [] {
+constexpr int TOTAL_WEIGHT = [] {
     int total = 0;
-    for (const Weighted& k : kKinds) {
+    for (const Weighted& k : KINDS) {
         total += k.weight;
     }
     return total;
 }();
 
 // What errno holds before a call: failures a list may have met on its own, and nonsense.
-constexpr int kErrnos[] = {ENOMEM, EINVAL, ERANGE, EAGAIN, EINTR, EBADF, -1, INT_MAX};
+constexpr int ERRNOS[] = {ENOMEM, EINVAL, ERANGE, EAGAIN, EINTR, EBADF, -1, INT_MAX};
 
 // The callbacks' record of what they were handed (a fixed array: what a callback allocates would
 // count as the list's), and what ll_count's gives back for each: the element's number in the pool
 // less 3, so that some results are not above 0.
-inline void* visited[kWalkLimit];
+inline void* visited[WALK_LIMIT];
 inline int visits = 0;
 inline const farElements::Elements* countedPool = nullptr;
 
 inline void visit(void* element) {
-    if (visits < kWalkLimit) {
+    if (visits < WALK_LIMIT) {
         visited[visits] = element;
     }
     visits++;
 }
 
 inline int valueOf(const void* element) {
-    for (int i = 0; i < farElements::kCount; i++) {
+    for (int i = 0; i < farElements::COUNT; i++) {
         if ((*countedPool)[i] == element) {
             return i - 3;
         }
@@ -236,14 +236,14 @@ class Walk {
     }
 
     void* drawElement() {
-        const int i = draw(farElements::kCount + 1);
-        return i < farElements::kCount ? pool[i] : nullptr;
+        const int i = draw(farElements::COUNT + 1);
+        return i < farElements::COUNT ? pool[i] : nullptr;
     }
 
     // Sets errno for the next call.
     void beforeCall() {
         // Drawn in both modes, so that a walk with errno 0 repeats the sequences of one without.
-        const int drawn = kErrnos[draw(sizeof kErrnos / sizeof kErrnos[0])];
+        const int drawn = ERRNOS[draw(sizeof ERRNOS / sizeof ERRNOS[0])];
         errnoValue = oddErrno ? drawn : 0;
         errno = errnoValue;
     }
@@ -380,9 +380,9 @@ class Walk {
 
     // One operation on t, then the observation; empty when both agree with the model.
     std::string one(Tracked& t) {
-        int pick = draw(kTotalWeight);
+        int pick = draw(TOTAL_WEIGHT);
         Kind kind = Kind::add;
-        for (const Weighted& k : kKinds) {
+        for (const Weighted& k : KINDS) {
             if (pick < k.weight) {
                 kind = k.kind;
                 break;
@@ -509,7 +509,7 @@ class Walk {
             } else {
                 got = ll_map(t.list, visit);
             }
-            const std::vector<void*> seen(visited, visited + std::min(visits, kWalkLimit));
+            const std::vector<void*> seen(visited, visited + std::min(visits, WALK_LIMIT));
             if (!shortChain && (visits != length(t) || seen != t.elements)) {
                 return "la llamada pasa a f " + describe(pool, seen) + " (" +
                        std::to_string(visits) + " llamadas) y deberia pasarle " +

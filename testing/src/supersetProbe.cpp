@@ -10,14 +10,14 @@ static int id[6] = {11, 20, 3, 4, 9, 99};
 constexpr int LENGTH = 5;
 
 // The messages the assertions report with.
-static const char kAnswerMsg[] = "\nError en el valor de retorno de <containsAll> si los "
+static const char ANSWER_MSG[] = "\nError en el valor de retorno de <containsAll> si los "
                                  "parametros son correctos\n debe retornar 0 o 1\n";
-static const char kNotAllHeldMsg[] =
+static const char NOT_ALL_HELD_MSG[] =
     "Error en el valor de retorno <containsAll> si la lista2 no esta contenida se debe retornar 0";
-static const char kNullSecondMsg[] = "\nError en el valor de retorno de <containsAll> si la lista "
-                                     "(this2) pasada es NULL\n el valor a retornar es -1\n";
-static const char kNullFirstMsg[] = "\nError en el valor de retorno de <containsAll> si la lista "
-                                    "(this) pasada es NULL\n el valor a retornar es -1\n";
+static const char NULL_SECOND_MSG[] = "\nError en el valor de retorno de <containsAll> si la lista "
+                                      "(this2) pasada es NULL\n el valor a retornar es -1\n";
+static const char NULL_FIRST_MSG[] = "\nError en el valor de retorno de <containsAll> si la lista "
+                                     "(this) pasada es NULL\n el valor a retornar es -1\n";
 
 // Creates the fixture employees into pAux, adding each to list and then to pOtherList.
 static void addFixtureEmployeesToBoth(LinkedList* list, LinkedList* pOtherList,
@@ -38,7 +38,7 @@ void supersetProbeSetup() {
 void supersetProbeCase01() {
     LinkedList* list = ll_newLinkedList();
     int r = ll_containsAll(list, list);
-    utest_assertNotEqualsIntMsg(r, -1, kAnswerMsg);
+    utest_assertNotEqualsIntMsg(r, -1, ANSWER_MSG);
 }
 
 // Once its first element is removed, a list no longer holds all of its twin.
@@ -49,7 +49,7 @@ void supersetProbeCase02() {
     addFixtureEmployeesToBoth(list, pOtherList, pAux);
     ll_remove(list, 0);
     int r = ll_containsAll(list, pOtherList);
-    utest_assertEqualsIntMsg(r, 0, kNotAllHeldMsg);
+    utest_assertEqualsIntMsg(r, 0, NOT_ALL_HELD_MSG);
 }
 
 // Two lists of the same pointers hold each other.
@@ -65,6 +65,6 @@ void supersetProbeCase03() {
 // A null list on either side answers -1.
 void supersetProbeCase04() {
     LinkedList* list = ll_newLinkedList();
-    utest_assertEqualsIntMsg(ll_containsAll(list, nullptr), -1, kNullSecondMsg);
-    utest_assertEqualsIntMsg(ll_containsAll(nullptr, list), -1, kNullFirstMsg);
+    utest_assertEqualsIntMsg(ll_containsAll(list, nullptr), -1, NULL_SECOND_MSG);
+    utest_assertEqualsIntMsg(ll_containsAll(nullptr, list), -1, NULL_FIRST_MSG);
 }

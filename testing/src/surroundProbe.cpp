@@ -16,12 +16,12 @@ using caseRows::Row;
 namespace {
 
 // Fewer sequences than observeProbe's: the walk is the same, only errno differs.
-constexpr int kSequences = 60;
-constexpr int kSteps = 40;
+constexpr int SEQUENCES = 60;
+constexpr int STEPS = 40;
 
-const char kErrnoMsg[] =
+const char ERRNO_MSG[] =
     "\nError: la lista responde segun lo que errno tenia antes de la llamada de arriba\n";
-const char kAnyErrnoMsg[] =
+const char ANY_ERRNO_MSG[] =
     "\nError: la lista no queda como deberia luego de la llamada de arriba, tambien con errno 0\n";
 
 // The list the callbacks are handed by ll_map and ll_count, and what they find in it: its elements
@@ -161,15 +161,15 @@ void surroundProbeSetup() {
 // leaves there: the results and the state must be those errno 0 gives.
 void surroundProbeCase01() {
     const farElements::Elements pool;
-    const std::string report = stateObserver::Walk(pool, true).run(kSequences, kSteps);
+    const std::string report = stateObserver::Walk(pool, true).run(SEQUENCES, STEPS);
     // errno is to blame only where the same sequences go right with errno 0.
     const bool errnoMatters =
-        report.empty() || stateObserver::Walk(pool, false).run(kSequences, kSteps).empty();
+        report.empty() || stateObserver::Walk(pool, false).run(SEQUENCES, STEPS).empty();
     if (!report.empty()) {
         stateObserver::printReport("Llamadas con errno distinto de 0", "surroundProbeCase01",
                                    report);
     }
-    utest_assertEqualsIntMsg(report.empty() ? 1 : 0, 1, errnoMatters ? kErrnoMsg : kAnyErrnoMsg);
+    utest_assertEqualsIntMsg(report.empty() ? 1 : 0, 1, errnoMatters ? ERRNO_MSG : ANY_ERRNO_MSG);
 }
 
 // Callbacks of ll_map and ll_count that read the list walking them, walk it again, and append to
@@ -233,8 +233,8 @@ void surroundProbeCase03() {
     };
     char msg[256];
     int wrong = -1;
-    for (int e = 0; e <= farElements::kCount && wrong < 0; e++) {
-        void* element = e < farElements::kCount ? pool[e] : nullptr;
+    for (int e = 0; e <= farElements::COUNT && wrong < 0; e++) {
+        void* element = e < farElements::COUNT ? pool[e] : nullptr;
         const int inFirst = position(firstHalf, 5, element);
         const int inSecond = position(secondHalf, 4, element);
         const Row rows[] = {
@@ -271,14 +271,14 @@ void surroundProbeCase03() {
 // ll_count at the limit the header sets: sums that reach or pass INT_MAX are held there, whatever
 // a 32-bit sum would have wrapped to, and results not above 0 never bring it down.
 void surroundProbeCase04() {
-    constexpr int kHalf = 1 << 30;
+    constexpr int HALF = 1 << 30;
     const Row rows[] = {
         {"ll_count de {INT_MAX}", countOf({INT_MAX}), INT_MAX, countedAt},
         {"ll_count de {INT_MAX - 1, 1}", countOf({INT_MAX - 1, 1}), INT_MAX, countedAt},
         {"ll_count de {INT_MAX, 1}", countOf({INT_MAX, 1}), INT_MAX, countedAt},
         {"ll_count de {1, INT_MAX}", countOf({1, INT_MAX}), INT_MAX, countedAt},
-        {"ll_count de {2^30, 2^30 - 1}", countOf({kHalf, kHalf - 1}), INT_MAX, countedAt},
-        {"ll_count de {2^30, 2^30}", countOf({kHalf, kHalf}), INT_MAX, countedAt},
+        {"ll_count de {2^30, 2^30 - 1}", countOf({HALF, HALF - 1}), INT_MAX, countedAt},
+        {"ll_count de {2^30, 2^30}", countOf({HALF, HALF}), INT_MAX, countedAt},
         {"ll_count de {INT_MAX, INT_MAX, 2}", countOf({INT_MAX, INT_MAX, 2}), INT_MAX, countedAt},
         {"ll_count de {INT_MAX, INT_MAX, 7}", countOf({INT_MAX, INT_MAX, 7}), INT_MAX, countedAt},
         {"ll_count de {INT_MAX, -5}", countOf({INT_MAX, -5}), INT_MAX, countedAt},
@@ -286,8 +286,7 @@ void surroundProbeCase04() {
         {"ll_count de {INT_MIN, INT_MAX, 0}", countOf({INT_MIN, INT_MAX, 0}), INT_MAX, countedAt},
         {"ll_count de tres veces 1500000000", countOf({1500000000, 1500000000, 1500000000}),
          INT_MAX, countedAt},
-        {"ll_count de {2^30, -1, 2^30 - 2}", countOf({kHalf, -1, kHalf - 2}), INT_MAX - 1,
-         countedAt},
+        {"ll_count de {2^30, -1, 2^30 - 2}", countOf({HALF, -1, HALF - 2}), INT_MAX - 1, countedAt},
     };
     char msg[256];
     utest_assertEqualsIntMsg(caseRows::firstWrong(rows, msg, sizeof msg), -1, msg);

@@ -2,14 +2,14 @@
 #include "caseList.h"
 
 // The messages the assertions report with.
-static const char kPositiveMsg[] = "\nError en el valor de retorno de <count>: debe ser la suma "
+static const char POSITIVE_MSG[] = "\nError en el valor de retorno de <count>: debe ser la suma "
                                    "de los resultados mayores que 0\n";
-static const char kEmptyMsg[] =
+static const char EMPTY_MSG[] =
     "\nError en el valor de retorno de <count> si la lista esta vacia, debe ser 0\n";
-static const char kNullListMsg[] = "\nError en el valor de retorno de <count> si la lista pasada "
-                                   "es NULL\n el valor a retornar es -1\n";
-static const char kNullFunctionMsg[] = "\nError en el valor de retorno de <count> si la funcion "
-                                       "pasada es NULL\n el valor a retornar es -1\n";
+static const char NULL_LIST_MSG[] = "\nError en el valor de retorno de <count> si la lista pasada "
+                                    "es NULL\n el valor a retornar es -1\n";
+static const char NULL_FUNCTION_MSG[] = "\nError en el valor de retorno de <count> si la funcion "
+                                        "pasada es NULL\n el valor a retornar es -1\n";
 
 // The callback: the employee's sector, 0 for a null element.
 static int sectorOf(void* pElement) {
@@ -28,14 +28,14 @@ void tallyProbeCase01() {
         c.staff[i]->sector = sectors[i];
     }
     ll_add(c.list(), nullptr);
-    utest_assertEqualsIntMsg(ll_count(c.list(), sectorOf), 9, kPositiveMsg);
+    utest_assertEqualsIntMsg(ll_count(c.list(), sectorOf), 9, POSITIVE_MSG);
 }
 
 // An empty list counts 0; a null list or a null callback answer -1.
 void tallyProbeCase02() {
     caseList::CaseList c(0);
-    utest_assertEqualsIntMsg(ll_count(c.list(), sectorOf), 0, kEmptyMsg);
-    utest_assertEqualsIntMsg(ll_count(nullptr, sectorOf), -1, kNullListMsg);
+    utest_assertEqualsIntMsg(ll_count(c.list(), sectorOf), 0, EMPTY_MSG);
+    utest_assertEqualsIntMsg(ll_count(nullptr, sectorOf), -1, NULL_LIST_MSG);
     ll_add(c.list(), c.staff[1]);
-    utest_assertEqualsIntMsg(ll_count(c.list(), nullptr), -1, kNullFunctionMsg);
+    utest_assertEqualsIntMsg(ll_count(c.list(), nullptr), -1, NULL_FUNCTION_MSG);
 }

@@ -52,15 +52,15 @@ bool untouched(const char* block, std::size_t size, char fill) {
 
 // A text reader's answer: on success a validated text within the destination, else no change.
 void checkText(int (*reader)(const char*, const char*, char*), int (*validator)(const char*)) {
-    constexpr char kFill = '#';
-    auto text = destination(INQ_LINE_SIZE, kFill);
+    constexpr char FILL = '#';
+    auto text = destination(INQ_LINE_SIZE, FILL);
     const int result = reader("texto: ", "error\n", text.get());
     require(result == 0 || result == -1);
     if (result == 0) {
         require(strnlen(text.get(), INQ_LINE_SIZE) < INQ_LINE_SIZE);
         require(validator(text.get()) == 1);
     } else {
-        require(untouched(text.get(), INQ_LINE_SIZE, kFill));
+        require(untouched(text.get(), INQ_LINE_SIZE, FILL));
     }
 }
 
@@ -77,14 +77,14 @@ void checkNumbers() {
 }
 
 void checkChar() {
-    constexpr char kFill = '#';
-    auto typed = destination(INQ_CHAR_SIZE, kFill);
+    constexpr char FILL = '#';
+    auto typed = destination(INQ_CHAR_SIZE, FILL);
     const int result = inq_getChar("letra: ", "error\n", typed.get());
     require(result == 0 || result == -1);
     if (result == 0) {
         require(strnlen(typed.get(), INQ_CHAR_SIZE) < INQ_CHAR_SIZE);
     } else {
-        require(untouched(typed.get(), INQ_CHAR_SIZE, kFill));
+        require(untouched(typed.get(), INQ_CHAR_SIZE, FILL));
     }
 }
 

@@ -28,14 +28,14 @@ class Failing {
 };
 
 // Upper bound on the failure points a single operation is tried with, against runaway loops.
-inline constexpr long kMostFailurePoints = 10000;
+inline constexpr long MOST_FAILURE_POINTS = 10000;
 
 // Runs attempt(n) for n = 1, 2, ... with the nth allocation of the window attempt opens failing,
 // until an attempt completes with no failure; returns how many attempts failed one.
 // attempt returns whether its Failing fired.
 template <typename Attempt> long eachFailure(Attempt attempt) {
     long n = 1;
-    while (n < kMostFailurePoints && attempt(n)) {
+    while (n < MOST_FAILURE_POINTS && attempt(n)) {
         ++n;
     }
     return n - 1;

@@ -38,7 +38,7 @@ termios typistTerminal(bool echo) {
     for (cc_t& c : t.c_cc) {
         c = _POSIX_VDISABLE;
     }
-    t.c_cc[VEOF] = kEndOfInput;
+    t.c_cc[VEOF] = END_OF_INPUT;
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
     cfsetispeed(&t, B38400);
@@ -53,7 +53,7 @@ std::string typedBytes(const Typing& typing) {
         bytes += '\n';
     }
     if (typing.endOfInputAfter) {
-        bytes += kEndOfInput;
+        bytes += END_OF_INPUT;
     }
     return bytes;
 }

@@ -13,15 +13,15 @@
 namespace console {
 
 // Ctrl-D typed at the start of a line: the terminal reports end of input to the reader.
-inline constexpr char kEndOfInput = '\x04';
+inline constexpr char END_OF_INPUT = '\x04';
 
 // Whether this build runs everything under the sanitizers: check-list's suite is then sanitised as
 // a user's list is not, so the tests that build lists with it skip. A coverage build's suite only
 // counts, and a list linked with it counts too.
 #if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kSanitizedBuild = true;
+inline constexpr bool SANITIZED_BUILD = true;
 #else
-inline constexpr bool kSanitizedBuild = false;
+inline constexpr bool SANITIZED_BUILD = false;
 #endif
 
 // Runs fn with file descriptor 1 sent to a temporary file and returns every byte it wrote there,

@@ -7,7 +7,7 @@ namespace mutator {
 namespace {
 
 // Punctuators of more than one character, longest first, so that the first match is the longest.
-constexpr std::string_view kLongPunctuators[] = {
+constexpr std::string_view LONG_PUNCTUATORS[] = {
     "<<=", ">>=", "...", "->", "++", "--", "<<", ">>", "<=", ">=", "==", "!=",
     "&&",  "||",  "+=",  "-=", "*=", "/=", "%=", "&=", "|=", "^=", "##",
 };
@@ -172,7 +172,7 @@ TokenKind readToken(Reader& in) {
         }
         return TokenKind::name;
     }
-    for (std::string_view punctuator : kLongPunctuators) {
+    for (std::string_view punctuator : LONG_PUNCTUATORS) {
         if (in.startsWith(punctuator)) {
             in.skip(punctuator.size());
             return TokenKind::punctuator;

@@ -9,12 +9,12 @@ namespace mutator {
 
 namespace {
 
-const std::set<std::string, std::less<>> kTypeWords = {
+const std::set<std::string, std::less<>> TYPE_WORDS = {
     "void",     "char",   "short",    "int",    "long",   "float",   "double", "signed",
     "unsigned", "const",  "volatile", "static", "struct", "enum",    "union",  "_Bool",
     "bool",     "size_t", "register", "extern", "inline", "typedef",
 };
-const std::set<std::string, std::less<>> kControlWords = {
+const std::set<std::string, std::less<>> CONTROL_WORDS = {
     "if",   "for",  "while",   "switch", "do",       "else",   "return",
     "case", "goto", "default", "break",  "continue", "sizeof",
 };
@@ -85,8 +85,8 @@ class Code {
     bool endsOperand(size_t i) const {
         const Token& token = tokens[i];
         return token.kind == TokenKind::number || token.kind == TokenKind::literal ||
-               (token.kind == TokenKind::name && kControlWords.count(token.text) == 0 &&
-                kTypeWords.count(token.text) == 0) ||
+               (token.kind == TokenKind::name && CONTROL_WORDS.count(token.text) == 0 &&
+                TYPE_WORDS.count(token.text) == 0) ||
                token.text == ")" || token.text == "]";
     }
 
@@ -126,10 +126,10 @@ class Collector {
 };
 
 void relational(const Code& code, size_t i, Collector& out) {
-    static const std::pair<std::string_view, std::string_view> kSwaps[] = {
+    static const std::pair<std::string_view, std::string_view> SWAPS[] = {
         {"<", "<="}, {"<=", "<"}, {">", ">="}, {">=", ">"}, {"==", "!="}, {"!=", "=="},
     };
-    for (const auto& [from, to] : kSwaps) {
+    for (const auto& [from, to] : SWAPS) {
         if (isWord(code.tokens[i], from)) {
             out.replace(i, i, "relational", std::string(to));
         }
@@ -137,7 +137,7 @@ void relational(const Code& code, size_t i, Collector& out) {
 }
 
 void arithmetic(const Code& code, size_t i, Collector& out) {
-    static const std::pair<std::string_view, std::string_view> kSwaps[] = {
+    static const std::pair<std::string_view, std::string_view> SWAPS[] = {
         {"+", "-"},   {"-", "+"},   {"*", "/"},   {"/", "*"},   {"%", "*"},
         {"++", "--"}, {"--", "++"}, {"+=", "-="}, {"-=", "+="},
     };
@@ -154,7 +154,7 @@ void arithmetic(const Code& code, size_t i, Collector& out) {
          code.tokens[i - 1].text == "]" ||
          (binary && std::islower(static_cast<unsigned char>(code.tokens[i - 1].text[0])) != 0 &&
           code.tokens[i + 1].kind != TokenKind::punctuator));
-    for (const auto& [from, to] : kSwaps) {
+    for (const auto& [from, to] : SWAPS) {
         const bool needsBinary = from.size() == 1;
         if (token.text == from && (!needsBinary || binary) && (from != "*" || product)) {
             out.replace(i, i, "arithmetic", std::string(to));
@@ -234,8 +234,8 @@ void narrower(const Code& code, size_t i, Collector& out) {
 // Adjacent arguments of a call swapped, where they differ.
 void swappedArguments(const Code& code, size_t i, Collector& out) {
     const auto& tokens = code.tokens;
-    if (tokens[i].kind != TokenKind::name || kControlWords.count(tokens[i].text) != 0 ||
-        kTypeWords.count(tokens[i].text) != 0 || i + 1 >= tokens.size() ||
+    if (tokens[i].kind != TokenKind::name || CONTROL_WORDS.count(tokens[i].text) != 0 ||
+        TYPE_WORDS.count(tokens[i].text) != 0 || i + 1 >= tokens.size() ||
         !isWord(tokens[i + 1], "(") || code.match[i + 1] == Code::npos ||
         code.match[i + 1] <= i + 2) {
         return;
@@ -264,10 +264,10 @@ void swappedArguments(const Code& code, size_t i, Collector& out) {
 // Whether a statement that starts with tokens i, i+1, ... declares something.
 bool declares(const Code& code, size_t i) {
     const auto& tokens = code.tokens;
-    if (kTypeWords.count(tokens[i].text) != 0) {
+    if (TYPE_WORDS.count(tokens[i].text) != 0) {
         return true;
     }
-    if (kControlWords.count(tokens[i].text) != 0) {
+    if (CONTROL_WORDS.count(tokens[i].text) != 0) {
         return false;
     }
     size_t next = i + 1;
@@ -312,7 +312,7 @@ void statement(const Code& code, size_t i, Collector& out) {
         if (!closing || !valued) {
             out.drop(i, last, "return dropped");
         }
-    } else if (word == "break" || word == "continue" || kControlWords.count(word) == 0) {
+    } else if (word == "break" || word == "continue" || CONTROL_WORDS.count(word) == 0) {
         out.drop(i, last, "statement dropped");
     }
 }
