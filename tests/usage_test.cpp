@@ -11,7 +11,7 @@ namespace {
 
 enum { NAME_OPTION = 1, COUNT, WAIT, QUIET };
 
-constexpr Option RUNNER_OPTIONS[] = {
+constexpr Option PROGRAM_OPTIONS[] = {
     {"--name", "-n", Takes::text, "TEXT", "a text", NAME_OPTION},
     {"--count", "", Takes::whole, "N", "a whole number", COUNT, 2, 9},
     {"--wait", "", Takes::seconds, "SECONDS", "seconds", WAIT, 0, 60},
@@ -34,9 +34,9 @@ struct Outcome {
 };
 
 Outcome read(std::vector<std::string> args, size_t maxOperands, bool passOn) {
-    const CommandLine::Program program = {"prog",      false,          " [FILE]",
-                                          "About.\n",  RUNNER_OPTIONS, "Closing.\n",
-                                          maxOperands, passOn,         Speaks::spanish};
+    const CommandLine::Program program = {"prog",      false,           " [FILE]",
+                                          "About.\n",  PROGRAM_OPTIONS, "Closing.\n",
+                                          maxOperands, passOn,          Speaks::spanish};
     args.insert(args.begin(), "prog");
     std::vector<char*> argv;
     for (std::string& arg : args) {

@@ -14,7 +14,7 @@ enum Id { CLASS = 1, CHECK_LIST, JOBS, CSV, HTML, SHARD, TIME_LIMIT, BASIC, NO_S
 // The most parts a class is cut into.
 constexpr unsigned long long MOST_SHARDS = 100000;
 
-constexpr Option RUNNER_OPTIONS[] = {
+constexpr Option CLASS_OPTIONS[] = {
     {"--class", "", Takes::text, "DIR",
      trLater("check every folder directly under DIR as one submission"), CLASS},
     {"--check-list", "", Takes::text, "PROGRAM",
@@ -50,7 +50,7 @@ constexpr CommandLine::Program PROGRAM = {
             "are the list, checked with its own LinkedList.h as check-list checks a single\n"
             "list. Prints a line per submission as it finishes, then a summary.\n"
             "\n"),
-    RUNNER_OPTIONS,
+    CLASS_OPTIONS,
     trLater("Options after -- go to probeRunner for every submission (--group, --timeout ...).\n"
             "Every submission meets the conformance cases and the extended checks, leaks\n"
             "included, with one seed.\n"
