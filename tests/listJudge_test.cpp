@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <regex>
 
 namespace {
 
@@ -35,6 +36,27 @@ TEST(ListJudge, EveryCorrectListGivesTheReferencesLinesAtAnySeed) {
                 << run.output;
         }
     }
+}
+
+// A case held up past its derived limit once, as a busy machine may hold it, is run again with
+// the runner's own limit before it can fail, and passes.
+TEST(ListJudge, ACaseThatRanOutOfTimeOnceIsRunAgainBeforeItFails) {
+    console::TempDir dir;
+    const fs::path slowed = dir / "slowed";
+    setenv("PROBE_TEST_SLOWED", slowed.c_str(), 1);
+    const auto run = judge(PROBERUNNER_SLOWONCE_PATH, {"--extended", "--seed", "1"});
+    unsetenv("PROBE_TEST_SLOWED");
+    ASSERT_TRUE(fs::exists(slowed));
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(std::regex_search(
+        run.output, std::regex("\nFAIL positionProbe positionProbeCase0[0-9] timed out "
+                               "after 0\\.1 s[\\s\\S]*\npositionProbeCase0[0-9] ran out of "
+                               "time: run again with the runner's own limit, in case "
+                               "the machine was busy\n")))
+        << run.output;
+    EXPECT_TRUE(run.output.ends_with(
+        "\n93 passed, 0 failed (the conformance cases and the extended checks)\n"))
+        << run.output;
 }
 
 TEST(ListJudge, ItsOwnTroubleIsTheCheckersNotTheLists) {

@@ -2,12 +2,14 @@
  * realistic fault switched on at compile time, so that the conformance suite and the extended
  * checks can be seen to catch it: define one FAULT_<name> macro (tests/lists/faults.md lists
  * them). With none it keeps the list's contract, which shows that each fault alone makes the
- * difference. */
+ * difference. FAULT_slowOnce is no fault but a busy machine: the first ll_indexOf of a run takes a
+ * second and a half unless the file named by PROBE_TEST_SLOWED is there, and creates it. */
 #include "LinkedList.h"
 
 #include <errno.h>
 #include <limits.h>
 #include <stdint.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
@@ -373,6 +375,13 @@ int ll_indexOf(LinkedList* this_, void* pElement) {
     if (this_ == NULL) {
         return -1;
     }
+#ifdef FAULT_slowOnce
+    const char* slowed = getenv("PROBE_TEST_SLOWED");
+    if (slowed != NULL && access(slowed, F_OK) != 0) {
+        fclose(fopen(slowed, "w"));
+        usleep(1500000);
+    }
+#endif
     Node* node = this_->pFirstNode;
     int index = 0;
 #ifdef FAULT_indexOfFindsLast
