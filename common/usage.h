@@ -34,6 +34,8 @@ enum class Takes {
     seconds // decimal digits with an optional fraction such as 0.5, above 0 and at most most
 };
 
+// The fields keep the order a table's row reads in, at the cost of 8 bytes of padding an option.
+// NOLINTNEXTLINE(clang-analyzer-optin.performance.Padding)
 struct Option {
     std::string_view name;  // "--jobs"
     std::string_view alias; // another name ("-j"), or ""
